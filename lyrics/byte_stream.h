@@ -1,0 +1,45 @@
+// The byte-level seams between the lyric file code and the platform's files.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace velomar {
+
+// Reads a file's bytes in order. Next() returns 0..255, or -1 at the end of
+// the file or after a failed read (the reader treats both alike).
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual int Next() = 0;
+};
+
+// Writes bytes; Write returns false once anything failed to be written.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual bool Write(const char* data, std::size_t size) = 0;
+  // Flushes and closes; false when any byte did not reach the file.
+  virtual bool Close() = 0;
+};
+
+// What the lyric file code needs of the platform's file system.
+class LyricFileSystem {
+ public:
+  virtual ~LyricFileSystem() = default;
+  // Opens an existing file for reading, unshared; nullptr when it cannot.
+  virtual std::unique_ptr<ByteSource> OpenRead(const std::string& path) = 0;
+  // Creates or truncates a file for writing, unshared; nullptr when it cannot.
+  virtual std::unique_ptr<ByteSink> Create(const std::string& path) = 0;
+  // Puts `from` in the place of `to` in one step, replacing any file there.
+  virtual bool Replace(const std::string& from, const std::string& to) = 0;
+  virtual void Remove(const std::string& path) = 0;
+  // Full path of the running executable (no length limit).
+  virtual std::string ExecutablePath() = 0;
+};
+
+// The platform's own file system (Win32 on Windows, POSIX elsewhere).
+LyricFileSystem& PlatformFileSystem();
+
+}  // namespace velomar

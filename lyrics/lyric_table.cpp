@@ -1,0 +1,42 @@
+#include "lyrics/lyric_table.h"
+
+#include <cmath>
+#include <limits>
+
+namespace velomar {
+
+void BeginAdding(LyricTable& table) {
+  table.AddIndex = 0;
+  table.RemainingLines = kMaxAdds;
+  table.AddedCount = 0;
+}
+
+bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
+  if (table.RemainingLines <= 0) return false;
+  // A reset or a stray counter must never let an add write outside the table.
+  if (table.AddIndex < 0 || table.AddIndex >= kLyricEntries) return false;
+  table.RemainingLines -= 1;
+  table.AddedCount += 1;
+  table.phrase[table.AddIndex] = text;
+  table.time[table.AddIndex] = TicksToTime(ticks);
+  table.AddIndex += 1;
+  return true;
+}
+
+void ResetLyrics(LyricTable& table) {
+  for (int i = 0; i < kLyricEntries; ++i) {
+    table.phrase[i].clear();
+    table.time[i] = 0;
+  }
+}
+
+std::int32_t TicksToTime(double ticks) {
+  constexpr std::int32_t kOutOfRange = std::numeric_limits<std::int32_t>::min();
+  if (std::isnan(ticks)) return kOutOfRange;
+  const double whole = std::trunc(ticks);
+  // Compare before converting: casting an out-of-range double is undefined.
+  if (whole < -2147483648.0 || whole > 2147483647.0) return kOutOfRange;
+  return static_cast<std::int32_t>(whole);
+}
+
+}  // namespace velomar

@@ -1,0 +1,37 @@
+// The process-wide store of timed lyric phrases: 3001 entries and the
+// counters the Kashi form drives while adding.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace velomar {
+
+constexpr int kLyricEntries = 3001;  // indices 0..3000
+constexpr int kMaxAdds = 3000;       // adds allowed per BeginAdding
+
+struct LyricTable {
+  std::array<std::int32_t, kLyricEntries> time{};
+  std::array<std::string, kLyricEntries> phrase;
+  std::int32_t AddIndex = 0;
+  std::int32_t RemainingLines = 0;
+  std::int32_t AddedCount = 0;
+};
+
+// AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
+void BeginAdding(LyricTable& table);
+
+// Stores text and the tick count (truncated toward zero) at AddIndex.
+// Returns false, changing nothing, when RemainingLines <= 0 or when AddIndex
+// lies outside the table.
+bool AddPhrase(LyricTable& table, const std::string& text, double ticks);
+
+// Every entry becomes time 0 and the empty phrase; counters keep their values.
+void ResetLyrics(LyricTable& table);
+
+// A tick count as stored in the table: truncated toward zero to a signed
+// 32-bit integer; NaN and values outside the range give INT32_MIN.
+std::int32_t TicksToTime(double ticks);
+
+}  // namespace velomar

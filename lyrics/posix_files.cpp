@@ -1,0 +1,159 @@
+// The lyric file system on POSIX systems, used by the native builds (tests,
+// tools, fuzzing, benchmarks).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "lyrics/byte_stream.h"
+
+namespace velomar {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+// Owns a file descriptor.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Close(); }
+  int get() const { return fd_; }
+  bool Close() {
+    if (fd_ < 0) return true;
+    // POSIX leaves the descriptor closed even when close() reports EINTR.
+    const bool ok = ::close(fd_) == 0;
+    fd_ = -1;
+    return ok;
+  }
+
+ private:
+  int fd_;
+};
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd) : fd_(fd), buffer_(kBufferSize) {}
+  int Next() override {
+    if (pos_ == size_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+
+ private:
+  bool Fill() {
+    if (done_) return false;
+    ssize_t n;
+    do {
+      n = ::read(fd_.get(), buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    // A failed read ends the file for good, like the end itself.
+    if (n <= 0) {
+      done_ = true;
+      return false;
+    }
+    pos_ = 0;
+    size_ = static_cast<std::size_t>(n);
+    return true;
+  }
+
+  Descriptor fd_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t size_ = 0;
+  bool done_ = false;
+};
+
+// Bytes still buffered when a sink is destroyed without Close() are dropped.
+class FileSink : public ByteSink {
+ public:
+  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+  bool Write(const char* data, std::size_t size) override {
+    if (failed_) return false;
+    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
+    if (size >= kBufferSize) return WriteAll(data, size);
+    buffer_.insert(buffer_.end(), data, data + size);
+    return true;
+  }
+  bool Close() override {
+    bool ok = !failed_ && Flush();
+    // The target is replaced right after this: the bytes must be on disk
+    // first, or a crash could leave a replaced but empty file.
+    if (ok && fd_.get() >= 0) ok = ::fsync(fd_.get()) == 0;
+    ok = fd_.Close() && ok;
+    failed_ = !ok;
+    return ok;
+  }
+
+ private:
+  bool Flush() {
+    const bool ok = WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+  }
+  bool WriteAll(const char* data, std::size_t size) {
+    while (size > 0 && !failed_) {
+      const ssize_t n = ::write(fd_.get(), data, size);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        failed_ = true;
+        break;
+      }
+      data += n;
+      size -= static_cast<std::size_t>(n);
+    }
+    return !failed_;
+  }
+
+  Descriptor fd_;
+  std::vector<char> buffer_;
+  bool failed_ = false;
+};
+
+class PosixFileSystem : public LyricFileSystem {
+ public:
+  std::unique_ptr<ByteSource> OpenRead(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto source = std::make_unique<FileSource>(fd);
+    struct stat info;
+    // A directory opens fine on POSIX but is no file to read.
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+    return source;
+  }
+
+  std::unique_ptr<ByteSink> Create(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    return std::make_unique<FileSink>(fd);
+  }
+
+  bool Replace(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  void Remove(const std::string& path) override { ::unlink(path.c_str()); }
+
+  std::string ExecutablePath() override {
+    std::vector<char> buffer(256);
+    for (;;) {
+      const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+      if (n < 0) return std::string();
+      // readlink truncates silently: a full buffer may be a cut path.
+      if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+};
+
+}  // namespace
+
+LyricFileSystem& PlatformFileSystem() {
+  static PosixFileSystem files;
+  return files;
+}
+
+}  // namespace velomar
