@@ -1,0 +1,167 @@
+// The lyric file system on Windows: CreateFileA, ReadFile and WriteFile with
+// ANSI (Shift-JIS) paths, unshared while open.
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "lyrics/byte_stream.h"
+
+namespace velomar {
+namespace {
+
+constexpr DWORD kBufferSize = 64 * 1024;
+
+// Owns a file handle; move-only so that exactly one owner closes it.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(FileHandle&& other) noexcept : handle_(other.release()) {}
+  FileHandle& operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = other.release();
+    }
+    return *this;
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() { Close(); }
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  HANDLE release() {
+    HANDLE h = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return h;
+  }
+  bool Close() {
+    if (!valid()) return true;
+    const bool ok = CloseHandle(release()) != 0;
+    return ok;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(FileHandle file) : file_(std::move(file)), buffer_(kBufferSize) {}
+  int Next() override {
+    if (pos_ == size_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+
+ private:
+  bool Fill() {
+    if (done_) return false;
+    DWORD got = 0;
+    // A failed read ends the file for good, like the end itself.
+    if (!ReadFile(file_.get(), buffer_.data(), kBufferSize, &got, nullptr) || got == 0) {
+      done_ = true;
+      return false;
+    }
+    pos_ = 0;
+    size_ = got;
+    return true;
+  }
+
+  FileHandle file_;
+  std::vector<char> buffer_;
+  DWORD pos_ = 0;
+  DWORD size_ = 0;
+  bool done_ = false;
+};
+
+// Bytes still buffered when a sink is destroyed without Close() are dropped.
+class FileSink : public ByteSink {
+ public:
+  explicit FileSink(FileHandle file) : file_(std::move(file)) { buffer_.reserve(kBufferSize); }
+  bool Write(const char* data, std::size_t size) override {
+    if (failed_) return false;
+    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
+    if (size >= kBufferSize) return WriteAll(data, size);
+    buffer_.insert(buffer_.end(), data, data + size);
+    return true;
+  }
+  bool Close() override {
+    bool ok = !failed_ && Flush();
+    // The target is replaced right after this: the bytes must be on disk
+    // first, or a crash could leave a replaced but empty file.
+    if (ok && file_.valid()) ok = FlushFileBuffers(file_.get()) != 0;
+    ok = file_.Close() && ok;
+    failed_ = !ok;
+    return ok;
+  }
+
+ private:
+  bool Flush() {
+    const bool ok = WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+  }
+  bool WriteAll(const char* data, std::size_t size) {
+    while (size > 0 && !failed_) {
+      const DWORD chunk = size > kBufferSize ? kBufferSize : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0) {
+        failed_ = true;
+        break;
+      }
+      data += written;
+      size -= written;
+    }
+    return !failed_;
+  }
+
+  FileHandle file_;
+  std::vector<char> buffer_;
+  bool failed_ = false;
+};
+
+class Win32FileSystem : public LyricFileSystem {
+ public:
+  std::unique_ptr<ByteSource> OpenRead(const std::string& path) override {
+    // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return nullptr;
+    return std::make_unique<FileSource>(std::move(file));
+  }
+
+  std::unique_ptr<ByteSink> Create(const std::string& path) override {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return nullptr;
+    return std::make_unique<FileSink>(std::move(file));
+  }
+
+  bool Replace(const std::string& from, const std::string& to) override {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+
+  std::string ExecutablePath() override {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+      const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (n == 0) return std::string();
+      // A result that fills the buffer may have been cut short.
+      if (n < buffer.size()) return std::string(buffer.data(), n);
+      if (buffer.size() >= 1u << 20) return std::string();
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+};
+
+}  // namespace
+
+LyricFileSystem& PlatformFileSystem() {
+  static Win32FileSystem files;
+  return files;
+}
+
+}  // namespace velomar
