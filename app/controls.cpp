@@ -1,0 +1,44 @@
+#include "app/controls.h"
+
+#include <vector>
+
+namespace velomar {
+
+void CreateControl(HWND parent, const ControlSpec& spec, HFONT font) {
+  HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, WS_CHILD | spec.style,
+                                 spec.x, spec.y, spec.width, spec.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  if (length <= 0) return std::string();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  const int got = GetWindowTextA(window, buffer.data(), length + 1);
+  return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+std::string ControlText(HWND parent, int id) { return WindowText(GetDlgItem(parent, id)); }
+
+void SetControlText(HWND parent, int id, const std::string& text) {
+  SetDlgItemTextA(parent, id, text.c_str());
+}
+
+void EnableControl(HWND parent, int id, bool enabled) {
+  EnableWindow(GetDlgItem(parent, id), enabled ? TRUE : FALSE);
+}
+
+bool IsChecked(HWND parent, int id) {
+  return SendDlgItemMessageA(parent, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge) {
+  RECT rect{};
+  GetWindowRect(reference, &rect);
+  const int x = (fromRightEdge ? rect.right : rect.left) + dx;
+  SetWindowPos(window, HWND_TOP, x, rect.top + dy, 0, 0, SWP_NOSIZE);
+}
+
+}  // namespace velomar

@@ -1,0 +1,38 @@
+// Child controls are described by tables and created in table order, each
+// given its window's font right away.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace velomar {
+
+struct ControlSpec {
+  int id;
+  const char* className;
+  const char* text;
+  DWORD exStyle;
+  DWORD style;  // WS_CHILD is always added
+  int x, y, width, height;
+};
+
+void CreateControl(HWND parent, const ControlSpec& spec, HFONT font);
+
+template <std::size_t N>
+void CreateControls(HWND parent, const ControlSpec (&specs)[N], HFONT font) {
+  for (const ControlSpec& spec : specs) CreateControl(parent, spec, font);
+}
+
+// Text of a window or control, any length.
+std::string WindowText(HWND window);
+std::string ControlText(HWND parent, int id);
+void SetControlText(HWND parent, int id, const std::string& text);
+void EnableControl(HWND parent, int id, bool enabled);
+bool IsChecked(HWND parent, int id);
+
+// Screen rectangle of `reference`, then move `window` to its corner + offset.
+void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge);
+
+}  // namespace velomar

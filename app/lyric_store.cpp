@@ -1,0 +1,7 @@
+#include "app/lyric_store.h"
+
+namespace velomar {
+
+LyricTable Lyrics;
+
+}  // namespace velomar

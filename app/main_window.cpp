@@ -1,0 +1,101 @@
+#include "app/main_window.h"
+
+#include <mmsystem.h>
+
+#include "app/controls.h"
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/shell.h"
+#include "forms/forms.h"
+#include "playback/playback.h"
+
+namespace velomar {
+
+HWND MainWindow = nullptr;
+std::string VersionText;
+
+namespace {
+
+constexpr DWORD kEdge = WS_EX_STATICEDGE;
+constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_CENTER | BS_PUSHLIKE;
+
+const ControlSpec kControls[] = {
+    {kPlayButton, "BUTTON", "再生", kEdge, WS_VISIBLE | WS_DISABLED, 10, 126, 85, 35},
+    {kStopButton, "BUTTON", "停止", kEdge, WS_VISIBLE | WS_DISABLED, 184, 126, 85, 35},
+    {kPathLine, "EDIT", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18},
+    {kBrowseButton, "BUTTON", "ファイルの参照", kEdge, WS_VISIBLE, 263, 65, 88, 22},
+    {kFileNameCaption, "STATIC", "ファイル名：", 0, WS_VISIBLE, 15, 13, 64, 12},
+    {kFileNameLabel, "STATIC", "ここに再生中のファイル名が表示されます", kEdge,
+     WS_VISIBLE | SS_CENTER, 82, 11, 274, 17},
+    {kStatusCaption, "STATIC", "現在の再生状況：", 0, WS_VISIBLE, 15, 43, 95, 12},
+    {kStatusLabel, "STATIC", "0", kEdge, WS_VISIBLE | SS_CENTER, 111, 43, 160, 15},
+    {kLoopToggle, "BUTTON", "ループ再生", kEdge, WS_VISIBLE | kToggle, 272, 116, 80, 24},
+    {kPathCaption, "STATIC", "ファイルパス：", 0, WS_VISIBLE, 15, 68, 72, 12},
+    {kLyricsToggle, "BUTTON", "歌詞を表示", kEdge, WS_VISIBLE | kToggle, 272, 141, 80, 24},
+    {kLyricLine, "EDIT", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | ES_CENTER, 5, 91,
+     353, 17},
+    {kPauseButton, "BUTTON", "一時停止", kEdge, WS_DISABLED, 97, 126, 85, 35},
+};
+
+void OnCreate(HWND window) {
+  MainWindow = window;
+  SetMenu(window, Shell().MenuBar);
+  CreateControls(window, kControls, Shell().MainFont.get());
+  SetWindowTextA(window, "Velomar =ヴェロマ=　βEdition");
+  VersionText = "0.1β";
+  MiniModeActive = 0;
+}
+
+// Two boxes around the reset, whatever the first one answers.
+void ResetCommand() {
+  MessageBoxA(MainWindow,
+              "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
+              "歌詞を読み込みなおしてください。",
+              "初期化します", MB_OK | MB_ICONINFORMATION);
+  ResetLyrics(Lyrics);
+  MessageBoxA(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
+}
+
+void VersionCommand() {
+  MessageBeep(MB_ICONASTERISK);
+  OpenForm(MainWindow, "Version");
+}
+
+void OnCommand(int id, int code) {
+  const bool clicked = code == BN_CLICKED;
+  switch (id) {
+    case kPlayButton: if (clicked) PlaySong(); break;
+    case kStopButton: if (clicked) StopSong(); break;
+    case kBrowseButton: if (clicked) OpenSong(); break;
+    case kPauseButton: if (clicked) PauseSong(); break;
+    case kMenuKashiList: OpenForm(MainWindow, "KashiList"); break;
+    case kMenuKashi: OpenForm(nullptr, "Kashi"); break;
+    case kMenuReset: ResetCommand(); break;
+    case kMenuMini: OpenForm(MainWindow, "Mini"); break;
+    case kMenuVersion: VersionCommand(); break;
+    default: break;
+  }
+}
+
+void OnDestroy() {
+  CloseSong();
+  ReleaseShellObjects();
+  PostQuitMessage(0);
+  SetMenu(MainWindow, nullptr);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
+    case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
+    case WM_CLOSE: DestroyWindow(MainWindow); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace velomar

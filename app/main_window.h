@@ -1,0 +1,42 @@
+// The player's main window: song buttons, status labels, the two toggles,
+// the lyric line and the "設定" menu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velomar {
+
+constexpr char kMainClass[] = "NORMAL0";
+
+enum MainControl : int {
+  kPlayButton = 1000,
+  kStopButton = 1001,
+  kPathLine = 1002,
+  kBrowseButton = 1003,
+  kFileNameCaption = 1004,
+  kFileNameLabel = 1005,
+  kStatusCaption = 1006,
+  kStatusLabel = 1007,
+  kLoopToggle = 1008,
+  kPathCaption = 1009,
+  kLyricsToggle = 1010,
+  kLyricLine = 1011,
+  kPauseButton = 1012,
+};
+
+enum MainMenu : int {
+  kMenuKashiList = 1018,
+  kMenuKashi = 1019,
+  kMenuReset = 1020,
+  kMenuMini = 1021,
+  kMenuVersion = 1022,
+};
+
+extern HWND MainWindow;
+extern std::string VersionText;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace velomar

@@ -1,0 +1,133 @@
+#include "app/shell.h"
+
+#include "app/form_host.h"
+#include "app/main_window.h"
+
+namespace velomar {
+namespace {
+
+ShellObjects shell;
+
+HFONT CreateProgramFont() {
+  return CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                     OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY, FF_SWISS | DEFAULT_PITCH,
+                     "ＭＳ Ｐゴシック");
+}
+
+// Entries go in at the top one after the other, so the last comes first.
+void InsertAtTop(HMENU menu, UINT id, const char* text) {
+  MENUITEMINFOA item{};
+  item.cbSize = sizeof(item);
+  if (text == nullptr) {
+    item.fMask = MIIM_TYPE;
+    item.fType = MFT_SEPARATOR;
+  } else {
+    item.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+    item.fType = MFT_STRING;
+    item.fState = 0;
+    item.wID = id;
+    item.dwTypeData = const_cast<char*>(text);
+  }
+  InsertMenuItemA(menu, 0, TRUE, &item);
+}
+
+void CreateMenus() {
+  shell.MenuBar = CreateMenu();
+  shell.SettingsMenu = CreatePopupMenu();
+  InsertAtTop(shell.SettingsMenu, kMenuVersion, "バージョン情報");
+  InsertAtTop(shell.SettingsMenu, 0, nullptr);
+  InsertAtTop(shell.SettingsMenu, kMenuMini, "縮小モード");
+  InsertAtTop(shell.SettingsMenu, 0, nullptr);
+  InsertAtTop(shell.SettingsMenu, kMenuReset, "歌詞がきちんと入力されない場合は押してください");
+  InsertAtTop(shell.SettingsMenu, kMenuKashi, "歌詞の追加");
+  InsertAtTop(shell.SettingsMenu, kMenuKashiList, "歌詞表示");
+
+  MENUITEMINFOA bar{};
+  bar.cbSize = sizeof(bar);
+  bar.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+  bar.fType = MFT_STRING;
+  bar.wID = 0;
+  bar.hSubMenu = shell.SettingsMenu;
+  bar.dwTypeData = const_cast<char*>("設定");
+  InsertMenuItemA(shell.MenuBar, 0, TRUE, &bar);
+}
+
+// Forms get their own procedure right after creation; until then they
+// behave as plain windows.
+LRESULT CALLBACK FormClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterWindowClass(const char* name, WNDPROC procedure, HICON icon, HICON smallIcon) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = icon;
+  wc.hIconSm = smallIcon;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = shell.FaceBrush.get();
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
+void ReleaseFontsAndBrush() {
+  shell.MainFont.Reset();
+  shell.VersionFont.Reset();
+  shell.KashiFont.Reset();
+  shell.KashiListFont.Reset();
+  shell.MiniFont.Reset();
+  shell.FaceBrush.Reset();
+}
+
+}  // namespace
+
+ShellObjects& Shell() { return shell; }
+
+void ReleaseShellObjects() {
+  // DestroyMenu on the bar takes its pop-up along; never free a handle twice.
+  if (shell.MenuBar != nullptr) DestroyMenu(shell.MenuBar);
+  if (shell.SettingsMenu != nullptr && IsMenu(shell.SettingsMenu)) DestroyMenu(shell.SettingsMenu);
+  shell.MenuBar = nullptr;
+  shell.SettingsMenu = nullptr;
+  // The unowned Kashi form can outlive the main window and still paints with
+  // its font and the class brush: those go after the outer loop then.
+  if (!AnyFormOnScreen()) ReleaseFontsAndBrush();
+}
+
+int RunProgram() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  shell.MainFont.Reset(CreateProgramFont());
+  shell.VersionFont.Reset(CreateProgramFont());
+  shell.KashiFont.Reset(CreateProgramFont());
+  shell.KashiListFont.Reset(CreateProgramFont());
+  shell.MiniFont.Reset(CreateProgramFont());
+  shell.FaceBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+  CreateMenus();
+  RegisterWindowClass(kFormClass, FormClassProc, LoadIconA(nullptr, IDI_APPLICATION),
+                      LoadIconA(nullptr, IDI_WINLOGO));
+  const HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
+  RegisterWindowClass(kMainClass, MainWindowProc, programIcon, programIcon);
+
+  HWND window = CreateWindowExA(0, kMainClass, "Velomar",
+                                WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance,
+                                nullptr);
+  int exitCode = 0;
+  if (window == nullptr) {
+    // Without a main window no quit message would ever come.
+    exitCode = 1;
+  } else {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  if (shell.MenuBar != nullptr) ReleaseShellObjects();
+  ReleaseFontsAndBrush();
+  return exitCode;
+}
+
+}  // namespace velomar

@@ -1,0 +1,21 @@
+// The window procedures of the four forms, installed by the form host.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velomar {
+
+// 1 exactly while the Mini form is open: lyric phrases then go to its label.
+extern int MiniModeActive;
+
+// The lyric file last chosen in the KashiList form; outlives the form.
+extern std::string LyricFilePath;
+
+LRESULT CALLBACK VersionFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace velomar

@@ -1,0 +1,38 @@
+// The song device (MCI), the playback clock and the lyric stepping.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <string>
+
+#include "playback/playback_rules.h"
+
+namespace velomar {
+
+struct PlaybackState {
+  MCI_OPEN_PARMSA OpenParms{};
+  MCIDEVICEID DeviceId = 0;
+  std::string SongPath;
+  PlayState State = PlayState::Idle;  // PlayState
+  std::int32_t DeviceOpen = 0;
+  double PlayTicks = 0.0;
+  std::int32_t LyricCursor = 0;
+};
+
+extern PlaybackState Playback;
+
+// TickTimer: timer id 0 of the main window, every 100 ms.
+constexpr UINT_PTR kTickTimer = 0;
+constexpr UINT kTickPeriodMs = 100;
+
+void OpenSong();
+void PlaySong();
+void StopSong();
+void PauseSong();
+void OnMciNotify(UINT code);
+void OnTick(UINT_PTR timerId);
+void CloseSong();
+
+}  // namespace velomar
