@@ -1,0 +1,269 @@
+#include "tests/win/bench.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+
+#include "app/main_window.h"
+#include "app/shell.h"
+
+namespace velomar::test {
+namespace {
+
+// Shared with the message hook that runs on the UI thread.
+std::mutex hookMutex;
+std::condition_variable hookSeen;
+unsigned long long markerTaken = 0;
+std::atomic<bool> realTicksBlocked{false};
+UINT markerMessage = 0;
+UINT tickMessage = 0;
+
+// Sees every message the UI thread takes from its queue, whichever loop
+// takes it: flush markers and test ticks are recognised and rewritten.
+LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
+  if (code == HC_ACTION && removal == PM_REMOVE) {
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (msg->message == markerMessage) {
+      {
+        std::lock_guard<std::mutex> lock(hookMutex);
+        markerTaken = msg->wParam;
+      }
+      hookSeen.notify_all();
+      msg->message = WM_NULL;
+    } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow &&
+               msg->wParam == 0 && realTicksBlocked) {
+      msg->message = WM_NULL;
+    } else if (msg->message == tickMessage) {
+      msg->message = WM_TIMER;
+      msg->wParam = 0;
+      msg->lParam = 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ThreadWindows(DWORD thread) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > ms) return condition();
+    Sleep(2);
+  }
+}
+
+Program::Program() {
+  markerMessage = RegisterWindowMessageA("VelomarTestMarker");
+  tickMessage = RegisterWindowMessageA("VelomarTestTick");
+  done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<DWORD> id{0};
+  ui_ = std::thread([this, &id] {
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+    id = GetCurrentThreadId();
+    exitCode_ = RunProgram();
+    UnhookWindowsHookEx(hook);
+    SetEvent(done_);
+  });
+  WaitUntil([&] { return id != 0; });
+  threadId_ = id;
+  WaitUntil([&] { return velomar::MainWindow != nullptr && IsWindowVisible(velomar::MainWindow); });
+  main_ = velomar::MainWindow;
+  Flush();
+}
+
+bool Program::Finished() const { return WaitForSingleObject(done_, 0) == WAIT_OBJECT_0; }
+
+int Program::CloseAndWait(DWORD ms) {
+  PostMessageA(main_, WM_CLOSE, 0, 0);
+  WaitForSingleObject(done_, ms);
+  return Finished() ? exitCode_ : -1;
+}
+
+Program::~Program() {
+  // Whatever a test left open is closed the way a user would close it.
+  const DWORD start = GetTickCount();
+  while (!Finished() && GetTickCount() - start < 15000) {
+    for (HWND window : ThreadWindows(threadId_)) {
+      if (ClassOf(window) == "#32770") {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+      } else if (IsWindowVisible(window) || window == main_) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+      }
+    }
+    WaitForSingleObject(done_, 100);
+  }
+  if (!Finished()) {
+    ExitProcess(3);  // a program that cannot be closed fails the test run
+  }
+  ui_.join();
+  CloseHandle(done_);
+}
+
+void Program::Flush() {
+  static unsigned long long sequence = 0;
+  const unsigned long long mine = ++sequence;
+  if (Finished() ||
+      !PostThreadMessageA(threadId_, markerMessage, static_cast<WPARAM>(mine), 0)) {
+    return;
+  }
+  std::unique_lock<std::mutex> lock(hookMutex);
+  hookSeen.wait_for(lock, std::chrono::seconds(10), [&] { return markerTaken >= mine; });
+}
+
+void Program::BlockRealTicks(bool blocked) {
+  realTicksBlocked = blocked;
+  Flush();
+}
+
+void Program::Tick(int count) {
+  for (int i = 0; i < count; ++i) PostMessageA(main_, tickMessage, 0, 0);
+  Flush();
+}
+
+void Program::Notify(UINT code) {
+  PostMessageA(main_, 0x3B9 /* MM_MCINOTIFY */, code, 0);
+  Flush();
+}
+
+std::string Text(HWND window) {
+  char buffer[4096] = {};
+  const int got = GetWindowTextA(window, buffer, sizeof(buffer));
+  return std::string(buffer, got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+std::string Text(HWND parent, int id) { return Text(GetDlgItem(parent, id)); }
+HWND Item(HWND parent, int id) { return GetDlgItem(parent, id); }
+bool Enabled(HWND parent, int id) { return IsWindowEnabled(GetDlgItem(parent, id)) != 0; }
+bool Visible(HWND parent, int id) {
+  return (GetWindowLongA(GetDlgItem(parent, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+bool Checked(HWND parent, int id) {
+  return SendDlgItemMessageA(parent, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+LONG ExStyle(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE); }
+
+RECT ClientRectIn(HWND parent, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(parent, id), &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+void Click(Program& program, HWND parent, int id) {
+  PostMessageA(GetDlgItem(parent, id), BM_CLICK, 0, 0);
+  program.Flush();
+}
+
+void Command(Program& program, HWND window, int id, int code) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, code), 0);
+  program.Flush();
+}
+
+void TypeText(HWND parent, int id, const std::string& text) {
+  SendMessageA(GetDlgItem(parent, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+HWND FindTopLevel(DWORD thread, const char* className, const char* title) {
+  for (HWND window : ThreadWindows(thread)) {
+    if (!IsWindowVisible(window)) continue;
+    if (className != nullptr && ClassOf(window) != className) continue;
+    if (title != nullptr && Text(window) != title) continue;
+    return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForTopLevel(DWORD thread, const char* className, const char* title, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopLevel(thread, className, title)) != nullptr; }, ms);
+  return found;
+}
+
+bool WaitGone(HWND window, DWORD ms) {
+  return WaitUntil([&] { return !IsWindow(window); }, ms);
+}
+
+bool MessageBoxOpen(Program& program) {
+  program.Flush();
+  return FindTopLevel(program.thread(), "#32770") != nullptr;
+}
+
+MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms) {
+  MessageBoxSeen seen;
+  seen.window = WaitForTopLevel(program.thread(), "#32770", nullptr, ms);
+  if (seen.window == nullptr) return seen;
+  seen.owner = GetWindow(seen.window, GW_OWNER);
+  seen.caption = Text(seen.window);
+  seen.text = Text(seen.window, 0xFFFF);
+  seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(seen.window, 1088, STM_GETICON, 0, 0));
+  for (HWND child : Children(seen.window)) {
+    if (ClassOf(child) == "Button" && IsWindowVisible(child)) {
+      seen.buttons.push_back(GetDlgCtrlID(child));
+    }
+  }
+  return seen;
+}
+
+void Answer(const MessageBoxSeen& box, int buttonId) {
+  PostMessageA(GetDlgItem(box.window, buttonId), BM_CLICK, 0, 0);
+  WaitGone(box.window);
+}
+
+HICON SystemIcon(LPCSTR id) { return LoadIconA(nullptr, id); }
+
+std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms) {
+  HWND dialog = WaitForTopLevel(program.thread(), "#32770", nullptr, ms);
+  if (dialog == nullptr) return std::string("<no dialog>");
+  const std::string title = Text(dialog);
+  HWND nameBox = GetDlgItem(dialog, 1148);
+  if (nameBox == nullptr) nameBox = GetDlgItem(dialog, 1152);
+  // Several controls may share id 1; the open button is the Button.
+  HWND ok = nullptr;
+  HWND cancel = nullptr;
+  for (HWND child : Children(dialog)) {
+    if (ClassOf(child) != "Button") continue;
+    if (GetDlgCtrlID(child) == IDOK) ok = child;
+    if (GetDlgCtrlID(child) == IDCANCEL) cancel = child;
+  }
+  if (path.empty()) {
+    PostMessageA(cancel, BM_CLICK, 0, 0);
+  } else {
+    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(ok, BM_CLICK, 0, 0);
+  }
+  WaitGone(dialog);
+  program.Flush();
+  return title;
+}
+
+}  // namespace velomar::test

@@ -1,0 +1,93 @@
+// Drives the real program from a test: the program runs its own start-up,
+// loops and exit on a UI thread of the test process, and the test reaches
+// its windows the way a user's input would, through messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velomar::test {
+
+// Waits up to `ms` for `condition`; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 5000);
+
+class Program {
+ public:
+  Program();  // starts the program and waits for its main window
+  ~Program();  // closes whatever is still open and waits for the exit
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  HWND main() const { return main_; }
+  DWORD thread() const { return threadId_; }
+
+  // Returns once the UI thread has taken every message posted before.
+  void Flush();
+  // Real TickTimer ticks are dropped while blocked; ticks posted by Tick()
+  // reach the main window as WM_TIMER id 0 through the program's own loops.
+  void BlockRealTicks(bool blocked);
+  void Tick(int count = 1);
+  // Posts an MCI notice to the main window, as the driver would.
+  void Notify(UINT code);
+
+  // Closes the main window and waits for the program to end.
+  int CloseAndWait(DWORD ms = 10000);
+  bool Finished() const;
+  int ExitCode() const { return exitCode_; }
+
+ private:
+  std::thread ui_;
+  DWORD threadId_ = 0;
+  HWND main_ = nullptr;
+  int exitCode_ = -1;
+  HANDLE done_ = nullptr;
+};
+
+// Windows and controls.
+std::string Text(HWND window);
+std::string Text(HWND parent, int id);
+HWND Item(HWND parent, int id);
+bool Enabled(HWND parent, int id);
+bool Visible(HWND parent, int id);
+bool Checked(HWND parent, int id);
+LONG Style(HWND window);
+LONG ExStyle(HWND window);
+RECT ClientRectIn(HWND parent, int id);  // control rectangle in parent client pixels
+std::string ClassOf(HWND window);
+std::vector<HWND> Children(HWND parent);  // in creation (z) order
+
+// Input. Click posts BM_CLICK (a disabled button ignores it) and waits until
+// the program has taken it; Command posts a WM_COMMAND (menus).
+void Click(Program& program, HWND parent, int id);
+void Command(Program& program, HWND window, int id, int code = 0);
+void TypeText(HWND parent, int id, const std::string& text);
+
+// Top-level windows of the program's thread.
+HWND FindTopLevel(DWORD thread, const char* className, const char* title = nullptr);
+HWND WaitForTopLevel(DWORD thread, const char* className, const char* title = nullptr,
+                     DWORD ms = 5000);
+bool WaitGone(HWND window, DWORD ms = 5000);
+
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  HWND owner = nullptr;
+  std::string caption;
+  std::string text;
+  HICON icon = nullptr;
+  std::vector<int> buttons;  // ids of its push buttons
+};
+// Waits for a message box of the program's thread and reads it.
+MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms = 5000);
+bool MessageBoxOpen(Program& program);
+void Answer(const MessageBoxSeen& box, int buttonId);
+HICON SystemIcon(LPCSTR id);
+
+// The file-open dialog: waits for it, types the path and presses open
+// (or cancel when path is empty). Returns the dialog's title.
+std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms = 5000);
+
+}  // namespace velomar::test

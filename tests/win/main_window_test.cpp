@@ -1,0 +1,237 @@
+// The main window as a user first sees it, its menu, its toggles, the reset
+// command and the way out.
+#include <gtest/gtest.h>
+
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/shell.h"
+#include "tests/win/bench.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test {
+namespace {
+
+struct Expected {
+  int id;
+  const char* className;
+  const char* text;
+  LONG exStyle;
+  LONG style;  // WS_CHILD and the control's own bits
+  int x, y, w, h;
+};
+
+constexpr LONG kEdge = WS_EX_STATICEDGE;
+constexpr LONG kToggle = BS_AUTOCHECKBOX | BS_CENTER | BS_PUSHLIKE;
+
+const Expected kMainControls[] = {
+    {1000, "Button", kPlay, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 10, 126, 85, 35},
+    {1001, "Button", kStop, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 184, 126, 85, 35},
+    {1002, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18},
+    {1003, "Button", kBrowse, kEdge, WS_VISIBLE | BS_PUSHBUTTON, 263, 65, 88, 22},
+    {1004, "Static", kFileNameCaption, 0, WS_VISIBLE | SS_LEFT, 15, 13, 64, 12},
+    {1005, "Static", kFileNamePlaceholder, kEdge, WS_VISIBLE | SS_CENTER, 82, 11, 274, 17},
+    {1006, "Static", kStatusCaption, 0, WS_VISIBLE | SS_LEFT, 15, 43, 95, 12},
+    {1007, "Static", "0", kEdge, WS_VISIBLE | SS_CENTER, 111, 43, 160, 15},
+    {1008, "Button", kLoop, kEdge, WS_VISIBLE | kToggle, 272, 116, 80, 24},
+    {1009, "Static", kPathCaption, 0, WS_VISIBLE | SS_LEFT, 15, 68, 72, 12},
+    {1010, "Button", kShowLyrics, kEdge, WS_VISIBLE | kToggle, 272, 141, 80, 24},
+    {1011, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | ES_CENTER, 5, 91, 353,
+     17},
+    {1012, "Button", kPause, kEdge, WS_DISABLED | BS_PUSHBUTTON, 97, 126, 85, 35},
+};
+
+// Style bits a control may add on its own (edit controls add borders and
+// scrolling flags of their own kind); everything else must match exactly.
+constexpr LONG kCheckedStyleBits = 0xFFFF0000 & ~WS_BORDER & ~WS_TABSTOP & ~WS_GROUP;
+
+TEST(MainWindow, ShowsItsThirteenControlsInIdOrderAtTheirPlaces) {
+  Program program;
+  HWND main = program.main();
+  EXPECT_EQ(Text(main), kMainTitle);
+  std::vector<HWND> children = Children(main);
+  ASSERT_EQ(children.size(), 13u);
+  for (size_t i = 0; i < 13; ++i) {
+    const Expected& e = kMainControls[i];
+    SCOPED_TRACE(e.id);
+    HWND control = children[i];
+    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
+    EXPECT_EQ(ClassOf(control), e.className);
+    EXPECT_EQ(Text(control), e.text);
+    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
+    EXPECT_EQ(Style(control) & kCheckedStyleBits, (WS_CHILD | e.style) & kCheckedStyleBits);
+    EXPECT_EQ(Style(control) & 0xFFFF, e.style & 0xFFFF);
+    EXPECT_FALSE(Style(control) & WS_TABSTOP);
+    RECT r = ClientRectIn(main, e.id);
+    EXPECT_EQ(r.left, e.x);
+    EXPECT_EQ(r.top, e.y);
+    EXPECT_EQ(r.right - r.left, e.w);
+    EXPECT_EQ(r.bottom - r.top, e.h);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
+              Shell().MainFont.get());
+  }
+  EXPECT_FALSE(Enabled(main, 1000));
+  EXPECT_FALSE(Enabled(main, 1001));
+  EXPECT_TRUE(Enabled(main, 1003));
+  EXPECT_FALSE(IsWindowVisible(Item(main, 1012)));
+  EXPECT_FALSE(Checked(main, 1008));
+  EXPECT_FALSE(Checked(main, 1010));
+}
+
+TEST(MainWindow, IsAFixedSizeWindowThatCanBeMinimised) {
+  Program program;
+  HWND main = program.main();
+  EXPECT_EQ(static_cast<DWORD>(Style(main)) & 0xFFFF0000u & ~WS_CLIPSIBLINGS, 0x10CA0000u);
+  EXPECT_EQ(ExStyle(main) & ~WS_EX_WINDOWEDGE, 0);
+  RECT r{};
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.right - r.left, 367);
+  EXPECT_EQ(r.bottom - r.top, 220);
+  EXPECT_EQ(ClassOf(main), "NORMAL0");
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "NORMAL0", &wc));
+  EXPECT_EQ(wc.style, static_cast<UINT>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+  EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(Shell().FaceBrush.get()));
+  EXPECT_NE(wc.hIcon, nullptr);
+  ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "NORMALDLG", &wc));
+  EXPECT_EQ(wc.style, static_cast<UINT>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+  EXPECT_EQ(wc.hIcon, LoadIconA(nullptr, IDI_APPLICATION));
+  ShowWindow(main, SW_MINIMIZE);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+}
+
+TEST(MainWindow, FontsAreTheProportionalJapaneseGothicAtTwelvePixels) {
+  Program program;
+  const HFONT fonts[] = {Shell().MainFont.get(), Shell().VersionFont.get(), Shell().KashiFont.get(),
+                         Shell().KashiListFont.get(), Shell().MiniFont.get()};
+  for (HFONT font : fonts) {
+    LOGFONTA lf{};
+    ASSERT_EQ(GetObjectA(font, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+    EXPECT_EQ(lf.lfHeight, -12);
+    EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+    EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(lf.lfOutPrecision, OUT_STROKE_PRECIS);
+    EXPECT_EQ(lf.lfClipPrecision, CLIP_STROKE_PRECIS);
+    EXPECT_EQ(lf.lfQuality, DRAFT_QUALITY);
+    EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
+    EXPECT_STREQ(lf.lfFaceName, kFontFace);
+  }
+  // The face must really be there, or Japanese shows as boxes.
+  HDC dc = GetDC(program.main());
+  HGDIOBJ old = SelectObject(dc, Shell().MainFont.get());
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof(face), face);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(program.main(), dc);
+  EXPECT_STREQ(face, kFontFace);
+  EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
+}
+
+TEST(MainWindow, SettingsMenuHoldsSevenPositionsInOrder) {
+  Program program;
+  HMENU bar = GetMenu(program.main());
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 1);
+  char text[256] = {};
+  GetMenuStringA(bar, 0, text, sizeof(text), MF_BYPOSITION);
+  EXPECT_STREQ(text, kSettings);
+  HMENU settings = GetSubMenu(bar, 0);
+  ASSERT_EQ(GetMenuItemCount(settings), 7);
+  struct Item {
+    UINT id;
+    const char* text;
+  } const expected[] = {{1018, kMenuLyricList}, {1019, kMenuAddLyrics}, {1020, kMenuReset},
+                        {0, nullptr},           {1021, kMenuMini},      {0, nullptr},
+                        {1022, kMenuVersion}};
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+    char buffer[256] = {};
+    info.dwTypeData = buffer;
+    info.cch = sizeof(buffer);
+    ASSERT_TRUE(GetMenuItemInfoA(settings, i, TRUE, &info));
+    if (expected[i].text == nullptr) {
+      EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+    } else {
+      EXPECT_EQ(info.fType, static_cast<UINT>(MFT_STRING));
+      EXPECT_EQ(info.wID, expected[i].id);
+      EXPECT_STREQ(buffer, expected[i].text);
+      EXPECT_EQ(info.fState & (MFS_GRAYED | MFS_CHECKED), 0u);
+    }
+  }
+}
+
+TEST(MainWindow, TogglesOnlyChangeTheirOwnLook) {
+  Program program;
+  HWND main = program.main();
+  Click(program, main, 1008);
+  Click(program, main, 1010);
+  EXPECT_TRUE(Checked(main, 1008));
+  EXPECT_TRUE(Checked(main, 1010));
+  EXPECT_EQ(Text(main, 1007), "0");
+  EXPECT_FALSE(Enabled(main, 1000));
+  EXPECT_FALSE(Enabled(main, 1001));
+  EXPECT_TRUE(Enabled(main, 1003));
+  EXPECT_FALSE(MessageBoxOpen(program));
+  Click(program, main, 1008);
+  EXPECT_FALSE(Checked(main, 1008));
+}
+
+TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
+  Program program;
+  Lyrics.time[0] = 23;
+  Lyrics.phrase[0] = "a";
+  Lyrics.time[3000] = -5;
+  Lyrics.phrase[3000] = "z";
+  Lyrics.AddIndex = 7;
+  Lyrics.RemainingLines = 2993;
+  Lyrics.AddedCount = 7;
+  Command(program, program.main(), 1020);
+
+  MessageBoxSeen first = WaitForMessageBox(program);
+  ASSERT_NE(first.window, nullptr);
+  EXPECT_EQ(first.caption, kResetCaption);
+  EXPECT_EQ(first.text, kResetText);
+  EXPECT_EQ(first.owner, program.main());
+  EXPECT_EQ(first.icon, SystemIcon(IDI_ASTERISK));
+  EXPECT_EQ(first.buttons, std::vector<int>{IDOK});
+  EXPECT_EQ(Lyrics.time[0], 23) << "nothing is cleared before the first box is closed";
+  Answer(first, IDOK);
+
+  MessageBoxSeen second = WaitForMessageBox(program);
+  ASSERT_NE(second.window, nullptr);
+  EXPECT_EQ(second.caption, kResetDoneCaption);
+  EXPECT_EQ(second.text, kResetDoneText);
+  EXPECT_EQ(second.owner, program.main());
+  EXPECT_EQ(second.icon, SystemIcon(IDI_ASTERISK));
+  for (int i = 0; i < 3001; ++i) {
+    ASSERT_EQ(Lyrics.time[i], 0) << i;
+    ASSERT_EQ(Lyrics.phrase[i], "") << i;
+  }
+  EXPECT_EQ(Lyrics.AddIndex, 7);
+  EXPECT_EQ(Lyrics.RemainingLines, 2993);
+  EXPECT_EQ(Lyrics.AddedCount, 7);
+  Answer(second, IDOK);
+  EXPECT_FALSE(MessageBoxOpen(program));
+}
+
+TEST(MainWindow, ClosingEndsTheProgramWithCodeZeroAndFreesTheShellObjects) {
+  Program program;
+  const HFONT font = Shell().MainFont.get();
+  const HBRUSH brush = Shell().FaceBrush.get();
+  const HMENU menu = GetMenu(program.main());
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_EQ(program.CloseAndWait(), 0);
+  EXPECT_FALSE(IsWindow(program.main()));
+  EXPECT_EQ(GetObjectType(font), 0u);
+  EXPECT_EQ(GetObjectType(brush), 0u);
+  EXPECT_FALSE(IsMenu(menu));
+  EXPECT_FALSE(MessageBoxOpen(program));
+}
+
+}  // namespace
+}  // namespace velomar::test
