@@ -1,0 +1,269 @@
+// The clock and the lyric line tick by tick, and what each MCI notice does,
+// with ticks and notices posted so that every step is exact. The song is a
+// MIDI file: it opens and plays here but never ends by itself.
+#include <gtest/gtest.h>
+
+#include "app/lyric_store.h"
+#include "playback/playback.h"
+#include "tests/win/bench.h"
+#include "tests/win/media.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test {
+namespace {
+
+enum { kPlay = 1000, kStopBtn = 1001, kBrowseBtn = 1003, kStatus = 1007 };
+enum { kLoopBtn = 1008, kLyricsBtn = 1010, kLine = 1011, kPauseBtn = 1012 };
+
+class Clock : public ::testing::Test {
+ protected:
+  Program program;
+  HWND main = program.main();
+
+  void SetUp() override {
+    program.BlockRealTicks(true);
+    Click(program, main, kBrowseBtn);
+    AnswerOpenDialog(program, MakeMidi("clock.mid"));
+    ASSERT_TRUE(Enabled(main, kPlay));
+  }
+  void Play() {
+    Click(program, main, kPlay);
+    ASSERT_EQ(Playback.State, PlayState::Playing);
+  }
+  void Entry(int i, int time, const char* phrase) {
+    Lyrics.time[i] = time;
+    Lyrics.phrase[i] = phrase;
+  }
+  std::string Line() { return Text(main, kLine); }
+  std::string Status() { return Text(main, kStatus); }
+  void ExpectPlayingButtons() {
+    EXPECT_FALSE(Enabled(main, kPlay));
+    EXPECT_TRUE(Enabled(main, kStopBtn));
+    EXPECT_FALSE(Enabled(main, kBrowseBtn));
+  }
+  void ExpectStoppedButtons() {
+    EXPECT_TRUE(Enabled(main, kPlay));
+    EXPECT_FALSE(Enabled(main, kStopBtn));
+    EXPECT_TRUE(Enabled(main, kBrowseBtn));
+  }
+  // True when real ticks still reach the window within a few periods.
+  bool ClockRuns() {
+    program.BlockRealTicks(false);
+    const std::string before = Status();
+    const bool runs = WaitUntil([&] { return Status() != before; }, 1500);
+    program.BlockRealTicks(true);
+    return runs;
+  }
+};
+
+TEST_F(Clock, PhrasesAppearAtTheTickAfterTheirTime) {
+  Entry(0, 0, "\x82\xa0");  // あ
+  Entry(1, 3, "\x95\x5c");  // 表: a 0x5C trail byte
+  Entry(2, 4, "");
+  Click(program, main, kLyricsBtn);
+  Play();
+  EXPECT_EQ(Status(), "0");
+  program.Tick();
+  EXPECT_EQ(Status(), "1");
+  EXPECT_EQ(Line(), "\x82\xa0");
+  program.Tick(2);
+  EXPECT_EQ(Status(), "3");
+  EXPECT_EQ(Line(), "\x82\xa0");
+  program.Tick();
+  EXPECT_EQ(Status(), "4");
+  EXPECT_EQ(Line(), "\x95\x5c");
+  program.Tick();
+  EXPECT_EQ(Line(), "") << "an empty phrase empties the line";
+  EXPECT_EQ(Playback.LyricCursor, 3);
+  program.Tick(7);
+  EXPECT_EQ(Status(), "12");
+}
+
+TEST_F(Clock, WithLyricsOffTheClockCountsAndTheLineKeepsItsText) {
+  Entry(0, 0, "a");
+  Entry(1, 1, "b");
+  Click(program, main, kLyricsBtn);
+  Play();
+  program.Tick();
+  EXPECT_EQ(Line(), "a");
+  Click(program, main, kLyricsBtn);  // off
+  program.Tick(3);
+  EXPECT_EQ(Status(), "4");
+  EXPECT_EQ(Line(), "a");
+  Click(program, main, kLyricsBtn);  // on again: time 1 has passed for good
+  program.Tick(3);
+  EXPECT_EQ(Line(), "a");
+  EXPECT_EQ(Playback.LyricCursor, 1);
+}
+
+TEST_F(Clock, EqualTimesShowTheFirstAndNothingAfter) {
+  Entry(0, 1, "first");
+  Entry(1, 1, "second");
+  Entry(2, 2, "third");
+  Click(program, main, kLyricsBtn);
+  Play();
+  program.Tick(5);
+  EXPECT_EQ(Line(), "first");
+  EXPECT_EQ(Playback.LyricCursor, 1);
+}
+
+TEST_F(Clock, AnEmptyTableEmptiesTheLineAtTheFirstTick) {
+  Click(program, main, kLyricsBtn);
+  Play();
+  SetWindowTextA(Item(main, kLine), "leftover");
+  program.Tick();
+  EXPECT_EQ(Line(), "");
+  EXPECT_EQ(Playback.LyricCursor, 1);
+}
+
+TEST_F(Clock, TheCursorStopsAfterTheLastEntry) {
+  for (int i = 0; i < 3001; ++i) Lyrics.time[i] = i;
+  Lyrics.phrase[3000] = "end";
+  Click(program, main, kLyricsBtn);
+  Play();
+  program.Tick(3001);
+  EXPECT_EQ(Line(), "end");
+  EXPECT_EQ(Playback.LyricCursor, 3001);
+  program.Tick(5);
+  EXPECT_EQ(Status(), "3006");
+  EXPECT_EQ(Playback.LyricCursor, 3001);
+}
+
+TEST_F(Clock, PlayStopPlayStartsAgainFromOne) {
+  Entry(0, 0, "x");
+  Click(program, main, kLyricsBtn);
+  Play();
+  program.Tick(4);
+  Click(program, main, kStopBtn);
+  ExpectStoppedButtons();
+  EXPECT_EQ(Status(), "4") << "stop keeps the last count";
+  EXPECT_EQ(Line(), "");
+  EXPECT_EQ(Playback.LyricCursor, 0);
+  Play();
+  ExpectPlayingButtons();
+  program.Tick();
+  EXPECT_EQ(Status(), "1");
+  EXPECT_EQ(Line(), "x");
+}
+
+TEST_F(Clock, PauseKeepsTheClockRunningAndPlayRestartsIt) {
+  Play();
+  program.Tick(3);
+  Command(program, main, kPauseBtn);
+  EXPECT_EQ(Playback.State, PlayState::Paused);
+  EXPECT_TRUE(Enabled(main, kPlay));
+  EXPECT_TRUE(Enabled(main, kStopBtn));
+  EXPECT_TRUE(Enabled(main, kBrowseBtn));
+  EXPECT_FALSE(Enabled(main, kPauseBtn));
+  program.Tick(2);
+  EXPECT_EQ(Status(), "5");
+  EXPECT_TRUE(ClockRuns());
+  Play();
+  program.Tick();
+  EXPECT_EQ(Status(), "1");
+  EXPECT_TRUE(ClockRuns()) << "still one timer";
+}
+
+TEST_F(Clock, WithLoopOffAnEndNoticeStopsEverything) {
+  Play();
+  program.Tick(3);
+  program.Notify(1);
+  ExpectStoppedButtons();
+  EXPECT_TRUE(Enabled(main, kPauseBtn)) << "the pause button is left as it was";
+  EXPECT_EQ(Playback.State, PlayState::Stopped);
+  EXPECT_EQ(Status(), "3");
+  EXPECT_FALSE(ClockRuns());
+}
+
+TEST_F(Clock, WithLoopOffANoticeOfAnInterruptedPlayChangesNothing) {
+  Play();
+  Click(program, main, kPlay);  // disabled: nothing happens
+  for (UINT code : {4u, 2u}) {
+    program.Notify(code);
+    ExpectPlayingButtons();
+    EXPECT_EQ(Playback.State, PlayState::Playing);
+  }
+  EXPECT_TRUE(ClockRuns());
+  program.Notify(8);
+  ExpectStoppedButtons();
+  EXPECT_FALSE(ClockRuns());
+}
+
+TEST_F(Clock, WithLoopOnTheEndRestartsAndFailuresAreReported) {
+  Entry(0, 0, "again");
+  Click(program, main, kLyricsBtn);
+  Click(program, main, kLoopBtn);
+  Play();
+  program.Tick(6);
+  SetWindowTextA(Item(main, kLine), "stale");
+  program.Notify(1);
+  EXPECT_EQ(Line(), "") << "the restart empties the line";
+  EXPECT_EQ(Status(), "6");
+  program.Tick();
+  EXPECT_EQ(Status(), "1");
+  EXPECT_EQ(Line(), "again");
+  for (UINT code : {2u, 4u}) {
+    program.Notify(code);
+    ExpectPlayingButtons();
+  }
+  program.Notify(8);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  EXPECT_EQ(box.caption, "ERROR");
+  EXPECT_EQ(box.text, kLoopFailure);
+  EXPECT_EQ(box.owner, main);
+  EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
+  Answer(box, IDOK);
+  ExpectPlayingButtons();
+  EXPECT_EQ(Playback.State, PlayState::Playing);
+  EXPECT_TRUE(ClockRuns());
+}
+
+// The device goes away under a paused song: the user opens a file that MCI
+// cannot open, which closes the old device first.
+void LoseTheDevice(Program& program, HWND main) {
+  Command(program, main, kPauseBtn);
+  ASSERT_TRUE(Enabled(main, kBrowseBtn));
+  Click(program, main, kBrowseBtn);
+  AnswerOpenDialog(program, MakeBrokenSong("gone.wav"));
+  MessageBoxSeen box = WaitForMessageBox(program);
+  EXPECT_EQ(box.text, kOpenError);
+  Answer(box, IDOK);
+  ASSERT_EQ(Playback.DeviceOpen, 0);
+}
+
+TEST_F(Clock, AFailedLoopRestartLeavesTheWindowAsAfterAnEnd) {
+  Click(program, main, kLoopBtn);
+  Play();
+  program.Tick(2);
+  LoseTheDevice(program, main);
+  program.Notify(1);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  EXPECT_EQ(box.text, kPlayError);
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
+  Answer(box, IDOK);
+  program.Flush();
+  ExpectStoppedButtons();
+  EXPECT_EQ(Playback.State, PlayState::Stopped);
+  EXPECT_FALSE(ClockRuns());
+}
+
+TEST_F(Clock, AFailedStopReportsAndLeavesStateAndClock) {
+  Play();
+  program.Tick(2);
+  LoseTheDevice(program, main);
+  const PlayState before = Playback.State;
+  const bool clockRan = ClockRuns();
+  Click(program, main, kStopBtn);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  EXPECT_EQ(box.text, kStopError);
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
+  Answer(box, IDOK);
+  ExpectStoppedButtons();
+  EXPECT_EQ(Playback.State, before);
+  EXPECT_EQ(ClockRuns(), clockRan);
+}
+
+}  // namespace
+}  // namespace velomar::test
