@@ -17,6 +17,7 @@ std::condition_variable hookSeen;
 unsigned long long markerTaken = 0;
 std::atomic<bool> realTicksBlocked{false};
 UINT markerMessage = 0;
+std::function<void()> realTickCallback;
 UINT tickMessage = 0;
 
 // Sees every message the UI thread takes from its queue, whichever loop
@@ -32,8 +33,13 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
       hookSeen.notify_all();
       msg->message = WM_NULL;
     } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow &&
-               msg->wParam == 0 && realTicksBlocked) {
-      msg->message = WM_NULL;
+               msg->wParam == 0) {
+      if (realTicksBlocked) {
+        msg->message = WM_NULL;
+      } else {
+        std::lock_guard<std::mutex> lock(hookMutex);
+        if (realTickCallback) realTickCallback();
+      }
     } else if (msg->message == tickMessage) {
       msg->message = WM_TIMER;
       msg->wParam = 0;
@@ -127,6 +133,11 @@ void Program::Flush() {
 void Program::BlockRealTicks(bool blocked) {
   realTicksBlocked = blocked;
   Flush();
+}
+
+void Program::OnRealTick(std::function<void()> callback) {
+  std::lock_guard<std::mutex> lock(hookMutex);
+  realTickCallback = std::move(callback);
 }
 
 void Program::Tick(int count) {

@@ -33,6 +33,8 @@ class Program {
   void Tick(int count = 1);
   // Posts an MCI notice to the main window, as the driver would.
   void Notify(UINT code);
+  // Runs on the UI thread for every real TickTimer tick that passes.
+  void OnRealTick(std::function<void()> callback);
 
   // Closes the main window and waits for the program to end.
   int CloseAndWait(DWORD ms = 10000);

@@ -1,0 +1,132 @@
+// Figures of the Windows program under Wine, each printed with the base it
+// is measured against in the same run: the CPU time of a minute of playback
+// with lyrics on, the regularity of the clock's ticks, and the KashiList
+// load of a 3001-record lyric file against the bare core load.
+//
+//   velomar_wine_bench.exe [SECONDS]      (playback length, default 60)
+// Rows: "name<TAB>measured<TAB>baseline<TAB>ratio".
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "lyrics/lyric_file.h"
+#include "tests/win/bench.h"
+#include "tests/win/media.h"
+
+using namespace velomar;
+using namespace velomar::test;
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+double CpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto ms = [](FILETIME t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
+void Row(const char* name, double measured, double baseline) {
+  std::printf("%s\t%.3f\t%.3f\t%.2f\n", name, measured, baseline,
+              baseline > 0 ? measured / baseline : 0.0);
+}
+
+// A lyric file of everyday Japanese phrases, one per tick.
+std::string LyricBytes() {
+  const char* words[] = {"\x82\xa0\x82\xc8\x82\xbd", "\x82\xcc", "\x89\xcc",
+                         "\x82\xf0", "\x8b\xf3", "\x82\xc9", "\x95\x97", "\x82\xaa",
+                         "\x90\xc2\x82\xa2", "\x96\xe9", "\x82\xe0", "\x96\xbe\x93\xfa"};
+  std::string bytes;
+  for (int i = 0; i < 3001; ++i) {
+    std::string phrase;
+    for (int k = 0; k < 3 + i % 9; ++k) phrase += words[(i * 7 + k * 5) % 12];
+    bytes += std::to_string(i * 3) + "," + phrase + "\r\n";
+  }
+  return bytes;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+void PlaybackFigures(Program& program, int seconds) {
+  HWND main = program.main();
+  for (int i = 0; i < 3001; ++i) {
+    Lyrics.time[i] = i;
+    Lyrics.phrase[i] = "\x89\xcc\x8e\x8c";
+  }
+  Click(program, main, 1003);
+  AnswerOpenDialog(program, MakeWave("minute.wav", (seconds + 5) * 1000));
+  Click(program, main, 1010);
+  std::vector<double> ticks;
+  ticks.reserve(static_cast<size_t>(seconds) * 12);
+  program.OnRealTick([&] { ticks.push_back(Now()); });
+  const double cpu0 = CpuMs();
+  const double wall0 = Now();
+  Click(program, main, 1000);
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  program.OnRealTick(nullptr);
+  const double cpu = CpuMs() - cpu0;
+  const double wall = Now() - wall0;
+  Click(program, main, 1001);
+  Row("playback CPU ms per minute, lyrics on", cpu * 60000.0 / wall, 60000.0);
+  if (ticks.size() >= 2) {
+    double worst = 0;
+    for (size_t i = 1; i < ticks.size(); ++i) worst = std::max(worst, ticks[i] - ticks[i - 1]);
+    const double mean = (ticks.back() - ticks.front()) / static_cast<double>(ticks.size() - 1);
+    Row("tick mean period ms", mean, 100.0);
+    Row("tick worst gap ms", worst, 100.0);
+  }
+}
+
+void LoadFigures(Program& program) {
+  const std::string path = ScratchDir() + "\\bench.tolvenkari";
+  WriteBytes(path, LyricBytes());
+  std::vector<double> form, core;
+  for (int round = 0; round < 3; ++round) {
+    KashiListWindow = nullptr;
+    Command(program, program.main(), 1018);
+    WaitUntil([&] { return KashiListWindow != nullptr && IsWindowVisible(KashiListWindow); });
+    HWND list = KashiListWindow;
+    Click(program, list, 1000);
+    AnswerOpenDialog(program, path);
+    const double t0 = Now();
+    PostMessageA(GetDlgItem(list, 1001), BM_CLICK, 0, 0);
+    WaitUntil([&] { return !IsWindow(list); }, 120000);
+    form.push_back(Now() - t0);
+    program.Flush();
+
+    auto table = std::make_unique<LyricTable>();
+    const double c0 = Now();
+    LoadLyricFile(*table, path, [](int) {});
+    core.push_back(Now() - c0);
+  }
+  Row("KashiList load of 3001 records ms", Median(form), Median(core));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  Program program;
+  LoadFigures(program);
+  PlaybackFigures(program, seconds);
+  std::fflush(stdout);
+  return program.CloseAndWait() == 0 ? 0 : 1;
+}
