@@ -1,17 +1,118 @@
+// The KashiList form: the user picks a lyric file and loads it into the
+// lyric table; the form closes itself when the load is done.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
 #include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/main_window.h"
+#include "app/shell.h"
 #include "forms/forms.h"
+#include "lyrics/lyric_file.h"
+#include "lyrics/number_text.h"
 
 namespace velomar {
 
+std::string LyricFilePath;
+
+namespace {
+
+enum KashiListControl : int {
+  kBrowseButton = 1000,
+  kLoadButton = 1001,
+  kPathBox = 1002,
+  kRemainingCaption = 1004,
+  kRemainingLabel = 1005,
+  kPhraseCaption = 1006,
+  kTimeLabel = 1007,
+  kPhraseLabel = 1009,
+};
+
+constexpr DWORD kShown = WS_VISIBLE;
+
+// Created in this order; the order is what a user's tools see.
+const ControlSpec kControls[] = {
+    {kBrowseButton, "BUTTON", "歌詞ファイルを探す", WS_EX_STATICEDGE, kShown, 373, 28, 113, 24},
+    {kPathBox, "EDIT", "", WS_EX_CLIENTEDGE, kShown, 5, 6, 479, 21},
+    {kLoadButton, "BUTTON", "OK", WS_EX_STATICEDGE, kShown, 202, 84, 88, 26},
+    {kRemainingCaption, "STATIC", "残り：", 0, kShown | SS_CENTER, 9, 40, 32, 12},
+    {kRemainingLabel, "STATIC", "ｎ", 0, kShown, 46, 40, 50, 12},
+    {kPhraseCaption, "STATIC", "読み込み中のフレーズ", 0, kShown, 9, 56, 121, 12},
+    {kTimeLabel, "STATIC", "ｎ", 0, kShown | SS_CENTER, 135, 56, 42, 12},
+    {kPhraseLabel, "STATIC", "text", 0, kShown, 187, 56, 301, 12},
+};
+
+void KashiListFormInit() {
+  SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
+  PlaceBeside(KashiListWindow, MainWindow, 30, 25, false);
+}
+
+void KashiListBrowse() {
+  static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari\0";
+  std::vector<char> file(MAX_PATH, '\0');
+  OPENFILENAMEA request{};
+  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  request.hwndOwner = MainWindow;
+  request.lpstrFilter = kFilter;
+  request.nFilterIndex = 0;
+  request.lpstrFile = file.data();
+  request.nMaxFile = MAX_PATH;
+  request.lpstrTitle = "tolvenkariファイルを開く";
+  request.Flags = 0;
+  if (!GetOpenFileNameA(&request)) return;
+  SetControlText(KashiListWindow, kPathBox, file.data());
+  LyricFilePath = file.data();
+}
+
+void ShowLoaded(int index) {
+  SetControlText(KashiListWindow, kRemainingLabel, NumberText(3000 - index));
+  SetControlText(KashiListWindow, kTimeLabel, NumberText(Lyrics.time[index]));
+  SetControlText(KashiListWindow, kPhraseLabel, Lyrics.phrase[index]);
+}
+
+// Runs inside the click without returning to the loop, so no tick ever sees
+// a half-loaded table; the caption asks the user to wait meanwhile.
+void KashiListLoad() {
+  SetWindowTextA(KashiListWindow,
+                 "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
+  LoadLyricFile(Lyrics, LyricFilePath, ShowLoaded);
+  SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
+}
+
+void OnInitDialog(HWND window) {
+  KashiListWindow = window;
+  CreateControls(window, kControls, Shell().KashiListFont.get());
+  KashiListFormInit();
+}
+
+void OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  // clang-format off
+  switch (id) {
+    case kBrowseButton: KashiListBrowse(); break;
+    case kLoadButton: KashiListLoad(); break;
+    default: break;
+  }
+  // clang-format on
+}
+
+}  // namespace
+
 LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
   switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_DESTROY: return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
+  // clang-format on
 }
 
 }  // namespace velomar
-
-namespace velomar {
-std::string LyricFilePath;
-}

@@ -1,0 +1,244 @@
+// The lyric file between the two forms: the Kashi form's save (asked
+// first, byte for byte, and never silent when it fails), and the whole road
+// of a user from timing a song's lyrics to seeing them come back on time.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/owned.h"
+#include "tests/win/bench.h"
+#include "tests/win/media.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test {
+namespace {
+
+constexpr char kConfirmCaption[] =  // 新規歌詞保存の確認
+    "\x90V\x8bK\x89\xcc\x8e\x8c\x95\xdb\x91\xb6\x82\xcc\x8am\x94\x46";
+constexpr char kConfirmText[] =  // 歌詞ファイルを保存します。… (lines apart by CR LF)
+    "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82"
+    "\xb7\x81\x42\r\n\x95\xdb\x91\xb6\x92\x86\x82\xcd\x81\x41\x89\xcc\x8e\x8c\x82\xcc\x93"
+    "\xfc\x97\xcd\x82\xaa\x8fo\x97\x88\x82\xdc\x82\xb9\x82\xf1\x82\xaa\x81\x41\x82\xe6\x82"
+    "\xeb\x82\xb5\x82\xa2\x82\xc5\x82\xb7\x82\xa9?\r\n\r\n(\x93\xaf\x82\xb6\x83t\x83@\x83"
+    "\x43\x83\x8b\x96\xbc\x82\xaa\x82\xa0\x82\xea\x82\xce\x81\x41\x8f\xe3\x8f\x91\x82\xab"
+    "\x82\xb3\x82\xea\x82\xdc\x82\xb7)";
+constexpr char kSaveFailed[] =  // 歌詞ファイルを保存できませんでした\r\n
+    "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82"
+    "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
+constexpr char kTest[] = "\x83\x65\x83X\x83g";  // テスト
+constexpr char kA[] = "\x82\xa0";               // あ
+constexpr char kI[] = "\x82\xa2";               // い
+constexpr char kU[] = "\x82\xa4";               // う
+
+HWND OpenByMenu(Program& program, int command, HWND* handle) {
+  *handle = nullptr;
+  Command(program, program.main(), command);
+  HWND form = nullptr;
+  WaitUntil([&] { return (form = *handle) != nullptr && IsWindowVisible(form); });
+  program.Flush();
+  return form;
+}
+
+HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
+
+void CloseByCaption(Program& program, HWND form) {
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  WaitGone(form);
+  program.Flush();
+}
+
+void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
+
+// A lyric file the form saves lands beside the running executable; each
+// test names its own and removes it again.
+struct LyricFileBeside {
+  std::string name;
+  std::string path;
+  explicit LyricFileBeside(const std::string& tag)
+      : name("kashi" + std::to_string(GetCurrentProcessId()) + tag) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    path = std::string(exe) + name + ".tolvenkari";
+    Remove();
+  }
+  ~LyricFileBeside() { Remove(); }
+  void Remove() const { DeleteFileA(path.c_str()); }
+  bool Exists() const { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+inline void CloseFile(HANDLE file) {
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+using HeldFile = Owned<HANDLE, CloseFile>;
+
+MessageBoxSeen PressSave(Program& program, HWND kashi) {
+  Click(program, kashi, 1001);
+  return WaitForMessageBox(program);
+}
+
+TEST(KashiSave, AsksFirstThenWritesTheAddedEntriesByteForByte) {
+  Program program;
+  LyricFileBeside file("bytes");
+  ASSERT_TRUE(WriteBytes(file.path, "an older and longer file"));
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  TypeText(kashi, 1013, file.name);
+  MessageBoxSeen ask = PressSave(program, kashi);
+  ASSERT_NE(ask.window, nullptr);
+  EXPECT_EQ(ask.owner, kashi);
+  EXPECT_EQ(ask.caption, kConfirmCaption);
+  EXPECT_EQ(ask.text, kConfirmText);
+  EXPECT_EQ(ask.icon, SystemIcon(IDI_ASTERISK));
+  EXPECT_EQ(ask.buttons, (std::vector<int>{IDYES, IDNO}));
+  Answer(ask, IDYES);
+  EXPECT_FALSE(MessageBoxOpen(program));
+  EXPECT_TRUE(file.Exists());
+  EXPECT_EQ(ReadBytes(file.path), "") << "no add yet: the file is emptied";
+
+  program.BlockRealTicks(true);
+  program.Tick(23);
+  TypeText(kashi, 1002, kTest);
+  Press(program, kashi);
+  program.Tick(34);
+  Press(program, kashi);
+  Answer(PressSave(program, kashi), IDYES);
+  EXPECT_FALSE(MessageBoxOpen(program));
+  EXPECT_EQ(ReadBytes(file.path), std::string("23,") + kTest + "\r\n57,\r\n");
+  EXPECT_EQ(Text(kashi, 1017), "57,") << "the last line written stays shown";
+  EXPECT_EQ(Text(kashi, 1013), file.name);
+  EXPECT_EQ(Text(kashi, 1005), "2998") << "a save touches no counter";
+  CloseByCaption(program, kashi);
+}
+
+TEST(KashiSave, AnsweredNoWritesNothing) {
+  Program program;
+  LyricFileBeside file("no");
+  ASSERT_TRUE(WriteBytes(file.path, "kept"));
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  TypeText(kashi, 1002, "a");
+  Press(program, kashi);
+  TypeText(kashi, 1013, file.name);
+  MessageBoxSeen ask = PressSave(program, kashi);
+  ASSERT_NE(ask.window, nullptr);
+  Answer(ask, IDNO);
+  EXPECT_FALSE(MessageBoxOpen(program));
+  EXPECT_EQ(ReadBytes(file.path), "kept");
+  EXPECT_EQ(Text(kashi, 1017), "");
+  CloseByCaption(program, kashi);
+}
+
+TEST(KashiSave, AFailedSaveIsReportedWithThePathAndKeepsTheOldFile) {
+  Program program;
+  LyricFileBeside badName("a|b");
+  LyricFileBeside inUse("busy");
+  ASSERT_TRUE(WriteBytes(inUse.path, "old lines"));
+  // Held open, unshared, as another program reading it would.
+  HeldFile held(CreateFileA(inUse.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  TypeText(kashi, 1002, "x");
+  Press(program, kashi);
+  for (const LyricFileBeside* file : {&badName, &inUse}) {
+    SCOPED_TRACE(file->name);
+    TypeText(kashi, 1013, file->name);
+    Answer(PressSave(program, kashi), IDYES);
+    MessageBoxSeen box = WaitForMessageBox(program);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.owner, kashi);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, kSaveFailed + file->path);
+    EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    Answer(box, IDOK);
+    EXPECT_FALSE(MessageBoxOpen(program));
+    EXPECT_EQ(Text(kashi, 1017), "0,x") << "the progress still ran";
+  }
+  held.Reset();
+  EXPECT_FALSE(badName.Exists());
+  EXPECT_EQ(ReadBytes(inUse.path), "old lines");
+  CloseByCaption(program, kashi);
+}
+
+// The user's road: open a song, time three phrases while it plays (the
+// first typed, the others poured in from a pasted text), save them, reset,
+// load the file again and see each phrase come up in the main window's lyric
+// line at its tick.
+TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
+  Program program;
+  HWND main = program.main();
+  LyricFileBeside file("road");
+  Click(program, main, 1003);
+  AnswerOpenDialog(program, MakeWave("road.wav", 5000));
+  ASSERT_TRUE(Enabled(main, 1000)) << "the song is open";
+
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  Click(program, kashi, 1008);
+  TypeText(kashi, 1002, kA);
+  TypeText(kashi, 1011, std::string(kI) + "#\r\n" + kU + "#\r\n");
+  // The song really plays; the clock's ticks are posted so that every press
+  // lands on a known tick.
+  program.BlockRealTicks(true);
+  Click(program, main, 1000);
+  ASSERT_FALSE(MessageBoxOpen(program));
+  ASSERT_TRUE(Enabled(main, 1001)) << "playing";
+  int now = 0;
+  for (int at : {10, 20, 35}) {
+    program.Tick(at - now);
+    now = at;
+    Press(program, kashi);
+  }
+  EXPECT_EQ(Text(main, 1007), "35");
+  EXPECT_EQ(Text(kashi, 1015), kU) << "poured in without the line break";
+  Click(program, main, 1001);
+  TypeText(kashi, 1013, file.name);
+  Answer(PressSave(program, kashi), IDYES);
+  EXPECT_FALSE(MessageBoxOpen(program));
+  EXPECT_EQ(ReadBytes(file.path),
+            std::string("10,") + kA + "\r\n20," + kI + "\r\n35," + kU + "\r\n");
+  CloseByCaption(program, kashi);
+
+  Command(program, main, 1020);
+  for (const char* caption : {kResetCaption, kResetDoneCaption}) {
+    MessageBoxSeen box = WaitForMessageBox(program);
+    ASSERT_EQ(box.caption, caption);
+    Answer(box, IDOK);
+  }
+  ASSERT_EQ(Lyrics.phrase[0], "");
+  ASSERT_EQ(Lyrics.time[0], 0);
+
+  HWND list = OpenByMenu(program, 1018, &KashiListWindow);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, file.path);
+  EXPECT_EQ(Text(list, 1002), file.path);
+  Click(program, list, 1001);
+  ASSERT_TRUE(WaitGone(list));
+  program.Flush();
+
+  Click(program, main, 1010);
+  ASSERT_TRUE(Checked(main, 1010));
+  Click(program, main, 1000);
+  ASSERT_TRUE(Enabled(main, 1001)) << "playing again";
+  struct Seen {
+    int tick;
+    const char* line;
+  } const expected[] = {{10, ""}, {11, kA}, {20, kA}, {21, kI}, {35, kI}, {36, kU}};
+  now = 0;
+  for (const Seen& seen : expected) {
+    program.Tick(seen.tick - now);
+    now = seen.tick;
+    EXPECT_EQ(Text(main, 1007), std::to_string(seen.tick));
+    EXPECT_EQ(Text(main, 1011), seen.line) << "after tick " << seen.tick;
+  }
+  Click(program, main, 1001);
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+}  // namespace
+}  // namespace velomar::test
