@@ -1,17 +1,123 @@
+// The compact view: takes the main window's place, shows the song's title
+// and the phrase of the moment, and has its own Stop and Play.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
 #include "app/form_host.h"
+#include "app/main_window.h"
+#include "app/shell.h"
 #include "forms/forms.h"
+#include "playback/playback.h"
 
 namespace velomar {
 
+int MiniModeActive = 0;
+
+namespace {
+
+// Stop and Play are numbered the other way round from the main window's.
+enum MiniControl : int {
+  kMiniStop = 1000,
+  kMiniPlay = 1001,
+  kMiniTitleCaption = 1004,
+  kMiniLyricCaption = 1005,
+  kMiniTitleLabel = 1006,
+  kMiniLyricLabel = 1007,
+  kMiniTopmost = 1008,
+};
+
+// The always-on-top switch waits for this one-shot timer.
+constexpr UINT_PTR kTopmostTimer = 0;
+constexpr UINT kTopmostDelayMs = 1;
+
+constexpr int kOffsetFromMain = 10;
+
+const ControlSpec kControls[] = {
+    {kMiniTitleCaption, "STATIC", "曲名：", 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
+    {kMiniLyricCaption, "STATIC", "歌詞：", 0, WS_VISIBLE | SS_CENTER, 7, 18, 30, 12},
+    {kMiniTitleLabel, "STATIC", "曲名を此処に表示", 0, WS_VISIBLE, 42, 3, 227, 12},
+    {kMiniLyricLabel, "STATIC", "歌詞を此処に表示", 0, WS_VISIBLE, 42, 18, 227, 12},
+    {kMiniStop, "BUTTON", "停止", WS_EX_STATICEDGE, WS_VISIBLE, 218, 41, 51, 21},
+    {kMiniTopmost, "BUTTON", "常に最前面表示", 0, WS_VISIBLE | BS_AUTOCHECKBOX, 11, 45, 104, 15},
+    {kMiniPlay, "BUTTON", "再生", WS_EX_STATICEDGE, WS_VISIBLE, 164, 41, 51, 21},
+};
+
+// No song chosen yet, or a path the lookup refuses: an empty title.
+std::string SongTitle(const std::string& path) {
+  if (path.empty()) return std::string();
+  std::vector<char> title(path.size() + 1, '\0');
+  if (GetFileTitleA(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
+    return std::string();
+  }
+  return title.data();
+}
+
+void ShowMainWindow(UINT visibility) {
+  SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, visibility | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void OnInitDialog(HWND window) {
+  MiniWindow = window;
+  CreateControls(window, kControls, Shell().MiniFont.get());
+  SetWindowTextA(window, "縮小モード　Velomar =ヴェロマ=");
+  MiniModeActive = 1;
+  PlaceBeside(window, MainWindow, kOffsetFromMain, kOffsetFromMain, false);
+  ShowMainWindow(SWP_HIDEWINDOW);
+  // The song cannot change while the form is open, so once is enough.
+  SetControlText(window, kMiniTitleLabel, SongTitle(Playback.SongPath));
+}
+
+void OnCommand(HWND window, int id, int code) {
+  if (code != BN_CLICKED) return;
+  // clang-format off
+  switch (id) {
+    case kMiniStop: StopSong(); break;
+    case kMiniPlay: PlaySong(); break;
+    case kMiniTopmost: SetTimer(window, kTopmostTimer, kTopmostDelayMs, nullptr); break;
+    default: break;
+  }
+  // clang-format on
+}
+
+bool IsTopmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void OnTimer(HWND window, UINT_PTR timerId) {
+  if (timerId != kTopmostTimer) return;
+  KillTimer(window, kTopmostTimer);
+  constexpr UINT kFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+  const bool onTop = IsChecked(window, kMiniTopmost);
+  SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+  if (onTop || !IsTopmost(window)) return;
+  // Wine keeps an owned window right above its owner and, with the hidden
+  // main window just below this form, turns HWND_NOTOPMOST into "stay
+  // where you are". With the hidden owner moved out of the way it works.
+  SetWindowPos(MainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+void OnDestroy() {
+  ShowMainWindow(SWP_SHOWWINDOW);
+  MiniModeActive = 0;
+}
+
+}  // namespace
+
 LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
   switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return 0;
+    case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER: OnTimer(window, static_cast<UINT_PTR>(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
+  // clang-format on
 }
 
 }  // namespace velomar
-
-namespace velomar {
-int MiniModeActive = 0;
-}

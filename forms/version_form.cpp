@@ -1,13 +1,85 @@
+// The about box: a small picture, the product label, the version text and a
+// credit line, closed with a single button.
+#include "app/controls.h"
 #include "app/form_host.h"
+#include "app/main_window.h"
+#include "app/owned.h"
+#include "app/shell.h"
 #include "forms/forms.h"
 
 namespace velomar {
+namespace {
+
+enum VersionControl : int {
+  kOkButton = 1000,
+  kProductLabel = 1004,
+  kVersionLabel = 1005,
+  kCreditLabel = 1006,
+};
+
+constexpr int kPictureResource = 101;
+constexpr int kPictureX = 8;
+constexpr int kPictureY = 10;
+constexpr int kPictureSize = 32;
+
+constexpr int kOffsetX = 30;
+constexpr int kOffsetY = 25;
+
+const ControlSpec kControls[] = {
+    {kOkButton, "BUTTON", "らじゃ♪", WS_EX_STATICEDGE, WS_VISIBLE, 68, 62, 88, 33},
+    {kProductLabel, "STATIC", "Velomar Version", 0, WS_VISIBLE, 64, 9, 110, 12},
+    {kVersionLabel, "STATIC", "Num", WS_EX_STATICEDGE, WS_VISIBLE | SS_CENTER, 178, 9, 39, 14},
+    {kCreditLabel, "STATIC", "by Velomar", 0, WS_VISIBLE, 64, 33, 71, 12},
+};
+
+// Loaded with the window and deleted with it: one bitmap per opening.
+BitmapOwner Picture;
+
+void OnInitDialog(HWND window) {
+  VersionWindow = window;
+  CreateControls(window, kControls, Shell().VersionFont.get());
+  SetWindowTextA(window, "Version Info");
+  SetControlText(window, kVersionLabel, VersionText);
+  PlaceBeside(window, MainWindow, kOffsetX, kOffsetY, false);
+  Picture.Reset(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPictureResource)));
+}
+
+// Without a picture the erased background shows through.
+void DrawPicture(HDC target) {
+  if (!Picture) return;
+  MemoryDcOwner memory(CreateCompatibleDC(target));
+  const HGDIOBJ previous = SelectObject(memory.get(), Picture.get());
+  BitBlt(target, kPictureX, kPictureY, kPictureSize, kPictureSize, memory.get(), 0, 0, SRCCOPY);
+  SelectObject(memory.get(), previous);
+}
+
+void OnPaint(HWND window) {
+  PAINTSTRUCT paint{};
+  const HDC target = BeginPaint(window, &paint);
+  DrawPicture(target);
+  EndPaint(window, &paint);
+}
+
+// Only the button's click closes: Escape's cancel command (id 2) does not.
+void OnCommand(int id, int code) {
+  if (id == kOkButton && code == BN_CLICKED) SendMessageA(VersionWindow, WM_CLOSE, 0, 0);
+}
+
+void OnDestroy() { Picture.Reset(); }
+
+}  // namespace
 
 LRESULT CALLBACK VersionFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
   switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
+  // clang-format on
 }
 
 }  // namespace velomar
