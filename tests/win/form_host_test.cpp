@@ -1,8 +1,9 @@
 // Forms open by name from the menu, run modally in their own loops and give
 // control back when they close, also when they nest.
+#include "app/form_host.h"
+
 #include <gtest/gtest.h>
 
-#include "app/form_host.h"
 #include "app/shell.h"
 #include "tests/win/bench.h"
 
