@@ -32,8 +32,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
       }
       hookSeen.notify_all();
       msg->message = WM_NULL;
-    } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow &&
-               msg->wParam == 0) {
+    } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow && msg->wParam == 0) {
       if (realTicksBlocked) {
         msg->message = WM_NULL;
       } else {
@@ -122,8 +121,7 @@ Program::~Program() {
 void Program::Flush() {
   static unsigned long long sequence = 0;
   const unsigned long long mine = ++sequence;
-  if (Finished() ||
-      !PostThreadMessageA(threadId_, markerMessage, static_cast<WPARAM>(mine), 0)) {
+  if (Finished() || !PostThreadMessageA(threadId_, markerMessage, static_cast<WPARAM>(mine), 0)) {
     return;
   }
   std::unique_lock<std::mutex> lock(hookMutex);
@@ -231,6 +229,7 @@ bool MessageBoxOpen(Program& program) {
 
 MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms) {
   MessageBoxSeen seen;
+  seen.program = &program;
   seen.window = WaitForTopLevel(program.thread(), "#32770", nullptr, ms);
   if (seen.window == nullptr) return seen;
   seen.owner = GetWindow(seen.window, GW_OWNER);
@@ -248,6 +247,8 @@ MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms) {
 void Answer(const MessageBoxSeen& box, int buttonId) {
   PostMessageA(GetDlgItem(box.window, buttonId), BM_CLICK, 0, 0);
   WaitGone(box.window);
+  // The box is gone before MessageBoxA has returned to its caller.
+  if (box.program != nullptr) box.program->Flush();
 }
 
 HICON SystemIcon(LPCSTR id) { return LoadIconA(nullptr, id); }

@@ -17,7 +17,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 5000);
 
 class Program {
  public:
-  Program();  // starts the program and waits for its main window
+  Program();   // starts the program and waits for its main window
   ~Program();  // closes whatever is still open and waits for the exit
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -81,10 +81,12 @@ struct MessageBoxSeen {
   std::string text;
   HICON icon = nullptr;
   std::vector<int> buttons;  // ids of its push buttons
+  Program* program = nullptr;
 };
 // Waits for a message box of the program's thread and reads it.
 MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms = 5000);
 bool MessageBoxOpen(Program& program);
+// Presses a button of the box and lets the code after the box run on.
 void Answer(const MessageBoxSeen& box, int buttonId);
 HICON SystemIcon(LPCSTR id);
 
