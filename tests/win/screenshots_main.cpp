@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/form_host.h"
 #include "app/lyric_store.h"
@@ -21,7 +22,8 @@ std::string outDir;
 
 // Copies the window's screen pixels into a 24-bit BMP file.
 void Save(HWND window, const char* name) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(300);  // let the X server catch up before reading its pixels
   RECT r{};
   GetWindowRect(window, &r);
@@ -70,6 +72,23 @@ void Close(Program& program, HWND window) {
   program.Flush();
 }
 
+// The phrases of the sample lyric file, read the way its lines are written.
+std::vector<std::string> SamplePhrases() {
+  std::vector<std::string> phrases;
+  const std::string bytes =
+      ReadBytes(WindowsPath(std::string(VELOMAR_SAMPLES) + "/kaze.tolvenkari"));
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const size_t comma = bytes.find(',', start);
+    phrases.push_back(bytes.substr(comma + 1, end - comma - 1));
+  }
+  return phrases;
+}
+
+std::string Sample(const char* name) {
+  return WindowsPath(std::string(VELOMAR_SAMPLES) + "/" + name);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,35 +97,57 @@ int main(int argc, char** argv) {
     return 2;
   }
   outDir = argv[1];
+  const std::vector<std::string> phrases = SamplePhrases();
+  if (phrases.size() < 6) {
+    std::fprintf(stderr, "velomar_screenshots: the sample lyric file is missing\n");
+    return 1;
+  }
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
   Save(main, "main-start");
 
-  // A song with three timed phrases, shown as they come.
-  const char* phrases[] = {"\x82\xb1\x82\xea\x82\xcd", "\x83" "e\x83X\x83g\x82\xcc",
-                           "\x89\xcc\x8e\x8c\x82\xc5\x82\xb7"};  // これは テストの 歌詞です
-  for (int i = 0; i < 3; ++i) {
-    Lyrics.time[i] = i * 5;
-    Lyrics.phrase[i] = phrases[i];
-  }
+  // The sample song with its lyric file loaded, the second phrase showing.
   Click(program, main, 1003);
-  AnswerOpenDialog(program, MakeMidi("sample song.mid"));
+  AnswerOpenDialog(program, Sample("kaze.wav"));
+  HWND list = OpenForm(program, 1018, &KashiListWindow);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, Sample("kaze.tolvenkari"));
+  Save(list, "kashilist-form");
+  Click(program, list, 1001);
+  WaitGone(list);
+  program.Flush();
   Click(program, main, 1010);
   Click(program, main, 1000);
-  program.Tick(6);
+  program.Tick(61);
   Save(main, "main-window");
+  Click(program, main, 1001);
 
+  // Timing the lyrics: the first phrase typed, the rest poured in, two
+  // phrases registered so far.
   HWND kashi = OpenForm(program, 1019, &KashiWindow);
+  Click(program, kashi, 1008);
+  TypeText(kashi, 1002, phrases[0]);
+  std::string rest;
+  for (size_t i = 1; i < phrases.size(); ++i) rest += phrases[i] + "#\r\n";
+  TypeText(kashi, 1011, rest);
+  TypeText(kashi, 1013, "kaze");
+  Click(program, main, 1000);
+  program.Tick(20);
+  Click(program, kashi, 1000);
+  program.Tick(40);
+  Click(program, kashi, 1000);
+  program.Tick(12);
   Save(kashi, "kashi-form");
   Close(program, kashi);
-  HWND list = OpenForm(program, 1018, &KashiListWindow);
-  Save(list, "kashilist-form");
-  Close(program, list);
+
+  // The compact view while the song plays on.
   HWND mini = OpenForm(program, 1021, &MiniWindow);
-  program.Tick(5);
+  program.Tick(109);  // to tick 181: the fifth phrase
   Save(mini, "mini-form");
   Close(program, mini);
+  Click(program, main, 1001);
+
   HWND version = OpenForm(program, 1022, &VersionWindow);
   Save(version, "version-form");
   Close(program, version);
@@ -119,6 +160,5 @@ int main(int argc, char** argv) {
     box = WaitForMessageBox(program);
     if (box.window != nullptr) Answer(box, IDOK);
   }
-  Click(program, main, 1001);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }
