@@ -15,6 +15,7 @@
 
 #include "app/form_host.h"
 #include "app/lyric_store.h"
+#include "bench/win/startup_bench.h"
 #include "lyrics/lyric_file.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
@@ -155,6 +156,7 @@ void LabelFigures() {
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  StartupFigures(WindowsPath(VELOMAR_EXE_PATH), WindowsPath(VELOMAR_BARE_PATH), Row);
   Program program;
   LoadFigures(program);
   LabelFigures();
