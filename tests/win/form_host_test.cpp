@@ -6,6 +6,7 @@
 
 #include "app/shell.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 
 namespace velomar::test {
 namespace {
@@ -26,28 +27,13 @@ const FormCase kFormCases[] = {
     {1021, &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, true, false},
 };
 
-HWND OpenFromMenu(Program& program, int command, HWND* handle) {
-  *handle = nullptr;
-  Command(program, program.main(), command);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = *handle) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-void CloseByCaption(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
-
 TEST(FormHost, EachMenuCommandOpensItsFormWithItsOwnerSizeAndIcon) {
   Program program;
   HWND main = program.main();
   const HICON programIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(102));
   for (const FormCase& c : kFormCases) {
     SCOPED_TRACE(c.command);
-    HWND form = OpenFromMenu(program, c.command, c.handle);
+    HWND form = OpenByMenu(program, c.command, c.handle);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(ClassOf(form), "NORMALDLG");
     EXPECT_EQ(static_cast<DWORD>(Style(form)) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
@@ -79,12 +65,12 @@ TEST(FormHost, UnknownNamesOpenNothing) {
 TEST(FormHost, MainWindowStaysUsableWhileTheKashiFormIsOpen) {
   Program program;
   HWND main = program.main();
-  HWND kashi = OpenFromMenu(program, 1019, &KashiWindow);
+  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
   ASSERT_NE(kashi, nullptr);
   EXPECT_TRUE(IsWindowEnabled(main));
   Click(program, main, 1008);
   EXPECT_TRUE(Checked(main, 1008));
-  HWND version = OpenFromMenu(program, 1022, &VersionWindow);
+  HWND version = OpenByMenu(program, 1022, &VersionWindow);
   ASSERT_NE(version, nullptr);
   EXPECT_FALSE(IsWindowEnabled(main));
   CloseByCaption(program, version);
@@ -97,8 +83,8 @@ TEST(FormHost, MainWindowStaysUsableWhileTheKashiFormIsOpen) {
 TEST(FormHost, ClosingKashiBeforeANestedMiniEndsTheInnermostLoopOnly) {
   Program program;
   HWND main = program.main();
-  HWND kashi = OpenFromMenu(program, 1019, &KashiWindow);
-  HWND mini = OpenFromMenu(program, 1021, &MiniWindow);
+  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
+  HWND mini = OpenByMenu(program, 1021, &MiniWindow);
   ASSERT_NE(kashi, nullptr);
   ASSERT_NE(mini, nullptr);
   CloseByCaption(program, kashi);
@@ -113,7 +99,7 @@ TEST(FormHost, ClosingKashiBeforeANestedMiniEndsTheInnermostLoopOnly) {
 
 TEST(FormHost, ClosingTheMainWindowUnderAnOpenKashiFormEndsWithThatForm) {
   Program program;
-  HWND kashi = OpenFromMenu(program, 1019, &KashiWindow);
+  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
   ASSERT_NE(kashi, nullptr);
   const HFONT kashiFont = Shell().KashiFont.get();
   const HBRUSH brush = Shell().FaceBrush.get();

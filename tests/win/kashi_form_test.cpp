@@ -8,6 +8,7 @@
 #include "app/lyric_store.h"
 #include "app/shell.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 
 namespace velomar::test {
 namespace {
@@ -38,20 +39,11 @@ constexpr char kLimitText[] =  // これ以上は登録できません
 constexpr char kSo[] = "\x83\x5c\x95\x5c";  // ソ表: second bytes are 0x5C
 constexpr char kFullHash[] = "\x81\x94";    // ＃, not a separator
 
-struct Expected {
-  int id;
-  const char* className;
-  const char* text;
-  LONG exStyle;
-  LONG style;  // WS_CHILD and the control's own bits
-  int x, y, w, h;
-};
-
 constexpr LONG kSe = WS_EX_STATICEDGE;
 constexpr LONG kCe = WS_EX_CLIENTEDGE;
 constexpr LONG kV = WS_VISIBLE;
 
-const Expected kControls[] = {
+const ControlRow kControls[] = {
     {1002, "Edit", "", kSe, kV | ES_AUTOHSCROLL, 24, 8, 353, 19},
     {1000, "Button", kAddLabel, kSe, kV | BS_PUSHBUTTON, 47, 37, 307, 60},
     {1004, "Static", kRemainingCaption, 0, kV | SS_LEFT, 22, 247, 111, 12},
@@ -69,25 +61,6 @@ const Expected kControls[] = {
     {1016, "Static", kSavingCaption, 0, kV | SS_LEFT, 48, 354, 42, 12},
     {1017, "Static", "", 0, kV | SS_LEFT, 92, 354, 280, 12},
 };
-
-// Window-style bits the controls may add on their own (borders, scroll
-// state); everything else must match the table.
-constexpr LONG kCheckedStyleBits = 0xFFFF0000 & ~WS_BORDER & ~WS_TABSTOP & ~WS_GROUP;
-
-HWND OpenKashi(Program& program) {
-  KashiWindow = nullptr;
-  Command(program, program.main(), 1019);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = KashiWindow) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-void CloseByCaption(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
 
 void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
 
@@ -113,28 +86,7 @@ TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
   EXPECT_EQ(Lyrics.time[0], 5) << "opening leaves the entries alone";
   EXPECT_EQ(Lyrics.phrase[0], "old");
   EXPECT_EQ(Text(kashi), kKashiCaption);
-  std::vector<HWND> children = Children(kashi);
-  ASSERT_EQ(children.size(), 15u);
-  for (size_t i = 0; i < 15; ++i) {
-    const Expected& e = kControls[i];
-    SCOPED_TRACE(e.id);
-    HWND control = children[i];
-    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
-    EXPECT_EQ(ClassOf(control), e.className);
-    EXPECT_EQ(Text(control), e.text);
-    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
-    EXPECT_EQ(Style(control) & kCheckedStyleBits, (WS_CHILD | e.style) & kCheckedStyleBits);
-    EXPECT_EQ(Style(control) & 0xFFFF, e.style & 0xFFFF);
-    EXPECT_FALSE(Style(control) & WS_TABSTOP);
-    EXPECT_FALSE(Style(control) & WS_GROUP);
-    RECT r = ClientRectIn(kashi, e.id);
-    EXPECT_EQ(r.left, e.x);
-    EXPECT_EQ(r.top, e.y);
-    EXPECT_EQ(r.right - r.left, e.w);
-    EXPECT_EQ(r.bottom - r.top, e.h);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-              Shell().KashiFont.get());
-  }
+  ExpectControls(kashi, kControls, Shell().KashiFont.get(), WS_BORDER);
   EXPECT_FALSE(Checked(kashi, 1008));
   CloseByCaption(program, kashi);
 }

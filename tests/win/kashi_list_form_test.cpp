@@ -13,6 +13,7 @@
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 
 namespace velomar::test {
@@ -35,19 +36,10 @@ constexpr char kDialogTitle[] =  // tolvenkariファイルを開く
     "tolvenkari\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x8aJ\x82\xad";
 constexpr char kSong[] = "\x89\xcc\x83\x5c";  // 歌ソ
 
-struct Expected {
-  int id;
-  const char* className;
-  const char* text;
-  LONG exStyle;
-  LONG style;  // WS_CHILD and the control's own bits
-  int x, y, w, h;
-};
-
 constexpr LONG kSe = WS_EX_STATICEDGE;
 constexpr LONG kV = WS_VISIBLE;
 
-const Expected kControls[] = {
+const ControlRow kControls[] = {
     {1000, "Button", kBrowseLabel, kSe, kV | BS_PUSHBUTTON, 373, 28, 113, 24},
     {1002, "Edit", "", WS_EX_CLIENTEDGE, kV | ES_LEFT, 5, 6, 479, 21},
     {1001, "Button", "OK", kSe, kV | BS_PUSHBUTTON, 202, 84, 88, 26},
@@ -57,23 +49,6 @@ const Expected kControls[] = {
     {1007, "Static", kFullN, 0, kV | SS_CENTER, 135, 56, 42, 12},
     {1009, "Static", "text", 0, kV | SS_LEFT, 187, 56, 301, 12},
 };
-
-constexpr LONG kCheckedStyleBits = 0xFFFF0000 & ~WS_BORDER & ~WS_TABSTOP & ~WS_GROUP;
-
-HWND OpenKashiList(Program& program) {
-  KashiListWindow = nullptr;
-  Command(program, program.main(), 1018);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = KashiListWindow) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-void CloseByCaption(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
 
 void Browse(Program& program, HWND form, const std::string& path) {
   Click(program, form, 1000);
@@ -162,27 +137,7 @@ TEST(KashiListForm, OpensWithItsEightControlsAnEmptyPathBoxAndItsCaption) {
   EXPECT_EQ(f.top, m.top + 25);
   EXPECT_EQ(f.right - f.left, 499);
   EXPECT_FALSE(IsWindowEnabled(main));
-  std::vector<HWND> children = Children(form);
-  ASSERT_EQ(children.size(), 8u);
-  for (size_t i = 0; i < 8; ++i) {
-    const Expected& e = kControls[i];
-    SCOPED_TRACE(e.id);
-    HWND control = children[i];
-    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
-    EXPECT_EQ(ClassOf(control), e.className);
-    EXPECT_EQ(Text(control), e.text) << "the path box is empty even with a path kept";
-    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
-    EXPECT_EQ(Style(control) & kCheckedStyleBits, (WS_CHILD | e.style) & kCheckedStyleBits);
-    EXPECT_EQ(Style(control) & 0xFFFF, e.style & 0xFFFF);
-    EXPECT_FALSE(Style(control) & (WS_TABSTOP | WS_GROUP));
-    RECT r = ClientRectIn(form, e.id);
-    EXPECT_EQ(r.left, e.x);
-    EXPECT_EQ(r.top, e.y);
-    EXPECT_EQ(r.right - r.left, e.w);
-    EXPECT_EQ(r.bottom - r.top, e.h);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-              Shell().KashiListFont.get());
-  }
+  ExpectControls(form, kControls, Shell().KashiListFont.get(), WS_BORDER);
   Command(program, form, 1001, BN_DOUBLECLICKED);
   Command(program, form, 1002, 0);
   EXPECT_TRUE(IsWindow(form)) << "only a click loads";

@@ -10,6 +10,7 @@
 #include "app/lyric_store.h"
 #include "app/owned.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
 
@@ -32,23 +33,6 @@ constexpr char kTest[] = "\x83\x65\x83X\x83g";  // テスト
 constexpr char kA[] = "\x82\xa0";               // あ
 constexpr char kI[] = "\x82\xa2";               // い
 constexpr char kU[] = "\x82\xa4";               // う
-
-HWND OpenByMenu(Program& program, int command, HWND* handle) {
-  *handle = nullptr;
-  Command(program, program.main(), command);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = *handle) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
-
-void CloseByCaption(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
 
 void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
 

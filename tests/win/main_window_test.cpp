@@ -6,24 +6,16 @@
 #include "app/lyric_store.h"
 #include "app/shell.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
 
-struct Expected {
-  int id;
-  const char* className;
-  const char* text;
-  LONG exStyle;
-  LONG style;  // WS_CHILD and the control's own bits
-  int x, y, w, h;
-};
-
 constexpr LONG kEdge = WS_EX_STATICEDGE;
 constexpr LONG kToggle = BS_AUTOCHECKBOX | BS_CENTER | BS_PUSHLIKE;
 
-const Expected kMainControls[] = {
+const ControlRow kMainControls[] = {
     {1000, "Button", kPlay, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 10, 126, 85, 35},
     {1001, "Button", kStop, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 184, 126, 85, 35},
     {1002, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18},
@@ -40,35 +32,11 @@ const Expected kMainControls[] = {
     {1012, "Button", kPause, kEdge, WS_DISABLED | BS_PUSHBUTTON, 97, 126, 85, 35},
 };
 
-// Style bits a control may add on its own (edit controls add borders and
-// scrolling flags of their own kind); everything else must match exactly.
-constexpr LONG kCheckedStyleBits = 0xFFFF0000 & ~WS_BORDER & ~WS_TABSTOP & ~WS_GROUP;
-
 TEST(MainWindow, ShowsItsThirteenControlsInIdOrderAtTheirPlaces) {
   Program program;
   HWND main = program.main();
   EXPECT_EQ(Text(main), kMainTitle);
-  std::vector<HWND> children = Children(main);
-  ASSERT_EQ(children.size(), 13u);
-  for (size_t i = 0; i < 13; ++i) {
-    const Expected& e = kMainControls[i];
-    SCOPED_TRACE(e.id);
-    HWND control = children[i];
-    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
-    EXPECT_EQ(ClassOf(control), e.className);
-    EXPECT_EQ(Text(control), e.text);
-    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
-    EXPECT_EQ(Style(control) & kCheckedStyleBits, (WS_CHILD | e.style) & kCheckedStyleBits);
-    EXPECT_EQ(Style(control) & 0xFFFF, e.style & 0xFFFF);
-    EXPECT_FALSE(Style(control) & WS_TABSTOP);
-    RECT r = ClientRectIn(main, e.id);
-    EXPECT_EQ(r.left, e.x);
-    EXPECT_EQ(r.top, e.y);
-    EXPECT_EQ(r.right - r.left, e.w);
-    EXPECT_EQ(r.bottom - r.top, e.h);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-              Shell().MainFont.get());
-  }
+  ExpectControls(main, kMainControls, Shell().MainFont.get(), WS_BORDER);
   EXPECT_FALSE(Enabled(main, 1000));
   EXPECT_FALSE(Enabled(main, 1001));
   EXPECT_TRUE(Enabled(main, 1003));

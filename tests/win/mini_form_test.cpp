@@ -1,9 +1,7 @@
 // The compact view: its controls, where it stands and what happens to the
-// main window, the phrases it shows, its Stop and Play, and the
-// always-on-top switch that waits for its own timer.
+// main window, the phrases it shows, and its Stop and Play.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
 
@@ -36,99 +35,11 @@ constexpr char kSecond[] = "\x93\xf1\x94\xd4";  // 二番
 constexpr char kThird[] = "\x8eO\x94\xd4";      // 三番
 constexpr char kFourth[] = "\x8el\x94\xd4";     // 四番
 
-// Sees the UI thread's queue: counts the form's own timer ticks, and holds
-// the thread still while a test posts several messages that must be taken
-// together, before any timer can come between them.
-std::atomic<int> formTimerTicks{0};
-HANDLE holding = nullptr;
-HANDLE released = nullptr;
-UINT holdMessage = 0;
-
-LRESULT CALLBACK WatchQueue(int code, WPARAM removal, LPARAM lParam) {
-  if (code == HC_ACTION && removal == PM_REMOVE) {
-    MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (msg->message == WM_TIMER && msg->hwnd == MiniWindow && msg->wParam == 0) ++formTimerTicks;
-    if (msg->message == holdMessage) {
-      msg->message = WM_NULL;
-      SetEvent(holding);
-      WaitForSingleObject(released, 10000);
-    }
-  }
-  return CallNextHookEx(nullptr, code, removal, lParam);
-}
-
-class QueueWatch {
- public:
-  explicit QueueWatch(DWORD thread) {
-    formTimerTicks = 0;
-    holdMessage = RegisterWindowMessageA("VelomarMiniTestHold");
-    holding = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    released = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    hook_ = SetWindowsHookExA(WH_GETMESSAGE, WatchQueue, nullptr, thread);
-    thread_ = thread;
-  }
-  ~QueueWatch() {
-    UnhookWindowsHookEx(hook_);
-    SetEvent(released);
-  }
-  QueueWatch(const QueueWatch&) = delete;
-  QueueWatch& operator=(const QueueWatch&) = delete;
-
-  bool Hold() {
-    PostThreadMessageA(thread_, holdMessage, 0, 0);
-    return WaitForSingleObject(holding, 5000) == WAIT_OBJECT_0;
-  }
-  void Release(Program& program) {
-    SetEvent(released);
-    program.Flush();
-  }
-  // Waits for the form's timer to have ticked `count` times in all and for
-  // the tick to have been handled.
-  bool WaitForTicks(Program& program, int count) {
-    const bool ticked = WaitUntil([&] { return formTimerTicks >= count; });
-    program.Flush();
-    return ticked;
-  }
-
- private:
-  HHOOK hook_ = nullptr;
-  DWORD thread_ = 0;
-};
-
-HWND OpenMini(Program& program) {
-  MiniWindow = nullptr;
-  Command(program, program.main(), 1021);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = MiniWindow) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-void CloseMini(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
+bool Topmost(HWND form) { return (ExStyle(form) & WS_EX_TOPMOST) != 0; }
 
 void OpenSong(Program& program, const std::string& path) {
   PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
   AnswerOpenDialog(program, path);
-}
-
-bool Topmost(HWND form) { return (ExStyle(form) & WS_EX_TOPMOST) != 0; }
-
-// True when an ordinary window brought to the front ends up above the form,
-// as another program's window does when the user switches to it.
-bool AnOrdinaryWindowCovers(HWND form) {
-  HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                               nullptr, nullptr, nullptr, nullptr);
-  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  bool covers = false;
-  for (HWND w = GetTopWindow(nullptr); w != nullptr && w != form; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (w == other) covers = true;
-  }
-  DestroyWindow(other);
-  return covers;
 }
 
 void SetPhrases(std::initializer_list<std::pair<int, const char*>> entries) {
@@ -147,48 +58,21 @@ TEST(MiniForm, ShowsItsSevenControlsInTableOrder) {
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form), kMiniTitle);
   EXPECT_EQ(MiniModeActive, 1);
-  struct Expected {
-    int id;
-    const char* className;
-    const char* text;
-    LONG exStyle;
-    LONG style;
-    int x, y, w, h;
-  } const expected[] = {
-      {1004, "Static", kTitleCaption, 0, SS_CENTER, 7, 3, 30, 12},
-      {1005, "Static", kLyricCaption, 0, SS_CENTER, 7, 18, 30, 12},
-      {1006, "Static", "", 0, SS_LEFT, 42, 3, 227, 12},  // no song opened yet
-      {1007, "Static", kLyricHere, 0, SS_LEFT, 42, 18, 227, 12},
-      {1000, "Button", kStop, WS_EX_STATICEDGE, BS_PUSHBUTTON, 218, 41, 51, 21},
-      {1008, "Button", kAlwaysOnTop, 0, BS_AUTOCHECKBOX, 11, 45, 104, 15},
-      {1001, "Button", kPlay, WS_EX_STATICEDGE, BS_PUSHBUTTON, 164, 41, 51, 21},
+  const ControlRow expected[] = {
+      {1004, "Static", kTitleCaption, 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
+      {1005, "Static", kLyricCaption, 0, WS_VISIBLE | SS_CENTER, 7, 18, 30, 12},
+      {1006, "Static", "", 0, WS_VISIBLE | SS_LEFT, 42, 3, 227, 12},  // no song opened yet
+      {1007, "Static", kLyricHere, 0, WS_VISIBLE | SS_LEFT, 42, 18, 227, 12},
+      {1000, "Button", kStop, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 218, 41, 51, 21},
+      {1008, "Button", kAlwaysOnTop, 0, WS_VISIBLE | BS_AUTOCHECKBOX, 11, 45, 104, 15},
+      {1001, "Button", kPlay, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 164, 41, 51, 21},
   };
-  std::vector<HWND> children = Children(form);
-  ASSERT_EQ(children.size(), 7u);
-  for (size_t i = 0; i < 7; ++i) {
-    const Expected& e = expected[i];
-    SCOPED_TRACE(e.id);
-    HWND control = children[i];
-    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
-    EXPECT_EQ(ClassOf(control), e.className);
-    EXPECT_EQ(Text(control), e.text);
-    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
-    EXPECT_EQ(static_cast<DWORD>(Style(control)) & 0xFFFF0000u,
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
-    EXPECT_EQ(Style(control) & 0xFFFF, e.style) << "no ellipsis, no wrapping style of its own";
-    RECT r = ClientRectIn(form, e.id);
-    EXPECT_EQ(r.left, e.x);
-    EXPECT_EQ(r.top, e.y);
-    EXPECT_EQ(r.right - r.left, e.w);
-    EXPECT_EQ(r.bottom - r.top, e.h);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-              Shell().MiniFont.get());
-  }
+  ExpectControls(form, expected, Shell().MiniFont.get());
   EXPECT_TRUE(Enabled(form, 1000)) << "both buttons start usable";
   EXPECT_TRUE(Enabled(form, 1001));
   EXPECT_FALSE(Checked(form, 1008));
   EXPECT_FALSE(Topmost(form));
-  CloseMini(program, form);
+  CloseByCaption(program, form);
   EXPECT_EQ(MiniModeActive, 0);
 }
 
@@ -217,7 +101,7 @@ TEST(MiniForm, StandsTenPixelsFromTheMainWindowWhichHidesAndComesBack) {
     EXPECT_EQ(FindTopLevel(program.thread(), nullptr), form);
     EXPECT_TRUE(ExStyle(form) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(ExStyle(form) & WS_EX_APPWINDOW);
-    CloseMini(program, form);
+    CloseByCaption(program, form);
     EXPECT_TRUE(IsWindowVisible(program.main()));
     EXPECT_TRUE(IsWindowEnabled(program.main()));
     RECT after{};
@@ -256,7 +140,7 @@ TEST(MiniForm, EscapeAndForeignCommandsLeaveItOpenAndIdle) {
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_TRUE(Enabled(form, 1000));
   EXPECT_TRUE(Enabled(form, 1001));
-  CloseMini(program, form);
+  CloseByCaption(program, form);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 
@@ -273,7 +157,7 @@ TEST(MiniFormLyrics, PhrasesGoToTheLabelWhileOpenAndToTheMainLineOtherwise) {
   EXPECT_EQ(Text(program.main(), 1007), "1") << "the clock runs on behind the form";
   program.Tick(2);
   EXPECT_EQ(Text(form, 1007), kSecond);
-  CloseMini(program, form);
+  CloseByCaption(program, form);
   EXPECT_EQ(Text(program.main(), 1011), "") << "the last phrase is not copied over";
   program.Tick(2);
   EXPECT_EQ(Text(program.main(), 1011), kThird);
@@ -375,7 +259,7 @@ TEST(MiniFormPlayback, StopAndPlayAreThePlayersCommandsAndNeverClearTheLabel) {
   program.Tick();
   EXPECT_EQ(Text(form, 1007), kFirst);
   EXPECT_FALSE(MessageBoxOpen(program));
-  CloseMini(program, form);
+  CloseByCaption(program, form);
   EXPECT_EQ(Playback.State, PlayState::Playing) << "closing does not stop the song";
 }
 
@@ -392,77 +276,6 @@ TEST(MiniFormPlayback, TheEndOfAnUnloopedSongDisablesStopAndEnablesPlay) {
   program.Flush();
   EXPECT_EQ(Playback.State, PlayState::Stopped);
   EXPECT_FALSE(MessageBoxOpen(program));
-}
-
-TEST(MiniFormTopmost, TheCheckBoxActsAtTheFormsNextTimerTick) {
-  Program program;
-  QueueWatch watch(program.thread());
-  HWND form = OpenMini(program);
-  ASSERT_NE(form, nullptr);
-  Click(program, form, 1008);
-  ASSERT_TRUE(watch.WaitForTicks(program, 1));
-  EXPECT_TRUE(Checked(form, 1008));
-  EXPECT_TRUE(Topmost(form));
-  EXPECT_FALSE(AnOrdinaryWindowCovers(form));
-  EXPECT_TRUE(IsWindowVisible(form));
-  EXPECT_FALSE(WaitUntil([] { return formTimerTicks > 1; }, 100)) << "the timer fires once";
-
-  Click(program, form, 1008);
-  ASSERT_TRUE(watch.WaitForTicks(program, 2));
-  EXPECT_FALSE(Checked(form, 1008));
-  EXPECT_FALSE(Topmost(form));
-  EXPECT_TRUE(AnOrdinaryWindowCovers(form));
-}
-
-TEST(MiniFormTopmost, TwoClicksBeforeTheTickLeaveTheFormAsItWas) {
-  Program program;
-  QueueWatch watch(program.thread());
-  HWND form = OpenMini(program);
-  ASSERT_NE(form, nullptr);
-  for (int round = 0; round < 2; ++round) {
-    SCOPED_TRACE(round);
-    const bool wasTopmost = Topmost(form);
-    ASSERT_TRUE(watch.Hold());
-    PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
-    PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
-    watch.Release(program);
-    ASSERT_TRUE(watch.WaitForTicks(program, 2 * round + 1)) << "one tick for both clicks";
-    EXPECT_EQ(Checked(form, 1008), wasTopmost);
-    EXPECT_EQ(Topmost(form), wasTopmost);
-    // Then a single click, to start the next round from the other state.
-    Click(program, form, 1008);
-    ASSERT_TRUE(watch.WaitForTicks(program, 2 * round + 2));
-    EXPECT_EQ(Topmost(form), !wasTopmost);
-  }
-}
-
-TEST(MiniFormTopmost, OnlyItsOwnTimerSwitchesAndANewFormStartsOrdinary) {
-  Program program;
-  QueueWatch watch(program.thread());
-  HWND form = OpenMini(program);
-  ASSERT_NE(form, nullptr);
-  SendDlgItemMessageA(form, 1008, BM_SETCHECK, BST_CHECKED, 0);  // no click, no timer
-  PostMessageA(form, WM_TIMER, 7, 0);
-  program.Flush();
-  EXPECT_FALSE(Topmost(form)) << "another timer id does nothing";
-  PostMessageA(form, WM_TIMER, 0, 0);
-  program.Flush();
-  EXPECT_TRUE(Topmost(form)) << "the state of the box counts at the tick";
-  CloseMini(program, form);
-
-  form = OpenMini(program);
-  ASSERT_NE(form, nullptr);
-  EXPECT_FALSE(Topmost(form));
-  EXPECT_FALSE(Checked(form, 1008));
-  // Closed with the timer still pending: the timer goes with the form.
-  ASSERT_TRUE(watch.Hold());
-  PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  watch.Release(program);
-  ASSERT_TRUE(WaitGone(form));
-  EXPECT_TRUE(IsWindowVisible(program.main()));
-  EXPECT_EQ(MiniModeActive, 0);
-  EXPECT_EQ(program.CloseAndWait(), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/form_host.h"
 #include "app/shell.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 
 namespace velomar::test {
 namespace {
@@ -129,21 +130,6 @@ std::vector<T> Seen(const std::vector<T>& list) {
   return list;
 }
 
-HWND OpenVersion(Program& program) {
-  VersionWindow = nullptr;
-  Command(program, program.main(), 1022);
-  HWND form = nullptr;
-  WaitUntil([&] { return (form = VersionWindow) != nullptr && IsWindowVisible(form); });
-  program.Flush();
-  return form;
-}
-
-void CloseByCaption(Program& program, HWND form) {
-  PostMessageA(form, WM_CLOSE, 0, 0);
-  WaitGone(form);
-  program.Flush();
-}
-
 void MoveMain(Program& program, int x, int y) {
   SetWindowPos(program.main(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   program.Flush();
@@ -202,40 +188,13 @@ TEST(VersionForm, ShowsItsFourControlsAndTheVersionText) {
   HWND form = OpenVersion(program);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form), "Version Info");
-  struct Expected {
-    int id;
-    const char* className;
-    const char* text;
-    LONG exStyle;
-    LONG style;
-    int x, y, w, h;
-  } const expected[] = {
-      {1000, "Button", kOkText, WS_EX_STATICEDGE, BS_PUSHBUTTON, 68, 62, 88, 33},
-      {1004, "Static", "Velomar Version", 0, SS_LEFT, 64, 9, 110, 12},
-      {1005, "Static", kVersionNumber, WS_EX_STATICEDGE, SS_CENTER, 178, 9, 39, 14},
-      {1006, "Static", kCredit, 0, SS_LEFT, 64, 33, 71, 12},
+  const ControlRow expected[] = {
+      {1000, "Button", kOkText, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 68, 62, 88, 33},
+      {1004, "Static", "Velomar Version", 0, WS_VISIBLE | SS_LEFT, 64, 9, 110, 12},
+      {1005, "Static", kVersionNumber, WS_EX_STATICEDGE, WS_VISIBLE | SS_CENTER, 178, 9, 39, 14},
+      {1006, "Static", kCredit, 0, WS_VISIBLE | SS_LEFT, 64, 33, 71, 12},
   };
-  std::vector<HWND> children = Children(form);
-  ASSERT_EQ(children.size(), 4u);
-  for (size_t i = 0; i < 4; ++i) {
-    const Expected& e = expected[i];
-    SCOPED_TRACE(e.id);
-    HWND control = children[i];
-    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
-    EXPECT_EQ(ClassOf(control), e.className);
-    EXPECT_EQ(Text(control), e.text);
-    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
-    EXPECT_EQ(static_cast<DWORD>(Style(control)) & 0xFFFF0000u,
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
-    EXPECT_EQ(Style(control) & 0xFFFF, e.style);
-    RECT r = ClientRectIn(form, e.id);
-    EXPECT_EQ(r.left, e.x);
-    EXPECT_EQ(r.top, e.y);
-    EXPECT_EQ(r.right - r.left, e.w);
-    EXPECT_EQ(r.bottom - r.top, e.h);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-              Shell().VersionFont.get());
-  }
+  ExpectControls(form, expected, Shell().VersionFont.get());
   EXPECT_TRUE(IsWindowVisible(program.main())) << "the main window stays on screen";
   EXPECT_FALSE(IsWindowEnabled(program.main()));
   EXPECT_EQ(Text(program.main(), 1011), "");

@@ -1,0 +1,49 @@
+#include "tests/win/form_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace velomar::test {
+
+HWND OpenByMenu(Program& program, int command, HWND* handle) {
+  *handle = nullptr;
+  Command(program, program.main(), command);
+  HWND form = nullptr;
+  WaitUntil([&] { return (form = *handle) != nullptr && IsWindowVisible(form); });
+  program.Flush();
+  return form;
+}
+
+void CloseByCaption(Program& program, HWND form) {
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  WaitGone(form);
+  program.Flush();
+}
+
+void ExpectControls(HWND window, const ControlRow* rows, size_t count, HFONT font, LONG addedBits) {
+  const std::vector<HWND> children = Children(window);
+  ASSERT_EQ(children.size(), count);
+  const LONG checkedHigh = static_cast<LONG>(0xFFFF0000u) & ~addedBits;
+  for (size_t i = 0; i < count; ++i) {
+    const ControlRow& e = rows[i];
+    SCOPED_TRACE(e.id);
+    HWND control = children[i];
+    EXPECT_EQ(GetDlgCtrlID(control), e.id) << "creation order";
+    EXPECT_EQ(ClassOf(control), e.className);
+    EXPECT_EQ(Text(control), e.text);
+    EXPECT_EQ(ExStyle(control) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), e.exStyle);
+    EXPECT_EQ(Style(control) & checkedHigh, (WS_CHILD | e.style) & checkedHigh);
+    EXPECT_EQ(Style(control) & 0xFFFF, e.style & 0xFFFF);
+    EXPECT_FALSE(Style(control) & WS_TABSTOP);
+    EXPECT_FALSE(Style(control) & WS_GROUP);
+    RECT r = ClientRectIn(window, e.id);
+    EXPECT_EQ(r.left, e.x);
+    EXPECT_EQ(r.top, e.y);
+    EXPECT_EQ(r.right - r.left, e.w);
+    EXPECT_EQ(r.bottom - r.top, e.h);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), font);
+  }
+}
+
+}  // namespace velomar::test

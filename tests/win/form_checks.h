@@ -1,0 +1,46 @@
+// What every window test needs of the program's forms: opening one from the
+// main window's menu, closing it by its caption, and checking its controls
+// against their table.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "app/form_host.h"
+#include "tests/win/bench.h"
+
+namespace velomar::test {
+
+// Runs a menu command of the main window and waits until the form it opens
+// is on screen; `handle` is the program's handle of that form.
+HWND OpenByMenu(Program& program, int command, HWND* handle);
+inline HWND OpenKashiList(Program& program) { return OpenByMenu(program, 1018, &KashiListWindow); }
+inline HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
+inline HWND OpenMini(Program& program) { return OpenByMenu(program, 1021, &MiniWindow); }
+inline HWND OpenVersion(Program& program) { return OpenByMenu(program, 1022, &VersionWindow); }
+
+// The caption's close box: WM_CLOSE, then the form is gone.
+void CloseByCaption(Program& program, HWND form);
+
+struct ControlRow {
+  int id;
+  const char* className;
+  const char* text;
+  LONG exStyle;  // of WS_EX_STATICEDGE and WS_EX_CLIENTEDGE
+  LONG style;    // besides WS_CHILD: visibility, scroll bars and the control's own bits
+  int x, y, w, h;
+};
+
+// The window's children, in creation order, are exactly `rows`: ids, classes,
+// texts, edges, styles (never WS_TABSTOP or WS_GROUP), client positions and
+// font. `addedBits` are window styles a control may add on its own (edit
+// controls draw their edge with WS_BORDER).
+void ExpectControls(HWND window, const ControlRow* rows, size_t count, HFONT font,
+                    LONG addedBits = 0);
+template <size_t N>
+void ExpectControls(HWND window, const ControlRow (&rows)[N], HFONT font, LONG addedBits = 0) {
+  ExpectControls(window, rows, N, font, addedBits);
+}
+
+}  // namespace velomar::test
