@@ -1,5 +1,8 @@
 #include "app/controls.h"
 
+// after windows.h, which it needs
+#include <commdlg.h>
+
 #include <vector>
 
 namespace velomar {
@@ -39,6 +42,22 @@ void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge
   GetWindowRect(reference, &rect);
   const int x = (fromRightEdge ? rect.right : rect.left) + dx;
   SetWindowPos(window, HWND_TOP, x, rect.top + dy, 0, 0, SWP_NOSIZE);
+}
+
+bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path) {
+  std::vector<char> file(MAX_PATH, '\0');
+  OPENFILENAMEA request{};
+  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  request.hwndOwner = owner;
+  request.lpstrFilter = filter;
+  request.nFilterIndex = 0;
+  request.lpstrFile = file.data();
+  request.nMaxFile = MAX_PATH;
+  request.lpstrTitle = title;
+  request.Flags = 0;
+  if (!GetOpenFileNameA(&request)) return false;
+  path = file.data();
+  return true;
 }
 
 }  // namespace velomar

@@ -32,6 +32,11 @@ void SetControlText(HWND parent, int id, const std::string& text);
 void EnableControl(HWND parent, int id, bool enabled);
 bool IsChecked(HWND parent, int id);
 
+// The standard open dialog with the NT4-size request, no proposed name and a
+// 260-byte path; `filter` is a pair list ending in two NULs. False when the
+// user cancels or the dialog fails, and `path` is then left alone.
+bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path);
+
 // Screen rectangle of `reference`, then move `window` to its corner + offset.
 void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge);
 

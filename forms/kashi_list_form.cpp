@@ -1,11 +1,6 @@
 // The KashiList form: the user picks a lyric file and loads it into the
 // lyric table; the form closes itself when the load is done.
-#include <windows.h>
-// after windows.h, which it needs
-#include <commdlg.h>
-
 #include <string>
-#include <vector>
 
 #include "app/controls.h"
 #include "app/form_host.h"
@@ -54,19 +49,10 @@ void KashiListFormInit() {
 
 void KashiListBrowse() {
   static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari\0";
-  std::vector<char> file(MAX_PATH, '\0');
-  OPENFILENAMEA request{};
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  request.hwndOwner = MainWindow;
-  request.lpstrFilter = kFilter;
-  request.nFilterIndex = 0;
-  request.lpstrFile = file.data();
-  request.nMaxFile = MAX_PATH;
-  request.lpstrTitle = "tolvenkariファイルを開く";
-  request.Flags = 0;
-  if (!GetOpenFileNameA(&request)) return;
-  SetControlText(KashiListWindow, kPathBox, file.data());
-  LyricFilePath = file.data();
+  std::string path;
+  if (!AskOpenFileName(MainWindow, kFilter, "tolvenkariファイルを開く", path)) return;
+  SetControlText(KashiListWindow, kPathBox, path);
+  LyricFilePath = path;
 }
 
 void ShowLoaded(int index) {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/form_host.h"
 #include "app/lyric_store.h"
 #include "app/main_window.h"
-#include "app/form_host.h"
 #include "forms/forms.h"
 #include "lyrics/number_text.h"
 
@@ -60,19 +60,7 @@ void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
 
 bool ChooseSongFile(std::string& path) {
   static const char kFilter[] = "音楽 ファイル\0*.wav;*.mp3;*.mid;*.midi\0";
-  std::vector<char> file(MAX_PATH, '\0');
-  OPENFILENAMEA request{};
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  request.hwndOwner = MainWindow;
-  request.lpstrFilter = kFilter;
-  request.nFilterIndex = 0;
-  request.lpstrFile = file.data();
-  request.nMaxFile = MAX_PATH;
-  request.lpstrTitle = "Soundファイルを開く";
-  request.Flags = 0;
-  if (!GetOpenFileNameA(&request)) return false;
-  path = file.data();
-  return true;
+  return AskOpenFileName(MainWindow, kFilter, "Soundファイルを開く", path);
 }
 
 std::string FileTitle(const std::string& path) {
@@ -145,8 +133,8 @@ void StopSong() {
   ClearLyricLine();
   SetButtons(ButtonEvent::Stop);
   MCI_GENERIC_PARMS parms{};
-  if (mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT,
-                      reinterpret_cast<DWORD_PTR>(&parms)) != 0) {
+  if (mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parms)) !=
+      0) {
     ErrorBox("デバイス停止エラー");
     return;
   }
@@ -162,9 +150,14 @@ void PauseSong() {
 
 void OnMciNotify(UINT code) {
   switch (DecideNotice(code, IsChecked(MainWindow, kLoopToggle), Playback.State)) {
-    case NoticeAction::Ignore: break;
-    case NoticeAction::EndSong: EndSong(); break;
-    case NoticeAction::RestartSong: RestartSong(); break;
+    case NoticeAction::Ignore:
+      break;
+    case NoticeAction::EndSong:
+      EndSong();
+      break;
+    case NoticeAction::RestartSong:
+      RestartSong();
+      break;
     case NoticeAction::ReportFailure:
       ErrorBox("デバイス（音楽）再生中に、エラーが発生しました!!!", "ERROR");
       break;
