@@ -18,4 +18,15 @@ std::string DumpText(const LyricTable& table);
 // prints DumpText. Returns the process exit code.
 int DumpCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
+// `to-lrc IN OUT` and `from-lrc IN OUT`: convert between lyric files and LRC
+// (lrc_write.cpp and lrc_read.cpp tell how), writing OUT only when the whole
+// conversion succeeds. Problems and moved times go to `err`, a summary line to
+// `out`. Return the process exit code.
+int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// Their usage texts, command line first.
+extern const char kToLrcUsage[];
+extern const char kFromLrcUsage[];
+
 }  // namespace velomar

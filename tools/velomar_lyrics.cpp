@@ -1,4 +1,5 @@
-// velomar-lyrics: looks at lyric files the way the program reads them.
+// velomar-lyrics: looks at lyric files the way the program reads them, and
+// converts them to and from LRC.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,6 +23,8 @@ struct Command {
 const Command kCommands[] = {
     {"dump", "dump FILE    print entries 0..3000 as index<TAB>time<TAB>phrase",
      velomar::DumpCommand},
+    {"to-lrc", velomar::kToLrcUsage, velomar::ToLrcCommand},
+    {"from-lrc", velomar::kFromLrcUsage, velomar::FromLrcCommand},
 };
 
 int Usage() {

@@ -1,0 +1,119 @@
+// The to-lrc and from-lrc commands: files in and out around lrc_read.cpp and
+// lrc_write.cpp. Either the whole output is written or none of it.
+#include <cstdint>
+
+#include "lyrics/byte_stream.h"
+#include "lyrics/number_text.h"
+#include "tools/lrc_convert.h"
+#include "tools/lyrics_commands.h"
+
+namespace velomar {
+
+const char kToLrcUsage[] =
+    "to-lrc IN.tolvenkari OUT.lrc\n"
+    "      write the records of lyric file IN as LRC: one [mm:ss.xx]phrase line\n"
+    "      each, in file order, in UTF-8 without BOM with LF line ends. Writes\n"
+    "      nothing for a negative time, a phrase that is not Shift-JIS, or one\n"
+    "      that starts with a [m:ss] timestamp or holds a <m:ss> word timestamp";
+
+const char kFromLrcUsage[] =
+    "from-lrc IN.lrc OUT.tolvenkari\n"
+    "      write LRC file IN as a lyric file: Shift-JIS, CR LF, the bytes the\n"
+    "      program saves. IN's encoding: a byte order mark picks UTF-8, UTF-16 LE\n"
+    "      or UTF-16 BE; without one, strictly valid UTF-8 is UTF-8, else IN must\n"
+    "      be Shift-JIS. Times round to the nearest 100 ms tick, halves up;\n"
+    "      records are sorted by time (stable), one per leading [m:ss.xx] stamp;\n"
+    "      tags and <m:ss.xx> word stamps are left out; a tick not after the one\n"
+    "      before is moved one tick past it and reported. Writes nothing for a\n"
+    "      character Shift-JIS cannot store, a NUL, or more than 3001 records";
+
+namespace {
+
+bool ReadWholeFile(LyricFileSystem& files, const std::string& path, std::string& bytes) {
+  std::unique_ptr<ByteSource> source = files.OpenRead(path);
+  if (source == nullptr) return false;
+  bytes.clear();
+  for (int b = source->Next(); b >= 0; b = source->Next()) bytes += static_cast<char>(b);
+  return true;
+}
+
+// Through a file beside the target, as the program's save does, so that a
+// failed write leaves an existing file as it was.
+bool WriteWholeFile(LyricFileSystem& files, const std::string& path, const std::string& bytes) {
+  const std::string temp = path + ".saving";
+  std::unique_ptr<ByteSink> sink = files.Create(temp);
+  if (sink == nullptr) return false;
+  bool ok = sink->Write(bytes.data(), bytes.size());
+  ok = sink->Close() && ok;
+  sink.reset();
+  if (ok) ok = files.Replace(temp, path);
+  if (!ok) files.Remove(temp);
+  return ok;
+}
+
+void PrintNotes(const Notes& notes, const std::string& path, std::FILE* err) {
+  for (const Note& note : notes) {
+    std::fprintf(err, "velomar-lyrics: %s: %s\n", path.c_str(), note.text.c_str());
+  }
+}
+
+using Convert = bool (*)(const std::string& in, std::string& out, std::size_t& count, Notes& notes);
+
+// Reads args[0], converts it, and writes args[1] only when all went well.
+int RunConversion(const std::vector<std::string>& args, const char* usage, Convert convert,
+                  std::FILE* out, std::FILE* err) {
+  if (args.size() != 2) {
+    std::fprintf(err, "usage: velomar-lyrics %s\n", usage);
+    return 2;
+  }
+  const std::string& inPath = args[0];
+  const std::string& outPath = args[1];
+  LyricFileSystem& files = PlatformFileSystem();
+  std::string in;
+  if (!ReadWholeFile(files, inPath, in)) {
+    std::fprintf(err, "velomar-lyrics: cannot open %s\n", inPath.c_str());
+    return 1;
+  }
+  std::string converted;
+  std::size_t count = 0;
+  Notes notes;
+  const bool ok = convert(in, converted, count, notes);
+  PrintNotes(notes, inPath, err);
+  if (!ok) {
+    std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
+    return 1;
+  }
+  if (!WriteWholeFile(files, outPath, converted)) {
+    std::fprintf(err, "velomar-lyrics: cannot write %s\n", outPath.c_str());
+    return 1;
+  }
+  std::fprintf(out, "%s: %s records\n", outPath.c_str(),
+               NumberText(static_cast<std::int64_t>(count)).c_str());
+  return 0;
+}
+
+bool FileToLrc(const std::string& in, std::string& out, std::size_t& count, Notes& notes) {
+  const std::vector<LyricRecord> records = RecordsInFile(in);
+  count = records.size();
+  return RecordsToLrc(records, out, notes);
+}
+
+bool LrcToFile(const std::string& in, std::string& out, std::size_t& count, Notes& notes) {
+  std::vector<LyricRecord> records;
+  if (!LrcToRecords(in, records, notes)) return false;
+  count = records.size();
+  out = LyricFileBytes(records);
+  return true;
+}
+
+}  // namespace
+
+int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  return RunConversion(args, kToLrcUsage, FileToLrc, out, err);
+}
+
+int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  return RunConversion(args, kFromLrcUsage, LrcToFile, out, err);
+}
+
+}  // namespace velomar

@@ -1,0 +1,142 @@
+// Lyric file records to LRC. Every record becomes one "[mm:ss.xx]phrase"
+// line in UTF-8 with an LF, in file order: a tick is 100 ms, so the
+// hundredths always end in 0, and minutes take as many digits as they need
+// (at least two).
+//
+// A record LRC cannot carry stops the conversion: a negative time (the
+// program never writes one), a phrase that is not Shift-JIS, one that begins
+// with a timestamp or holds a <m:ss.xx> word timestamp (from-lrc would read
+// those as times). CR bytes in a phrase are left out, as the program's own
+// save leaves them out.
+#include <memory>
+
+#include "lyrics/lyric_file.h"
+#include "lyrics/memory_stream.h"
+#include "lyrics/number_text.h"
+#include "tools/lrc_convert.h"
+#include "tools/sjis_convert.h"
+
+namespace velomar {
+
+namespace {
+
+// The reader skips blanks before a record's number field and finds no
+// record when the bytes end there.
+bool RecordAhead(const std::string& bytes, std::size_t pos) {
+  return bytes.find_first_not_of(" \t", pos) != std::string::npos;
+}
+
+std::string TwoDigits(std::int64_t value) {
+  std::string text = NumberText(value);
+  return text.size() < 2 ? "0" + text : text;
+}
+
+std::string LrcStamp(std::int32_t time) {
+  const std::int64_t hundredths = static_cast<std::int64_t>(time) * 10;
+  return "[" + TwoDigits(hundredths / 6000) + ":" + TwoDigits(hundredths / 100 % 60) + "." +
+         TwoDigits(hundredths % 100) + "]";
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (char c : bytes) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    text += kDigits[b >> 4];
+    text += kDigits[b & 0xF];
+  }
+  return text;
+}
+
+bool HoldsWordStamp(const std::string& text) {
+  std::size_t end;
+  std::int64_t ms;
+  for (std::size_t i = text.find('<'); i != std::string::npos; i = text.find('<', i + 1)) {
+    if (ReadLrcStamp(text, i + 1, '>', end, ms)) return true;
+  }
+  return false;
+}
+
+// Code page 932 codes that Unicode merges with another code come back from
+// LRC as the code Windows writes; says so for the first such character.
+void NoteTwinCodes(const std::string& entry, const std::string& phrase, const std::string& utf8,
+                   Notes& notes) {
+  std::string back;
+  if (Utf8ToSjis(utf8, back) && back == phrase) return;
+  std::string text;
+  for (std::size_t i = 0; i < phrase.size();) {
+    const std::size_t length = SjisCharLength(static_cast<unsigned char>(phrase[i]));
+    const std::string code = phrase.substr(i, length);
+    i += length;
+    if (SjisToUtf8(code, text) && Utf8ToSjis(text, back) && back != code) {
+      notes.push_back({false, entry + ": code " + Hex(code) + " comes back from LRC as " +
+                                  Hex(back) + ", the code Windows writes for that character"});
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<LyricRecord> RecordsInFile(const std::string& bytes) {
+  auto table = std::make_unique<LyricTable>();
+  MemorySource source(bytes);
+  std::vector<LyricRecord> records;
+  for (int i = 0; i < kLyricEntries && RecordAhead(bytes, source.Position()); ++i) {
+    ReadRecord(source, *table, i);
+    records.push_back({table->time[i], table->phrase[i]});
+  }
+  return records;
+}
+
+std::string LyricFileBytes(const std::vector<LyricRecord>& records) {
+  auto table = std::make_unique<LyricTable>();
+  const std::size_t count = records.size() < kLyricEntries ? records.size() : kLyricEntries;
+  for (std::size_t i = 0; i < count; ++i) {
+    table->time[i] = records[i].time;
+    table->phrase[i] = records[i].phrase;
+  }
+  table->AddedCount = static_cast<std::int32_t>(count);
+  StringSink sink;
+  WriteLyricLines(*table, sink, nullptr);
+  return sink.Bytes();
+}
+
+bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes) {
+  lrc.clear();
+  bool ok = true;
+  std::size_t end;
+  std::int64_t ms;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const LyricRecord& record = records[i];
+    const std::string entry = "entry " + NumberText(static_cast<std::int64_t>(i));
+    std::string phrase;
+    for (char c : record.phrase) {
+      if (c != '\r') phrase += c;
+    }
+    if (phrase.size() != record.phrase.size()) {
+      notes.push_back({false, entry + ": CR left out of the phrase, as the program's save does"});
+    }
+    std::string utf8;
+    if (record.time < 0) {
+      notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
+      ok = false;
+    } else if (!SjisToUtf8(phrase, utf8)) {
+      notes.push_back({true, entry + ": the phrase is not Shift-JIS (code page 932)"});
+      ok = false;
+    } else if (!utf8.empty() && utf8[0] == '[' && ReadLrcStamp(utf8, 1, ']', end, ms)) {
+      notes.push_back({true, entry + ": the phrase begins with a timestamp"});
+      ok = false;
+    } else if (HoldsWordStamp(utf8)) {
+      notes.push_back({true, entry + ": the phrase holds a <m:ss.xx> word timestamp"});
+      ok = false;
+    } else {
+      NoteTwinCodes(entry, phrase, utf8, notes);
+      lrc += LrcStamp(record.time) + utf8 + "\n";
+    }
+  }
+  if (!ok) lrc.clear();
+  return ok;
+}
+
+}  // namespace velomar
