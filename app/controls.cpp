@@ -7,10 +7,10 @@
 
 namespace velomar {
 
-void CreateControl(HWND parent, const ControlSpec& spec, HFONT font) {
-  HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, WS_CHILD | spec.style,
-                                 spec.x, spec.y, spec.width, spec.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+void CreateControl(HWND parent, const ControlSpec& row, HFONT font) {
+  HWND control = CreateWindowExA(row.exStyle, row.className, row.text, WS_CHILD | row.style, row.x,
+                                 row.y, row.width, row.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  GetModuleHandleA(nullptr), nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }

@@ -18,11 +18,11 @@ struct ControlSpec {
   int x, y, width, height;
 };
 
-void CreateControl(HWND parent, const ControlSpec& spec, HFONT font);
+void CreateControl(HWND parent, const ControlSpec& row, HFONT font);
 
 template <std::size_t N>
-void CreateControls(HWND parent, const ControlSpec (&specs)[N], HFONT font) {
-  for (const ControlSpec& spec : specs) CreateControl(parent, spec, font);
+void CreateControls(HWND parent, const ControlSpec (&rows)[N], HFONT font) {
+  for (const ControlSpec& row : rows) CreateControl(parent, row, font);
 }
 
 // Text of a window or control, any length.
