@@ -12,13 +12,6 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 struct Found {
   DWORD process;
   HWND window;
@@ -46,18 +39,18 @@ Run StartOnce(const std::string& exe) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::string line = "\"" + exe + "\"";
-  const double t0 = Now();
+  const double t0 = NowMs();
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &info)) {
     return {};
   }
   Run run;
   Found found{info.dwProcessId, nullptr};
-  while (Now() - t0 < 30000) {
+  while (NowMs() - t0 < 30000) {
     found.window = nullptr;
     EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found));
     if (found.window != nullptr && !GetUpdateRect(found.window, nullptr, FALSE)) {
-      run.startMs = Now() - t0;
+      run.startMs = NowMs() - t0;
       break;
     }
     Sleep(1);
@@ -90,6 +83,13 @@ double FileKb(const std::string& path) {
 }
 
 }  // namespace
+
+double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
 
 void StartupFigures(const std::string& velomar, const std::string& bare, const RowWriter& row) {
   std::vector<double> startV, startB, peakV, peakB;

@@ -4,6 +4,9 @@
 #include <functional>
 #include <string>
 
+// Milliseconds from the performance counter, for timing spans in a bench.
+double NowMs();
+
 using RowWriter = std::function<void(const char* name, double measured, double baseline)>;
 
 void StartupFigures(const std::string& velomar, const std::string& bare, const RowWriter& row);

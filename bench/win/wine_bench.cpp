@@ -27,13 +27,6 @@ using namespace velomar::test;
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 double CpuMs() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -89,14 +82,14 @@ void PlaybackFigures(Program& program, int seconds) {
   Click(program, main, 1010);
   std::vector<double> ticks;
   ticks.reserve(static_cast<size_t>(seconds) * 12);
-  program.OnRealTick([&] { ticks.push_back(Now()); });
+  program.OnRealTick([&] { ticks.push_back(NowMs()); });
   const double cpu0 = CpuMs();
-  const double wall0 = Now();
+  const double wall0 = NowMs();
   Click(program, main, 1000);
   Sleep(static_cast<DWORD>(seconds) * 1000);
   program.OnRealTick(nullptr);
   const double cpu = CpuMs() - cpu0;
-  const double wall = Now() - wall0;
+  const double wall = NowMs() - wall0;
   Click(program, main, 1001);
   Row("playback CPU ms per minute, lyrics on", cpu * 60000.0 / wall, 60000.0);
   if (ticks.size() >= 2) {
@@ -119,16 +112,16 @@ void LoadFigures(Program& program) {
     HWND list = KashiListWindow;
     Click(program, list, 1000);
     AnswerOpenDialog(program, path);
-    const double t0 = Now();
+    const double t0 = NowMs();
     PostMessageA(GetDlgItem(list, 1001), BM_CLICK, 0, 0);
     WaitUntil([&] { return !IsWindow(list); }, 120000);
-    form.push_back(Now() - t0);
+    form.push_back(NowMs() - t0);
     program.Flush();
 
     auto table = std::make_unique<LyricTable>();
-    const double c0 = Now();
+    const double c0 = NowMs();
     LoadLyricFile(*table, path, [](int) {});
-    core.push_back(Now() - c0);
+    core.push_back(NowMs() - c0);
   }
   Row("KashiList load of 3001 records ms", Median(form), Median(core));
 }
@@ -152,16 +145,16 @@ void SaveFigures(Program& program) {
     TypeText(kashi, 1013, name);
     PostMessageA(GetDlgItem(kashi, 1001), BM_CLICK, 0, 0);
     MessageBoxSeen ask = WaitForMessageBox(program);
-    const double t0 = Now();
+    const double t0 = NowMs();
     Answer(ask, IDYES);
-    form.push_back(Now() - t0);
+    form.push_back(NowMs() - t0);
     PostMessageA(kashi, WM_CLOSE, 0, 0);
     WaitGone(kashi);
     program.Flush();
 
-    const double c0 = Now();
+    const double c0 = NowMs();
     SaveLyricFile(Lyrics, name, [](const std::string&) {});
-    core.push_back(Now() - c0);
+    core.push_back(NowMs() - c0);
   }
   DeleteFileA(LyricFileName(PlatformFileSystem().ExecutablePath(), name).c_str());
   Row("Kashi save of 3000 entries ms", Median(form), Median(core));
@@ -177,9 +170,9 @@ void LabelFigures() {
   HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 4, 4, 290, 14, frame,
                                nullptr, nullptr, nullptr);
   auto changes = [&] {
-    const double t0 = Now();
+    const double t0 = NowMs();
     for (int i = 0; i < 3 * 3001; ++i) SetWindowTextA(label, std::to_string(i).c_str());
-    return Now() - t0;
+    return NowMs() - t0;
   };
   const double shown = changes();
   ShowWindow(frame, SW_HIDE);
