@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "app/form_host.h"
+
 namespace velomar {
 
 void CreateControl(HWND parent, const ControlSpec& row, HFONT font) {
@@ -55,7 +57,7 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::str
   request.nMaxFile = MAX_PATH;
   request.lpstrTitle = title;
   request.Flags = 0;
-  if (!GetOpenFileNameA(&request)) return false;
+  if (!ShowOpenDialog(&request)) return false;
   path = file.data();
   return true;
 }

@@ -1,6 +1,8 @@
 #include "app/form_host.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "forms/forms.h"
 
@@ -37,15 +39,61 @@ const FormKind* FindForm(const char* name) {
   return nullptr;
 }
 
+// The modal loops running now, innermost last: the forms' nested loops and
+// the boxes' own loops. A box holds the quits that arrived while it was up.
+struct Loop {
+  bool box;
+  HWND owner;
+  std::vector<int> quits;
+};
+std::vector<Loop> Loops;
+// The form CloseForm is closing: it no longer holds its owner.
+HWND Leaving = nullptr;
+
+// Whether `window` must stay disabled: a form it owns is on screen (other
+// than the one leaving), or a box it owns has not returned to its caller yet. A
+// box answered while a loop nested inside its own still runs returns only
+// when that loop ends; its owner's command is still waiting for it.
+bool HeldDisabled(HWND window) {
+  for (const FormKind& kind : kForms) {
+    HWND form = *kind.handle;
+    if (form != Leaving && OnScreen(form) && GetWindow(form, GW_OWNER) == window) return true;
+  }
+  return WaitsOnBox(window);
+}
+
+void EnableUnlessHeld(HWND window) {
+  if (window != nullptr && IsWindow(window)) {
+    EnableWindow(window, HeldDisabled(window) ? FALSE : TRUE);
+  }
+}
+
+void PostQuit(int code) {
+  if (!DeferQuitWhileBoxOpen(code)) PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0);
+}
+
+// Runs one box: its loop is known while it runs, and when it ends its owner
+// gets the state the forms need and the quits it held go on outward.
+template <typename Run>
+auto RunBox(HWND owner, Run run) {
+  Loops.push_back(Loop{true, owner, {}});
+  const auto result = run();
+  const std::vector<int> quits = std::move(Loops.back().quits);
+  Loops.pop_back();
+  EnableUnlessHeld(owner);
+  for (int code : quits) PostQuit(code);
+  return result;
+}
+
 }  // namespace
 
 int OpenForm(HWND owner, const char* name) {
   const FormKind* kind = FindForm(name);
   if (kind == nullptr) return 0;
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  HWND form = CreateWindowExA(kind->exStyle, kFormClass, kind->name, WS_CAPTION | WS_SYSMENU,
-                              CW_USEDEFAULT, CW_USEDEFAULT, kind->width, kind->height, owner,
-                              nullptr, instance, nullptr);
+  HWND form =
+      CreateWindowExA(kind->exStyle, kFormClass, kind->name, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                      CW_USEDEFAULT, kind->width, kind->height, owner, nullptr, instance, nullptr);
   *kind->handle = form;
   SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(kind->procedure));
   SendMessageA(form, WM_INITDIALOG, 0, 0);
@@ -56,6 +104,7 @@ int OpenForm(HWND owner, const char* name) {
   ShowWindow(form, SW_SHOW);
   if (owner != nullptr) EnableWindow(owner, FALSE);
 
+  Loops.push_back(Loop{false, nullptr, {}});
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
@@ -64,21 +113,50 @@ int OpenForm(HWND owner, const char* name) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  Loops.pop_back();
   return static_cast<int>(message.wParam);
 }
 
 void CloseForm(HWND form, int code) {
-  HWND owner = GetWindow(form, GW_OWNER);
-  if (owner != nullptr) EnableWindow(owner, TRUE);
+  Leaving = form;
+  EnableUnlessHeld(GetWindow(form, GW_OWNER));
+  Leaving = nullptr;
   DestroyWindow(form);
-  PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0);
+  PostQuit(code);
 }
 
 bool AnyFormOnScreen() {
   for (const FormKind& kind : kForms) {
-    if (*kind.handle != nullptr && IsWindow(*kind.handle)) return true;
+    if (OnScreen(*kind.handle)) return true;
   }
   return false;
+}
+
+bool OnScreen(HWND form) { return form != nullptr && IsWindow(form); }
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return RunBox(owner, [&] { return MessageBoxA(owner, text, caption, type); });
+}
+
+bool ShowOpenDialog(OPENFILENAMEA* request) {
+  return RunBox(request->hwndOwner, [&] { return GetOpenFileNameA(request) != FALSE; });
+}
+
+bool WaitsOnBox(HWND window) {
+  for (const Loop& loop : Loops) {
+    if (loop.box && loop.owner == window) return true;
+  }
+  return false;
+}
+
+void KeepHeldWindowDisabled(HWND window, bool enabled) {
+  if (enabled && HeldDisabled(window)) EnableWindow(window, FALSE);
+}
+
+bool DeferQuitWhileBoxOpen(int code) {
+  if (Loops.empty() || !Loops.back().box) return false;
+  Loops.back().quits.push_back(code);
+  return true;
 }
 
 }  // namespace velomar

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commdlg.h>
 
 namespace velomar {
 
@@ -24,5 +26,25 @@ void CloseForm(HWND form, int code);
 
 // True while any of the four forms exists.
 bool AnyFormOnScreen();
+bool OnScreen(HWND form);
+
+// A message box or open dialog runs a modal loop of its own inside whatever
+// loop is running, and re-enables its owner when it is answered. Through
+// these, a quit meant for a form's loop waits until the box on top of it is
+// gone, and the owner stays disabled until the call has returned and while
+// a form it owns is still open.
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+bool ShowOpenDialog(OPENFILENAMEA* request);
+
+// True while a box `window` owns has not returned to its caller.
+bool WaitsOnBox(HWND window);
+// For WM_ENABLE: a box re-enables its owner when answered, also while its
+// call still waits for a loop nested inside it, and even when the owner
+// was disabled before; a window a form or box still holds is disabled again.
+void KeepHeldWindowDisabled(HWND window, bool enabled);
+
+// True when the quit with `code` must wait for the box that is on top of the
+// loops; it is then posted when that box closes.
+bool DeferQuitWhileBoxOpen(int code);
 
 }  // namespace velomar

@@ -48,12 +48,22 @@ void OnCreate(HWND window) {
 
 // Two boxes around the reset, whatever the first one answers.
 void ResetCommand() {
-  MessageBoxA(MainWindow,
-              "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
-              "歌詞を読み込みなおしてください。",
-              "初期化します", MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(MainWindow,
+                 "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
+                 "歌詞を読み込みなおしてください。",
+                 "初期化します", MB_OK | MB_ICONINFORMATION);
   ResetLyrics(Lyrics);
-  MessageBoxA(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
+}
+
+// A second Kashi form would take KashiWindow from the first, whose buttons
+// would then act on the new one's boxes; the open one comes forward instead.
+void KashiCommand() {
+  if (OnScreen(KashiWindow)) {
+    SetForegroundWindow(KashiWindow);
+    return;
+  }
+  OpenForm(nullptr, "Kashi");
 }
 
 void VersionCommand() {
@@ -63,24 +73,26 @@ void VersionCommand() {
 
 void OnCommand(int id, int code) {
   const bool clicked = code == BN_CLICKED;
+  // clang-format off
   switch (id) {
     case kPlayButton: if (clicked) PlaySong(); break;
     case kStopButton: if (clicked) StopSong(); break;
     case kBrowseButton: if (clicked) OpenSong(); break;
     case kPauseButton: if (clicked) PauseSong(); break;
     case kMenuKashiList: OpenForm(MainWindow, "KashiList"); break;
-    case kMenuKashi: OpenForm(nullptr, "Kashi"); break;
+    case kMenuKashi: KashiCommand(); break;
     case kMenuReset: ResetCommand(); break;
     case kMenuMini: OpenForm(MainWindow, "Mini"); break;
     case kMenuVersion: VersionCommand(); break;
     default: break;
   }
+  // clang-format on
 }
 
 void OnDestroy() {
   CloseSong();
   ReleaseShellObjects();
-  PostQuitMessage(0);
+  if (!DeferQuitWhileBoxOpen(0)) PostQuitMessage(0);
   SetMenu(MainWindow, nullptr);
 }
 
@@ -93,6 +105,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_CLOSE: DestroyWindow(MainWindow); return 0;
+    case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -76,7 +76,7 @@ void PourInNext() {
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
   if (!AddPhrase(Lyrics, text, Playback.PlayTicks)) {
-    MessageBoxA(MainWindow, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
+    ShowMessageBox(MainWindow, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
@@ -93,11 +93,11 @@ void KashiAddPhrase() {
 }
 
 void KashiSaveLyrics() {
-  const int answer = MessageBoxA(KashiWindow,
-                                 "歌詞ファイルを保存します。\r\n"
-                                 "保存中は、歌詞の入力が出来ませんが、よろしいですか?\r\n\r\n"
-                                 "(同じファイル名があれば、上書きされます)",
-                                 "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION);
+  const int answer = ShowMessageBox(KashiWindow,
+                                    "歌詞ファイルを保存します。\r\n"
+                                    "保存中は、歌詞の入力が出来ませんが、よろしいですか?\r\n\r\n"
+                                    "(同じファイル名があれば、上書きされます)",
+                                    "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION);
   if (answer != IDYES) return;
   const std::string name = ControlText(KashiWindow, kFileNameBox);
   const bool saved = SaveLyricFile(Lyrics, name, [](const std::string& line) {
@@ -107,7 +107,7 @@ void KashiSaveLyrics() {
   if (!saved) {
     const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), name);
     const std::string text = "歌詞ファイルを保存できませんでした\r\n" + path;
-    MessageBoxA(KashiWindow, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+    ShowMessageBox(KashiWindow, text.c_str(), "Error", MB_OK | MB_ICONERROR);
   }
 }
 
@@ -136,6 +136,7 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -50,7 +50,8 @@ void KashiListFormInit() {
 void KashiListBrowse() {
   static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari\0";
   std::string path;
-  if (!AskOpenFileName(MainWindow, kFilter, "tolvenkariファイルを開く", path)) return;
+  // Its own dialog, so that the form waits while it is open.
+  if (!AskOpenFileName(KashiListWindow, kFilter, "tolvenkariファイルを開く", path)) return;
   SetControlText(KashiListWindow, kPathBox, path);
   LyricFilePath = path;
 }
@@ -95,6 +96,7 @@ LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -39,7 +39,7 @@ void SetButtons(ButtonEvent event) {
 }
 
 void ErrorBox(const char* text, const char* caption = "Error") {
-  MessageBoxA(MainWindow, text, caption, MB_OK | MB_ICONERROR);
+  ShowMessageBox(MainWindow, text, caption, MB_OK | MB_ICONERROR);
 }
 
 bool SendClose() {
@@ -150,14 +150,9 @@ void PauseSong() {
 
 void OnMciNotify(UINT code) {
   switch (DecideNotice(code, IsChecked(MainWindow, kLoopToggle), Playback.State)) {
-    case NoticeAction::Ignore:
-      break;
-    case NoticeAction::EndSong:
-      EndSong();
-      break;
-    case NoticeAction::RestartSong:
-      RestartSong();
-      break;
+    case NoticeAction::Ignore: break;
+    case NoticeAction::EndSong: EndSong(); break;
+    case NoticeAction::RestartSong: RestartSong(); break;
     case NoticeAction::ReportFailure:
       ErrorBox("デバイス（音楽）再生中に、エラーが発生しました!!!", "ERROR");
       break;

@@ -5,8 +5,12 @@
 #include <cstring>
 #include <mutex>
 
+#include "app/form_host.h"
+#include "app/lyric_store.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "forms/forms.h"
+#include "playback/playback.h"
 
 namespace velomar::test {
 namespace {
@@ -70,7 +74,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
   }
 }
 
+void ResetProgramGlobals() {
+  Playback = PlaybackState{};
+  Lyrics = LyricTable{};
+  LyricFilePath.clear();
+  MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = nullptr;
+}
+
 Program::Program() {
+  ResetProgramGlobals();
   markerMessage = RegisterWindowMessageA("VelomarTestMarker");
   tickMessage = RegisterWindowMessageA("VelomarTestTick");
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -227,10 +239,32 @@ bool MessageBoxOpen(Program& program) {
   return FindTopLevel(program.thread(), "#32770") != nullptr;
 }
 
-MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms) {
+namespace {
+
+// A shown dialog window of the thread, owned by `owner` unless that is null.
+HWND WaitForDialog(DWORD thread, HWND owner, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : ThreadWindows(thread)) {
+          if (IsWindowVisible(window) && ClassOf(window) == "#32770" &&
+              (owner == nullptr || GetWindow(window, GW_OWNER) == owner)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+  return found;
+}
+
+}  // namespace
+
+MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms, HWND owner) {
   MessageBoxSeen seen;
   seen.program = &program;
-  seen.window = WaitForTopLevel(program.thread(), "#32770", nullptr, ms);
+  seen.window = WaitForDialog(program.thread(), owner, ms);
   if (seen.window == nullptr) return seen;
   seen.owner = GetWindow(seen.window, GW_OWNER);
   seen.caption = Text(seen.window);
@@ -253,8 +287,8 @@ void Answer(const MessageBoxSeen& box, int buttonId) {
 
 HICON SystemIcon(LPCSTR id) { return LoadIconA(nullptr, id); }
 
-std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms) {
-  HWND dialog = WaitForTopLevel(program.thread(), "#32770", nullptr, ms);
+std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms, HWND owner) {
+  HWND dialog = WaitForDialog(program.thread(), owner, ms);
   if (dialog == nullptr) return std::string("<no dialog>");
   const std::string title = Text(dialog);
   HWND nameBox = GetDlgItem(dialog, 1148);

@@ -15,9 +15,13 @@ namespace velomar::test {
 // Waits up to `ms` for `condition`; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 5000);
 
+// A new start of the program is a new process for the user: nothing of an
+// earlier program in this test process may be left in its globals.
+void ResetProgramGlobals();
+
 class Program {
  public:
-  Program();   // starts the program and waits for its main window
+  Program();   // resets the globals, starts the program, waits for its main window
   ~Program();  // closes whatever is still open and waits for the exit
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -83,8 +87,9 @@ struct MessageBoxSeen {
   std::vector<int> buttons;  // ids of its push buttons
   Program* program = nullptr;
 };
-// Waits for a message box of the program's thread and reads it.
-MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms = 5000);
+// Waits for a message box of the program's thread (owned by `owner`, when
+// one is named) and reads it.
+MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms = 5000, HWND owner = nullptr);
 bool MessageBoxOpen(Program& program);
 // Presses a button of the box and lets the code after the box run on.
 void Answer(const MessageBoxSeen& box, int buttonId);
@@ -92,6 +97,7 @@ HICON SystemIcon(LPCSTR id);
 
 // The file-open dialog: waits for it, types the path and presses open
 // (or cancel when path is empty). Returns the dialog's title.
-std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms = 5000);
+std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms = 5000,
+                             HWND owner = nullptr);
 
 }  // namespace velomar::test

@@ -154,7 +154,7 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   Click(program, form, 1000);
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.main());
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), form) << "the form waits while its dialog is open";
   EXPECT_EQ(Text(dialog), kDialogTitle);
   HWND nameBox = Item(dialog, 1148);  // the explorer-style dialog's name box
   if (nameBox == nullptr) nameBox = Item(dialog, 1152);

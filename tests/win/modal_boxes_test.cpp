@@ -1,0 +1,194 @@
+// Message boxes and open dialogs run loops of their own in the middle of the
+// forms' loops: whatever order the user closes things in, the main window is
+// modal exactly while a form it owns is open, no loop is left waiting for a
+// window that is gone, and a command suspended in a box resumes sensibly.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/form_host.h"
+#include "playback/playback.h"
+#include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
+#include "tests/win/media.h"
+
+namespace velomar::test {
+namespace {
+
+constexpr char kSaveQuestionCaption[] =
+    "\x90\x56\x8b\x4b\x89\xcc\x8e\x8c\x95\xdb\x91\xb6\x82\xcc\x8a\x6d\x94\x46";  // 新規歌詞保存の確認
+
+// Opens `path` through the main window's browse button.
+void OpenSongFile(Program& program, const std::string& path) {
+  PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+  AnswerOpenDialog(program, WindowsPath(path));
+}
+
+TEST(ModalBoxes, ABoxOrDialogOfTheMainWindowLeavesItDisabledWhileItsFormIsOpen) {
+  Program program;
+  HWND main = program.main();
+
+  // Stop in the Mini form with no song: the stop error box is the main window's.
+  HWND mini = OpenMini(program);
+  ASSERT_NE(mini, nullptr);
+  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.owner, main);
+  Answer(box, IDOK);
+  EXPECT_FALSE(IsWindowEnabled(main)) << "the Mini form is still open";
+  EXPECT_TRUE(IsWindowEnabled(mini));
+  CloseByCaption(program, mini);
+  EXPECT_TRUE(IsWindowEnabled(main));
+
+  // The KashiList form's open dialog, cancelled and answered.
+  for (const std::string& answer : {std::string(), WindowsPath(MakeWave("modal.wav", 300))}) {
+    SCOPED_TRACE(answer);
+    HWND list = OpenKashiList(program);
+    ASSERT_NE(list, nullptr);
+    PostMessageA(Item(list, 1000), BM_CLICK, 0, 0);
+    const MessageBoxSeen dialog = WaitForMessageBox(program);
+    EXPECT_EQ(dialog.owner, list) << "the form waits while its dialog is open";
+    EXPECT_FALSE(IsWindowEnabled(list));
+    AnswerOpenDialog(program, answer);
+    EXPECT_EQ(Text(list, 1002), answer);
+    EXPECT_FALSE(IsWindowEnabled(main)) << "so no second list form can be opened";
+    EXPECT_TRUE(IsWindowEnabled(list));
+    CloseByCaption(program, list);
+    EXPECT_TRUE(IsWindowEnabled(main));
+  }
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
+TEST(ModalBoxes, ClosingTheMiniFormUnderTheMainWindowsBoxKeepsTheBoxModal) {
+  Program program;
+  HWND main = program.main();
+  HWND mini = OpenMini(program);
+  ASSERT_NE(mini, nullptr);
+  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  ASSERT_NE(box.window, nullptr);
+  PostMessageA(mini, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(mini));
+  EXPECT_TRUE(IsWindowVisible(box.window));
+  EXPECT_FALSE(IsWindowEnabled(main)) << "its box is still up";
+  Answer(box, IDOK);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
+TEST(ModalBoxes, ClosingTheKashiFormUnderTheMainWindowsDialogLeavesTheDialogUp) {
+  Program program;
+  HWND main = program.main();
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  PostMessageA(Item(main, 1003), BM_CLICK, 0, 0);
+  MessageBoxSeen dialog = WaitForMessageBox(program);
+  ASSERT_NE(dialog.window, nullptr);
+  PostMessageA(kashi, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(kashi));
+  program.Flush();
+  EXPECT_TRUE(IsWindowVisible(dialog.window)) << "the quit is the Kashi form's, not the dialog's";
+  const std::string wave = MakeWave("under_dialog.wav", 300);
+  AnswerOpenDialog(program, WindowsPath(wave));
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_EQ(Text(main, 1002), WindowsPath(wave)) << "the chosen song is opened";
+  EXPECT_TRUE(Enabled(main, 1000));
+  EXPECT_FALSE(program.Finished());
+  EXPECT_EQ(program.CloseAndWait(), 0) << "the Kashi form's loop has ended";
+}
+
+TEST(ModalBoxes, ClosingTheMainWindowUnderTheKashiSaveQuestionLeavesTheQuestionUp) {
+  Program program;
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  MessageBoxSeen question = WaitForMessageBox(program);
+  ASSERT_EQ(question.caption, kSaveQuestionCaption);
+  PostMessageA(program.main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(program.main()));
+  program.Flush();
+  EXPECT_TRUE(IsWindowVisible(question.window));
+  Answer(question, IDNO);
+  EXPECT_TRUE(IsWindowEnabled(kashi));
+  EXPECT_FALSE(program.Finished()) << "the Kashi form is still on screen";
+  PostMessageA(kashi, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return program.Finished(); }, 10000));
+  EXPECT_EQ(program.ExitCode(), 0);
+}
+
+TEST(ModalBoxes, TheKashiMenuBringsTheOpenKashiFormForward) {
+  Program program;
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  TypeText(kashi, 1002, "first");
+  Command(program, program.main(), 1019);
+  EXPECT_EQ(KashiWindow, kashi);
+  EXPECT_EQ(FindTopLevel(program.thread(), "NORMALDLG"), kashi);
+  int forms = 0;
+  for (HWND window = FindWindowA("NORMALDLG", nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, "NORMALDLG", nullptr)) {
+    if (GetWindowThreadProcessId(window, nullptr) == program.thread()) ++forms;
+  }
+  EXPECT_EQ(forms, 1);
+  EXPECT_EQ(Text(kashi, 1002), "first");
+  CloseByCaption(program, kashi);
+  EXPECT_EQ(program.CloseAndWait(), 0) << "one form, one loop";
+}
+
+// The song dialog is answered while the Kashi form's question, opened on top
+// of it, keeps its call from returning: the main window waits for its
+// command to end, though the system enables it as the dialog goes.
+TEST(ModalBoxes, TheMainWindowWaitsUntilItsAnsweredDialogReturns) {
+  Program program;
+  program.BlockRealTicks(true);
+  HWND main = program.main();
+  const std::string first = MakeWave("first.wav", 3000);
+  const std::string second = MakeWave("second.wav", 3000);
+  OpenSongFile(program, first);
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  PostMessageA(Item(main, 1003), BM_CLICK, 0, 0);
+  ASSERT_NE(WaitForMessageBox(program, 5000, main).window, nullptr);
+  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  MessageBoxSeen question = WaitForMessageBox(program, 5000, kashi);
+  ASSERT_NE(question.window, nullptr);
+  AnswerOpenDialog(program, WindowsPath(second), 5000, main);
+  EXPECT_FALSE(IsWindowEnabled(main)) << "its browse command has not ended";
+  EXPECT_EQ(Text(main, 1002), WindowsPath(first));
+  Answer(question, IDNO);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_EQ(Text(main, 1002), WindowsPath(second)) << "the song chosen is opened";
+  EXPECT_TRUE(Enabled(main, 1000));
+  EXPECT_FALSE(Enabled(main, 1001));
+  EXPECT_TRUE(IsWindowEnabled(kashi));
+  CloseByCaption(program, kashi);
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
+// The Kashi form's question is answered while the Mini form, opened from the
+// main window meanwhile, runs its loop inside the question's: the save goes
+// on only when that loop ends, and the Kashi form waits until then.
+TEST(ModalBoxes, AnAnsweredQuestionUnderANestedFormWaitsForThatForm) {
+  Program program;
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  MessageBoxSeen question = WaitForMessageBox(program);
+  ASSERT_EQ(question.caption, kSaveQuestionCaption);
+  HWND mini = OpenMini(program);
+  ASSERT_NE(mini, nullptr);
+  PostMessageA(Item(question.window, IDNO), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(question.window); }));
+  program.Flush();
+  EXPECT_FALSE(IsWindowEnabled(kashi)) << "its save command has not ended";
+  EXPECT_TRUE(IsWindowEnabled(mini));
+  CloseByCaption(program, mini);
+  EXPECT_TRUE(IsWindowEnabled(kashi));
+  EXPECT_TRUE(IsWindowEnabled(program.main()));
+  CloseByCaption(program, kashi);
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
+}  // namespace
+}  // namespace velomar::test
