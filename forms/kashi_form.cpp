@@ -34,6 +34,7 @@ enum KashiControl : int {
   kSavingLabel = 1017,
 };
 
+constexpr DWORD kProgressPeriodMs = 30;
 constexpr DWORD kStatic = WS_EX_STATICEDGE;
 constexpr DWORD kClient = WS_EX_CLIENTEDGE;
 constexpr DWORD kShown = WS_VISIBLE;
@@ -100,9 +101,22 @@ void KashiSaveLyrics() {
                                     "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION);
   if (answer != IDYES) return;
   const std::string name = ControlText(KashiWindow, kFileNameBox);
-  const bool saved = SaveLyricFile(Lyrics, name, [](const std::string& line) {
+  // Each line a label change would cost the save far more than the writing
+  // (a server round trip each under Wine); the label follows at screen pace
+  // and ends on the last line written.
+  std::string unshown;
+  bool behind = false;
+  DWORD shownAt = GetTickCount() - kProgressPeriodMs;
+  const bool saved = SaveLyricFile(Lyrics, name, [&](const std::string& line) {
+    behind = GetTickCount() - shownAt < kProgressPeriodMs;
+    if (behind) {
+      unshown = line;
+      return;
+    }
     SetControlText(KashiWindow, kSavingLabel, line);
+    shownAt = GetTickCount();
   });
+  if (behind) SetControlText(KashiWindow, kSavingLabel, unshown);
   // A silent failure would let the user believe the work is kept.
   if (!saved) {
     const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), name);

@@ -56,6 +56,14 @@ bool SendPlayFromStart() {
                          reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
 
+bool IsWaveDevice() {
+  MCI_GETDEVCAPS_PARMS caps{};
+  caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
+  return mciSendCommandA(Playback.DeviceId, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM,
+                         reinterpret_cast<DWORD_PTR>(&caps)) == 0 &&
+         caps.dwReturn == MCI_DEVTYPE_WAVEFORM_AUDIO;
+}
+
 void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
 
 bool ChooseSongFile(std::string& path) {
@@ -133,6 +141,11 @@ void StopSong() {
   ClearLyricLine();
   SetButtons(ButtonEvent::Stop);
   MCI_GENERIC_PARMS parms{};
+  // Wine's wave driver holds a stop until the sound it has queued has
+  // played, up to a second; paused first, it drops that sound at once.
+  if (Playback.State == PlayState::Playing && IsWaveDevice()) {
+    mciSendCommandA(Playback.DeviceId, MCI_PAUSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parms));
+  }
   if (mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parms)) !=
       0) {
     ErrorBox("デバイス停止エラー");
