@@ -280,7 +280,9 @@ MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms, HWND owner) {
 
 void Answer(const MessageBoxSeen& box, int buttonId) {
   PostMessageA(GetDlgItem(box.window, buttonId), BM_CLICK, 0, 0);
-  WaitGone(box.window);
+  // Hidden at once; destroyed only when its call returns, which a loop
+  // nested inside the box's own may hold up.
+  WaitUntil([&] { return !IsWindowVisible(box.window); });
   // The box is gone before MessageBoxA has returned to its caller.
   if (box.program != nullptr) box.program->Flush();
 }
@@ -307,7 +309,7 @@ std::string AnswerOpenDialog(Program& program, const std::string& path, DWORD ms
     SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(ok, BM_CLICK, 0, 0);
   }
-  WaitGone(dialog);
+  WaitUntil([&] { return !IsWindowVisible(dialog); });
   program.Flush();
   return title;
 }

@@ -9,6 +9,7 @@
 #include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
@@ -33,9 +34,6 @@ constexpr char kLastCaption[] =  // 最後に登録した歌詞
 constexpr char kTimeLabel[] = "\x8e\x9e\x8a\xd4";                      // 時間
 constexpr char kPhraseLabel[] = "\x83t\x83\x8c\x81[\x83Y";             // フレーズ
 constexpr char kSavingCaption[] = "\x95\xdb\x91\xb6\x92\x86\x81\x46";  // 保存中：
-constexpr char kLimitText[] =  // これ以上は登録できません
-    "\x82\xb1\x82\xea\x88\xc8\x8f\xe3\x82\xcd\x93o\x98^\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82"
-    "\xf1";
 constexpr char kSo[] = "\x83\x5c\x95\x5c";  // ソ表: second bytes are 0x5C
 constexpr char kFullHash[] = "\x81\x94";    // ＃, not a separator
 

@@ -11,12 +11,10 @@
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
-
-constexpr char kSaveQuestionCaption[] =
-    "\x90\x56\x8b\x4b\x89\xcc\x8e\x8c\x95\xdb\x91\xb6\x82\xcc\x8a\x6d\x94\x46";  // 新規歌詞保存の確認
 
 // Opens `path` through the main window's browse button.
 void OpenSongFile(Program& program, const std::string& path) {
@@ -104,7 +102,7 @@ TEST(ModalBoxes, ClosingTheMainWindowUnderTheKashiSaveQuestionLeavesTheQuestionU
   ASSERT_NE(kashi, nullptr);
   PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
   MessageBoxSeen question = WaitForMessageBox(program);
-  ASSERT_EQ(question.caption, kSaveQuestionCaption);
+  ASSERT_EQ(question.caption, kConfirmCaption);
   PostMessageA(program.main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitGone(program.main()));
   program.Flush();
@@ -175,12 +173,10 @@ TEST(ModalBoxes, AnAnsweredQuestionUnderANestedFormWaitsForThatForm) {
   ASSERT_NE(kashi, nullptr);
   PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
   MessageBoxSeen question = WaitForMessageBox(program);
-  ASSERT_EQ(question.caption, kSaveQuestionCaption);
+  ASSERT_EQ(question.caption, kConfirmCaption);
   HWND mini = OpenMini(program);
   ASSERT_NE(mini, nullptr);
-  PostMessageA(Item(question.window, IDNO), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(question.window); }));
-  program.Flush();
+  Answer(question, IDNO);
   EXPECT_FALSE(IsWindowEnabled(kashi)) << "its save command has not ended";
   EXPECT_TRUE(IsWindowEnabled(mini));
   CloseByCaption(program, mini);

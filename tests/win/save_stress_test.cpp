@@ -17,15 +17,11 @@
 #include "tests/win/child_process.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
 
-constexpr char kSaveFailed[] =  // 歌詞ファイルを保存できませんでした\r\n
-    "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82"
-    "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
-constexpr char kConfirmCaption[] =  // 新規歌詞保存の確認
-    "\x90V\x8bK\x89\xcc\x8e\x8c\x95\xdb\x91\xb6\x82\xcc\x8am\x94\x46";
 constexpr char kOld[] = "1,\x8c\xc3\x82\xa2\r\n2,old\r\n";  // 1,古い / 2,old
 
 std::string ExecutablePath() {

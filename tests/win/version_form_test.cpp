@@ -11,6 +11,7 @@
 #include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
+#include "tests/win/import_swap.h"
 
 namespace velomar::test {
 namespace {
@@ -22,54 +23,6 @@ constexpr char kCredit[] = "by Velomar";
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// The program is linked into this executable, so its calls to LoadBitmapA
-// and CreateCompatibleDC go through this executable's import table; a test
-// can watch them there, or make the load fail.
-class ImportSwap {
- public:
-  ImportSwap(const char* dll, const char* function, void* replacement) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-    for (; entry->Name != 0 && slot_ == nullptr; ++entry) {
-      if (lstrcmpiA(reinterpret_cast<char*>(base + entry->Name), dll) != 0) continue;
-      auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-      auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-      for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-        if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-        auto* named = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-        if (std::strcmp(reinterpret_cast<char*>(named->Name), function) != 0) continue;
-        slot_ = reinterpret_cast<void**>(&slots->u1.Function);
-        break;
-      }
-    }
-    if (slot_ != nullptr) original_ = Exchange(replacement);
-  }
-  ~ImportSwap() {
-    if (slot_ != nullptr) Exchange(original_);
-  }
-  ImportSwap(const ImportSwap&) = delete;
-  ImportSwap& operator=(const ImportSwap&) = delete;
-
-  bool found() const { return slot_ != nullptr; }
-  void* original() const { return original_; }
-
- private:
-  void* Exchange(void* value) {
-    DWORD protection = 0;
-    VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &protection);
-    void* previous = InterlockedExchangePointer(slot_, value);
-    VirtualProtect(slot_, sizeof(void*), protection, &protection);
-    return previous;
-  }
-
-  void** slot_ = nullptr;
-  void* original_ = nullptr;
-};
 
 // What the program asked for, seen from the UI thread.
 struct Spy {
