@@ -1,0 +1,180 @@
+// The walk's actions in words, its random numbers, and what the user types:
+// texts, save names and the files the open dialogs are answered with.
+#include "tests/win/monkey.h"
+
+#include <iterator>
+#include <string>
+
+#include "tests/win/media.h"
+
+namespace velomar::test::monkey {
+namespace {
+
+std::string Executable() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// Saves land beside the executable as <exe><typed name>.tolvenkari; every
+// name the walk types starts with this, so that they can all be removed.
+std::string SavePrefix() { return "mk" + std::to_string(GetCurrentProcessId()) + "_"; }
+
+const char* const kGoodNames[] = {"a", "b#c", "\x95\x5c\x83\x5c", "x,y", "s p"};  // 表ソ
+const char* const kBadNames[] = {"bad*", "q?", "cr\r\nlf", "sub\\dir", "l<>"};
+
+const char* const kPieces[] = {
+    "a",   "abc", "#",        "\r\n",         ",",        " ",        "0",
+    "123", "-5",  "\x82\xa0", "\x95\x5c",     "\x83\x5c", "\x81\x94", "\x89\xcc\x8e\x8c",
+    "\t",  "\"",  "x#y#",     "\x82\xa0#\r\n"};
+
+std::string RandomText(Random& random) {
+  std::string text;
+  for (int i = random.Below(9); i > 0; --i) {
+    text += kPieces[random.Below(static_cast<int>(std::size(kPieces)))];
+  }
+  if (random.Below(20) == 0) text = std::string(300, 'w') + text;  // longer than any box shows
+  return text;
+}
+
+const char* Name(Where where, int id, bool menu) {
+  if (menu) {
+    switch (id) {
+      case 1018: return "lyric list form";
+      case 1019: return "Kashi form";
+      case 1020: return "reset";
+      case 1021: return "Mini form";
+      case 1022: return "version form";
+    }
+  }
+  struct Label {
+    Where where;
+    int id;
+    const char* name;
+  };
+  static const Label labels[] = {
+      {Where::Main, 1000, "play"},          {Where::Main, 1001, "stop"},
+      {Where::Main, 1003, "browse"},        {Where::Main, 1008, "loop"},
+      {Where::Main, 1010, "lyrics"},        {Where::Main, 1012, "pause"},
+      {Where::Kashi, 1000, "add"},          {Where::Kashi, 1001, "save"},
+      {Where::Kashi, 1008, "pour-in"},      {Where::Kashi, 1002, "phrase box"},
+      {Where::Kashi, 1011, "pour-in box"},  {Where::Kashi, 1013, "file name box"},
+      {Where::KashiList, 1000, "browse"},   {Where::KashiList, 1001, "OK (load)"},
+      {Where::KashiList, 1002, "path box"}, {Where::Mini, 1000, "stop"},
+      {Where::Mini, 1001, "play"},          {Where::Mini, 1008, "always on top"},
+      {Where::Version, 1000, "OK"},         {Where::Other, IDOK, "OK"},
+      {Where::Other, IDYES, "Yes"},         {Where::Other, IDNO, "No"},
+  };
+  for (const Label& label : labels) {
+    if (label.id == id && (label.where == where || label.where == Where::Other)) return label.name;
+  }
+  return id == 0 ? "the window" : "?";
+}
+
+const char* const kWhere[] = {"main", "Kashi", "KashiList", "Mini", "Version", "other"};
+const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
+                              "MIDI song",   "mp3 song",
+                              "broken song", "missing file",
+                              "lyric file",  "the walk's saved lyric file",
+                              "cancel"};
+
+}  // namespace
+
+std::string Escaped(const std::string& text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : text) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c >= 0x20 && c < 0x7F && c != '\\' && c != '"') {
+      out.push_back(static_cast<char>(c));
+    } else {
+      out += "\\x";
+      out.push_back(digits[c >> 4]);
+      out.push_back(digits[c & 15]);
+    }
+  }
+  return out;
+}
+
+std::uint64_t Random::Next() {
+  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+int Random::Below(int bound) {
+  return static_cast<int>(Next() % static_cast<std::uint64_t>(bound));
+}
+
+std::string FilePath(File file) {
+  static const std::string wave = MakeWave("mk_song.wav", 30);
+  static const std::string sjis = MakeWave("mk_\x95\x5c\x83\x5c.wav", 30);
+  static const std::string midi = MakeMidi("mk_tune.mid");
+  static const std::string broken = MakeBrokenSong("mk_broken.wav");
+  static const std::string lyrics = [] {
+    const std::string path = ScratchDir() + "\\mk_lyrics.tolvenkari";
+    WriteBytes(path, "0,\x82\xa0\r\n3,\x95\x5c\r\n6,\r\n9,x#y\r\n");
+    return path;
+  }();
+  switch (file) {
+    case File::Wave: return wave;
+    case File::SjisWave: return sjis;
+    case File::Midi: return midi;
+    case File::Mp3: return Mp3Song();
+    case File::Broken: return broken;
+    case File::Missing: return ScratchDir() + "\\mk_missing.wav";
+    case File::Lyrics: return lyrics;
+    case File::Saved: return Executable() + SavePrefix() + "a.tolvenkari";
+    default: return std::string();
+  }
+}
+
+std::string Describe(const Action& a) {
+  const std::string where = kWhere[static_cast<int>(a.where)];
+  const std::string id = std::to_string(a.id);
+  switch (a.kind) {
+    case Kind::Click: return "click " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
+    case Kind::Menu: return "menu " + id + " (" + Name(a.where, a.id, true) + ")";
+    case Kind::Type:
+      return "type into " + where + " " + id + " (" + Name(a.where, a.id, false) + "): \"" +
+             Escaped(a.text) + "\"";
+    case Kind::Close: return "close " + where + " by its caption (WM_CLOSE)";
+    case Kind::Escape:
+      return "Escape on " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
+    case Kind::AnswerBox:
+      return "answer the message box of " + where + " with " + id + " (" +
+             Name(Where::Other, a.id, false) + ")";
+    case Kind::AnswerFile: return std::string("answer the open dialog: ") + kFiles[a.n];
+    case Kind::Tick: return "tick x" + std::to_string(a.n);
+    case Kind::Notice: return "MCI notice " + std::to_string(a.n);
+  }
+  return "?";
+}
+
+void RemoveSavedFiles() {
+  const std::string exe = Executable();
+  const std::string folder = exe.substr(0, exe.rfind('\\') + 1);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((exe + SavePrefix() + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    DeleteFileA((folder + found.cFileName).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+std::string TextFor(Random& random, Where where, int id) {
+  if (where == Where::Kashi && id == 1013) {
+    const bool bad = random.Below(4) == 0;
+    return SavePrefix() + (bad ? kBadNames[random.Below(static_cast<int>(std::size(kBadNames)))]
+                               : kGoodNames[random.Below(static_cast<int>(std::size(kGoodNames)))]);
+  }
+  if (where == Where::KashiList) return FilePath(static_cast<File>(random.Below(8)));
+  return RandomText(random);
+}
+
+}  // namespace velomar::test::monkey

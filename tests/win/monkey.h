@@ -1,0 +1,137 @@
+// A seeded random walk of user actions over the real program's windows,
+// with the checks that must hold after every step, a replay of a recorded
+// walk and a readable form of each action.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/win/bench.h"
+
+namespace velomar::test::monkey {
+
+enum class Where : int { Main, Kashi, KashiList, Mini, Version, Other };
+
+enum class Kind : int {
+  Click,       // a button or check box of `where`: id
+  Menu,        // a command of the main window's menu: id
+  Type,        // `text` into the edit box `id` of `where`
+  Close,       // the caption's close box of `where`
+  Escape,      // the Escape key on control `id` of `where` (0: the window itself)
+  AnswerBox,   // button `id` of the message box owned by `where`
+  AnswerFile,  // the open dialog answered with file choice `n`
+  Tick,        // `n` clock ticks posted to the main window
+  Notice,      // an MCI notice with code `n` posted to the main window
+};
+
+// What the user types into an open dialog.
+enum class File : int { Wave, SjisWave, Midi, Mp3, Broken, Missing, Lyrics, Saved, Cancel, Count };
+
+struct Action {
+  Kind kind = Kind::Tick;
+  Where where = Where::Main;
+  int id = 0;
+  int n = 0;
+  std::string text;
+};
+
+std::string Describe(const Action& action);
+// Text as a C string literal's inside: bytes outside printable ASCII escaped.
+std::string Escaped(const std::string& text);
+
+struct Failure {
+  std::string check;   // which check failed: its kind, compared when shrinking
+  std::string detail;  // what was seen
+  size_t step = 0;     // index of the action after which it failed
+};
+
+// What the user can see of the program at a moment.
+struct Box {
+  HWND window = nullptr;
+  HWND owner = nullptr;
+  bool fileDialog = false;  // an open dialog rather than a message box
+  std::string caption;
+  std::string text;
+  std::vector<int> buttons;  // ids of its visible push buttons
+};
+
+struct View {
+  HWND main = nullptr;          // null once the main window is gone
+  HWND forms[5] = {};           // by Where; null unless that form is on screen
+  std::vector<Box> boxes;       // visible dialog windows of the UI thread
+  std::vector<HWND> strangers;  // any other visible window of the UI thread
+  HWND form(Where where) const { return forms[static_cast<int>(where)]; }
+};
+
+View Look(Program& program);
+// Which of the program's windows `owner` is.
+Where OwnerOf(const View& view, HWND owner);
+
+// Whether the view is one the program may show; otherwise the failed check.
+bool CheckView(const View& view, Failure* failure);
+
+// splitmix64: the same numbers on every platform and build.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next();
+  int Below(int bound);  // 0 .. bound-1
+ private:
+  std::uint64_t state_;
+};
+
+// The file an open dialog is answered with ("" for cancel), made once.
+std::string FilePath(File file);
+// Text the user types into box `id` of `where`: phrases of ASCII and
+// Shift-JIS with '#', commas and line breaks; scratch names in the save box.
+std::string TextFor(Random& random, Where where, int id);
+// Removes the lyric files the walk's saves left beside the executable.
+void RemoveSavedFiles();
+
+class Walk {
+ public:
+  Walk();
+  ~Walk();
+  Walk(const Walk&) = delete;
+  Walk& operator=(const Walk&) = delete;
+
+  // Takes `steps` random actions; false at the first failed check.
+  bool RunRandom(std::uint64_t seed, int steps, Failure* failure);
+  // Takes the recorded actions, skipping those that do not apply then.
+  bool Replay(const std::vector<Action>& actions, Failure* failure);
+
+  // The actions taken so far (skipped ones left out).
+  const std::vector<Action>& taken() const { return taken_; }
+  int programsStarted() const { return started_; }
+  int boxesAnswered() const { return boxes_; }
+  int dialogsAnswered() const { return dialogs_; }
+
+ private:
+  enum class Outcome { Skipped, Done, Failed };
+  void Start();
+  bool Stop();
+  bool Finish(Failure* failure);
+  bool Flush();
+  bool Settle(Failure* failure);
+  std::vector<std::pair<Action, int>> Options(const View& view) const;
+  Outcome Apply(const Action& action, Failure* failure);
+  bool Take(const Action& action, Failure* failure);
+  bool Check(Failure* failure);
+
+  std::unique_ptr<Program> program_;
+  HHOOK gate_ = nullptr;
+  HANDLE thread_ = nullptr;  // the UI thread, to see it end
+  std::vector<Action> taken_;
+  int started_ = 0;
+  int boxes_ = 0;
+  int dialogs_ = 0;
+  bool mainClosed_ = false;
+  bool trace_ = false;  // VELOMAR_MONKEY_TRACE: each action and its time on stderr
+};
+
+}  // namespace velomar::test::monkey

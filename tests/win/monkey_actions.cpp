@@ -1,0 +1,230 @@
+// Which actions the user has at a moment, and taking one the way a user's
+// input arrives: posted clicks, keys and commands, text set into boxes,
+// answers to message boxes and open dialogs, posted ticks and notices.
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/win/monkey.h"
+
+namespace velomar::test::monkey {
+namespace {
+
+bool Usable(HWND window) {
+  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+bool ItemEnabled(HWND window, int id) {
+  HWND item = GetDlgItem(window, id);
+  return item != nullptr && IsWindowEnabled(item);
+}
+
+HWND WindowOf(const View& view, Where where) {
+  return where == Where::Main ? view.main : view.form(where);
+}
+
+// A dialog's push button by id (toolbars of the open dialog share ids).
+HWND ButtonOf(HWND dialog, int id) {
+  for (HWND child : Children(dialog)) {
+    if (GetDlgCtrlID(child) == id && ClassOf(child) == "Button") return child;
+  }
+  return nullptr;
+}
+
+size_t OpenDialogs(Program& program) {
+  size_t count = 0;
+  for (const Box& box : Look(program).boxes) count += box.fileDialog ? 1 : 0;
+  return count;
+}
+
+bool Fail(Failure* failure, const char* check, const std::string& detail) {
+  failure->check = check;
+  failure->detail = detail;
+  return false;
+}
+
+struct Weighted {
+  Where where;
+  int id;
+  int weight;
+};
+
+// How often a user takes each action when it is there; every action stays
+// possible, the slow ones (a lyric file load takes most of a second) rarer.
+const Weighted kClicks[] = {
+    {Where::Main, 1000, 24},      {Where::Main, 1001, 24},     {Where::Main, 1003, 16},
+    {Where::Main, 1008, 12},      {Where::Main, 1010, 12},     {Where::Main, 1012, 12},
+    {Where::Kashi, 1000, 32},     {Where::Kashi, 1001, 12},    {Where::Kashi, 1008, 8},
+    {Where::KashiList, 1000, 16}, {Where::KashiList, 1001, 3}, {Where::Mini, 1000, 16},
+    {Where::Mini, 1001, 16},      {Where::Mini, 1008, 8},      {Where::Version, 1000, 16},
+};
+const Weighted kMenus[] = {{Where::Main, 1018, 8},
+                           {Where::Main, 1019, 12},
+                           {Where::Main, 1020, 8},
+                           {Where::Main, 1021, 12},
+                           {Where::Main, 1022, 8}};
+const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},
+                           {Where::Kashi, 1011, 12},
+                           {Where::Kashi, 1013, 12},
+                           {Where::KashiList, 1002, 4}};
+const Weighted kCloses[] = {{Where::Main, 0, 1},
+                            {Where::Kashi, 0, 8},
+                            {Where::KashiList, 0, 12},
+                            {Where::Mini, 0, 12},
+                            {Where::Version, 0, 12}};
+const Weighted kEscapes[] = {{Where::Kashi, 0, 1},     {Where::Kashi, 1002, 1},
+                             {Where::Kashi, 1011, 1},  {Where::Kashi, 1013, 1},
+                             {Where::KashiList, 0, 2}, {Where::KashiList, 1002, 2},
+                             {Where::Mini, 0, 2},      {Where::Mini, 1008, 2},
+                             {Where::Version, 0, 2},   {Where::Version, 1000, 2}};
+
+}  // namespace
+
+std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
+  std::vector<std::pair<Action, int>> options;
+  auto add = [&](Kind kind, Where where, int id, int weight) {
+    Action action;
+    action.kind = kind;
+    action.where = where;
+    action.id = id;
+    options.emplace_back(action, weight);
+  };
+  for (const Weighted& w : kClicks) {
+    HWND window = WindowOf(view, w.where);
+    if (Usable(window) && ItemEnabled(window, w.id)) add(Kind::Click, w.where, w.id, w.weight);
+  }
+  const bool mainUsable = Usable(view.main);
+  for (const Weighted& w : kMenus) {
+    if (mainUsable) add(Kind::Menu, w.where, w.id, w.weight);
+  }
+  for (const Weighted& w : kBoxes) {
+    if (Usable(WindowOf(view, w.where))) add(Kind::Type, w.where, w.id, w.weight);
+  }
+  for (const Weighted& w : kCloses) {
+    if (Usable(WindowOf(view, w.where))) add(Kind::Close, w.where, w.id, w.weight);
+  }
+  for (const Weighted& w : kEscapes) {
+    if (Usable(WindowOf(view, w.where))) add(Kind::Escape, w.where, w.id, w.weight);
+  }
+  for (const Box& box : view.boxes) {
+    if (!Usable(box.window)) continue;
+    if (box.fileDialog) {
+      for (int file = 0; file < static_cast<int>(File::Count); ++file) {
+        add(Kind::AnswerFile, Where::Main, 0, 6);
+        options.back().first.n = file;
+      }
+    } else {
+      for (int id : box.buttons) {
+        add(Kind::AnswerBox, OwnerOf(view, box.owner), id,
+            48 / static_cast<int>(box.buttons.size()));
+      }
+    }
+  }
+  if (view.main != nullptr) {
+    add(Kind::Tick, Where::Main, 0, 48);
+    add(Kind::Notice, Where::Main, 0, 16);
+  }
+  return options;
+}
+
+// Skipped when what the action needs is not on screen or not usable now.
+Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
+  const View view = Look(*program_);
+  HWND window = WindowOf(view, action.where);
+  switch (action.kind) {
+    case Kind::Click: {
+      if (!Usable(window) || !ItemEnabled(window, action.id)) return Outcome::Skipped;
+      HWND item = GetDlgItem(window, action.id);
+      if (action.where == Where::Main && action.id == 1012) {
+        // The pause button is never shown: its command, as its click sends.
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(item));
+        break;
+      }
+      // The open dialog may come up after the thread has taken further
+      // messages; the next step must find it there.
+      const bool browse = (action.where == Where::Main && action.id == 1003) ||
+                          (action.where == Where::KashiList && action.id == 1000);
+      const size_t before = browse ? OpenDialogs(*program_) : 0;
+      PostMessageA(item, BM_CLICK, 0, 0);
+      if (browse && !WaitUntil([&] { return OpenDialogs(*program_) > before; }, 3000)) {
+        Fail(failure, "no dialog", "no open dialog came up for the browse button");
+        return Outcome::Failed;
+      }
+      break;
+    }
+    case Kind::Menu:
+      if (!Usable(view.main)) return Outcome::Skipped;
+      PostMessageA(view.main, WM_COMMAND, MAKEWPARAM(action.id, 0), 0);
+      break;
+    case Kind::Type: {
+      if (!Usable(window)) return Outcome::Skipped;
+      DWORD_PTR result = 0;
+      SendMessageTimeoutA(GetDlgItem(window, action.id), WM_SETTEXT, 0,
+                          reinterpret_cast<LPARAM>(action.text.c_str()), SMTO_NORMAL, 5000,
+                          &result);
+      break;
+    }
+    case Kind::Close:
+      if (!Usable(window)) return Outcome::Skipped;
+      if (action.where == Where::Main) mainClosed_ = true;
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case Kind::Escape: {
+      if (!Usable(window)) return Outcome::Skipped;
+      HWND target = action.id == 0 ? window : GetDlgItem(window, action.id);
+      PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+      break;
+    }
+    case Kind::AnswerBox: {
+      const Box* chosen = nullptr;
+      for (const Box& box : view.boxes) {
+        if (Usable(box.window) && !box.fileDialog && OwnerOf(view, box.owner) == action.where &&
+            ButtonOf(box.window, action.id) != nullptr && chosen == nullptr) {
+          chosen = &box;
+        }
+      }
+      if (chosen == nullptr) return Outcome::Skipped;
+      PostMessageA(ButtonOf(chosen->window, action.id), BM_CLICK, 0, 0);
+      // Hidden at once; destroyed only when its own loop gets control back.
+      if (!WaitUntil([&] { return !IsWindowVisible(chosen->window); })) {
+        Fail(failure, "box stays", "a message box stays on screen after its button was pressed");
+        return Outcome::Failed;
+      }
+      ++boxes_;
+      break;
+    }
+    case Kind::AnswerFile: {
+      const Box* chosen = nullptr;
+      for (const Box& box : view.boxes) {
+        if (Usable(box.window) && box.fileDialog && chosen == nullptr) chosen = &box;
+      }
+      if (chosen == nullptr) return Outcome::Skipped;
+      const std::string path = FilePath(static_cast<File>(action.n));
+      HWND name = GetDlgItem(chosen->window, 1148);
+      if (name == nullptr) name = GetDlgItem(chosen->window, 1152);
+      if (!path.empty()) {
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      }
+      PostMessageA(ButtonOf(chosen->window, path.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+      WaitUntil([&] { return !IsWindowVisible(chosen->window); });
+      ++dialogs_;
+      break;
+    }
+    case Kind::Tick:
+      if (view.main == nullptr) return Outcome::Skipped;
+      program_->Tick(action.n);
+      break;
+    case Kind::Notice:
+      if (view.main == nullptr) return Outcome::Skipped;
+      PostMessageA(view.main, RegisterWindowMessageA("VelomarMonkeyNotice"),
+                   static_cast<WPARAM>(action.n), 0);
+      break;
+  }
+  return Settle(failure) ? Outcome::Done : Outcome::Failed;
+}
+
+}  // namespace velomar::test::monkey

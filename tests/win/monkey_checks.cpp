@@ -1,0 +1,286 @@
+// What the walk checks after every step: only the program's own message
+// boxes and dialogs, button states its playback rules can produce, and a
+// main window the user can always get back to.
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "app/form_host.h"
+#include "playback/playback_rules.h"
+#include "tests/win/monkey.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test::monkey {
+namespace {
+
+// The lyric list form's open dialog (the other texts are in texts.h).
+constexpr char kLyricDialogTitle[] =  // tolvenkariファイルを開く
+    "tolvenkari\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x8aJ\x82\xad";
+
+struct KnownBox {
+  const char* caption;
+  const char* text;
+  bool pathFollows;  // the text goes on with a lyric file's path
+  bool yesNo;        // yes and no rather than OK
+  Where owner;
+};
+
+const KnownBox kKnownBoxes[] = {
+    {kResetCaption, kResetText, false, false, Where::Main},
+    {kResetDoneCaption, kResetDoneText, false, false, Where::Main},
+    {"Error", kOpenError, false, false, Where::Main},
+    {"Error", kCloseError, false, false, Where::Main},
+    {"Error", kPlayError, false, false, Where::Main},
+    {"Error", kStopError, false, false, Where::Main},
+    {"ERROR", kLoopFailure, false, false, Where::Main},
+    {"Error", kLimitText, false, false, Where::Main},
+    {kConfirmCaption, kConfirmText, false, true, Where::Kashi},
+    {"Error", kSaveFailed, true, false, Where::Kashi},
+};
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Matches(const KnownBox& known, const Box& box) {
+  if (box.caption != known.caption) return false;
+  const std::string text = known.text;
+  if (known.pathFollows) {
+    if (box.text.compare(0, text.size(), text) != 0 || !EndsWith(box.text, ".tolvenkari")) {
+      return false;
+    }
+  } else if (box.text != text) {
+    return false;
+  }
+  const std::vector<int> buttons =
+      known.yesNo ? std::vector<int>{IDYES, IDNO} : std::vector<int>{IDOK};
+  return box.buttons == buttons;
+}
+
+// The looks of the main window's play, stop, browse and pause buttons, and
+// of the Mini form's stop and play, as bits.
+using Look4 = std::tuple<bool, bool, bool, bool>;
+using Look2 = std::tuple<bool, bool>;
+
+bool After(Switch change, bool was) { return change == Switch::Keep ? was : change == Switch::On; }
+
+constexpr ButtonEvent kEvents[] = {
+    ButtonEvent::Opened, ButtonEvent::Play,      ButtonEvent::PlayFailed,       ButtonEvent::Stop,
+    ButtonEvent::Pause,  ButtonEvent::SongEnded, ButtonEvent::LoopRestartFailed};
+
+// Every look the rules produce from the first one, following only events a
+// user can cause: a song is opened through the browse button and paused
+// through the pause button, so those need the button enabled; play and stop
+// also come from the Mini form, whose buttons are usable whatever the main
+// window shows, and notices come at any time.
+std::set<Look4> MainLooks() {
+  const ButtonStates first = ButtonsAfter(ButtonEvent::Start);
+  std::set<Look4> seen{{After(first.play, false), After(first.stop, false),
+                        After(first.browse, false), After(first.pause, false)}};
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const Look4& look : std::set<Look4>(seen)) {
+      const auto [play, stop, browse, pause] = look;
+      for (ButtonEvent event : kEvents) {
+        if (event == ButtonEvent::Opened && !browse) continue;
+        if (event == ButtonEvent::Pause && !pause) continue;
+        const ButtonStates b = ButtonsAfter(event);
+        grew |= seen.insert({After(b.play, play), After(b.stop, stop), After(b.browse, browse),
+                             After(b.pause, pause)})
+                    .second;
+      }
+    }
+  }
+  return seen;
+}
+
+// The Mini form starts with both buttons usable (its control table); then
+// its own play and stop need their button enabled, and notices come at any
+// time. The main window is hidden meanwhile, so nothing else happens.
+std::set<Look2> MiniLooks() {
+  std::set<Look2> seen{{true, true}};
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const Look2& look : std::set<Look2>(seen)) {
+      const auto [stop, play] = look;
+      for (ButtonEvent event : kEvents) {
+        const bool byPlay = event == ButtonEvent::Play || event == ButtonEvent::PlayFailed;
+        if (byPlay && !play) continue;
+        if (event == ButtonEvent::Stop && !stop) continue;
+        const ButtonStates b = ButtonsAfter(event);
+        grew |= seen.insert({After(b.miniStop, stop), After(b.miniPlay, play)}).second;
+      }
+    }
+  }
+  return seen;
+}
+
+bool Fail(Failure* failure, const char* check, const std::string& detail) {
+  failure->check = check;
+  failure->detail = detail;
+  return false;
+}
+
+bool Usable(HWND window) { return IsWindowVisible(window) && IsWindowEnabled(window); }
+
+const char* NameOf(Where where) {
+  static const char* const names[] = {"main", "Kashi", "KashiList", "Mini", "Version", "other"};
+  return names[static_cast<int>(where)];
+}
+
+bool CheckBox(const View& view, const Box& box, Failure* failure) {
+  const Where owner = OwnerOf(view, box.owner);
+  if (box.fileDialog) {
+    if (box.caption != kSongDialogTitle && box.caption != kLyricDialogTitle) {
+      return Fail(failure, "dialog", "an open dialog titled '" + Escaped(box.caption) + "'");
+    }
+    // The song dialog is the main window's, the lyric file dialog its form's.
+    if (owner != (box.caption == kSongDialogTitle ? Where::Main : Where::KashiList)) {
+      return Fail(failure, "dialog owner", std::string("an open dialog owned by ") + NameOf(owner));
+    }
+    return true;
+  }
+  for (const KnownBox& known : kKnownBoxes) {
+    if (!Matches(known, box)) continue;
+    // A box of the main window's once it is gone has no owner left.
+    const bool ownerGone = known.owner == Where::Main && view.main == nullptr;
+    if (owner != known.owner && !ownerGone) {
+      return Fail(failure, "box owner",
+                  "'" + Escaped(box.text) + "' owned by " + NameOf(owner) + ", not by " +
+                      NameOf(known.owner));
+    }
+    return true;
+  }
+  std::string buttons;
+  for (int id : box.buttons) buttons += " " + std::to_string(id);
+  return Fail(
+      failure, "foreign box",
+      "caption '" + Escaped(box.caption) + "' text '" + Escaped(box.text) + "' buttons" + buttons);
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+View Look(Program& program) {
+  View view;
+  if (IsWindow(program.main())) view.main = program.main();
+  const HWND* handles[] = {nullptr, &KashiWindow, &KashiListWindow, &MiniWindow, &VersionWindow};
+  for (int i = 1; i < 5; ++i) {
+    const HWND form = *handles[i];
+    if (form != nullptr && IsWindow(form) && IsWindowVisible(form)) view.forms[i] = form;
+  }
+  std::vector<HWND> windows;
+  EnumThreadWindows(program.thread(), Collect, reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) {
+    if (!IsWindowVisible(window) || window == view.main) continue;
+    bool known = false;
+    for (HWND form : view.forms) known |= form == window;
+    if (known) continue;
+    if (ClassOf(window) != "#32770") {
+      view.strangers.push_back(window);
+      continue;
+    }
+    Box box;
+    box.window = window;
+    box.owner = GetWindow(window, GW_OWNER);
+    box.caption = Text(window);
+    box.fileDialog = GetDlgItem(window, 1136) != nullptr || GetDlgItem(window, 1148) != nullptr ||
+                     GetDlgItem(window, 1152) != nullptr;
+    if (!box.fileDialog) {
+      // Text(nullptr) is not "": read the message only where there is one.
+      if (GetDlgItem(window, 0xFFFF) != nullptr) box.text = Text(window, 0xFFFF);
+      for (HWND child : Children(window)) {
+        if (ClassOf(child) == "Button" && IsWindowVisible(child)) {
+          box.buttons.push_back(GetDlgCtrlID(child));
+        }
+      }
+    }
+    view.boxes.push_back(box);
+  }
+  return view;
+}
+
+Where OwnerOf(const View& view, HWND owner) {
+  if (owner != nullptr && owner == view.main) return Where::Main;
+  for (Where where : {Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+    if (owner != nullptr && owner == view.form(where)) return where;
+  }
+  return Where::Other;
+}
+
+bool CheckView(const View& view, Failure* failure) {
+  for (const Box& box : view.boxes) {
+    if (!CheckBox(view, box, failure)) return false;
+  }
+  if (!view.strangers.empty()) {
+    HWND stranger = view.strangers.front();
+    if (ClassOf(stranger) == "NORMALDLG") {
+      return Fail(failure, "second form",
+                  "a form titled '" + Escaped(Text(stranger)) +
+                      "' is on screen besides the forms the program knows");
+    }
+    return Fail(
+        failure, "window",
+        "a window of class '" + ClassOf(stranger) + "' titled '" + Escaped(Text(stranger)) + "'");
+  }
+  if (view.main != nullptr) {
+    static const std::set<Look4> allowed = MainLooks();
+    const Look4 look{Enabled(view.main, 1000), Enabled(view.main, 1001), Enabled(view.main, 1003),
+                     Enabled(view.main, 1012)};
+    if (allowed.count(look) == 0) {
+      const auto [play, stop, browse, pause] = look;
+      return Fail(failure, "main buttons",
+                  "play " + std::to_string(play) + " stop " + std::to_string(stop) + " browse " +
+                      std::to_string(browse) + " pause " + std::to_string(pause));
+    }
+  }
+  if (HWND mini = view.form(Where::Mini)) {
+    static const std::set<Look2> allowed = MiniLooks();
+    const Look2 look{Enabled(mini, 1000), Enabled(mini, 1001)};
+    if (allowed.count(look) == 0) {
+      return Fail(failure, "mini buttons",
+                  "stop " + std::to_string(std::get<0>(look)) + " play " +
+                      std::to_string(std::get<1>(look)));
+    }
+  }
+  bool anyUsable = Usable(view.main);
+  for (HWND form : view.forms) anyUsable |= form != nullptr && Usable(form);
+  for (const Box& box : view.boxes) anyUsable |= Usable(box.window);
+  if (!anyUsable) return Fail(failure, "unreachable", "no window on screen takes input");
+  if (!view.boxes.empty()) return true;
+  // Nothing modal on screen: every window shown is the user's to use, but
+  // for one whose command still waits in a box answered under another loop.
+  for (Where where : {Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+    HWND form = view.form(where);
+    if (form != nullptr && !IsWindowEnabled(form) && !WaitsOnBox(form)) {
+      return Fail(failure, "unreachable", std::string(NameOf(where)) + " is shown but disabled");
+    }
+  }
+  if (view.main == nullptr) return true;
+  const bool ownedForm =
+      view.form(Where::KashiList) || view.form(Where::Mini) || view.form(Where::Version);
+  if (!ownedForm && !Usable(view.main) && !WaitsOnBox(view.main)) {
+    return Fail(failure, "unreachable",
+                std::string("no form or box is open, yet the main window is ") +
+                    (IsWindowVisible(view.main) ? "disabled" : "hidden"));
+  }
+  // The forms the main window owns are modal: it waits while one is open.
+  if (ownedForm && IsWindowEnabled(view.main)) {
+    return Fail(failure, "not modal", "a form the main window owns is open, yet it takes input");
+  }
+  if (!view.form(Where::Mini) && !IsWindowVisible(view.main)) {
+    return Fail(failure, "unreachable", "the main window is hidden without the Mini form");
+  }
+  if (!ownedForm && !Enabled(view.main, 1000) && !Enabled(view.main, 1001) &&
+      !Enabled(view.main, 1003)) {
+    return Fail(failure, "unreachable", "play, stop and browse are all disabled");
+  }
+  return true;
+}
+
+}  // namespace velomar::test::monkey
