@@ -26,6 +26,7 @@ void CloseForm(HWND form, int code);
 
 // True while any of the four forms exists.
 bool AnyFormOnScreen();
+// True while `form`, a form's handle that is kept after it closes, exists.
 bool OnScreen(HWND form);
 
 // A message box or open dialog runs a modal loop of its own inside whatever
