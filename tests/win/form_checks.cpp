@@ -21,6 +21,23 @@ void CloseByCaption(Program& program, HWND form) {
   program.Flush();
 }
 
+RECT MoveMain(Program& program, int x, int y) {
+  SetWindowPos(program.main(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  program.Flush();
+  RECT placed{};
+  GetWindowRect(program.main(), &placed);
+  return placed;
+}
+
+void ExpectPlaced(HWND form, int left, int top, int width, int height) {
+  RECT r{};
+  GetWindowRect(form, &r);
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
+  EXPECT_EQ(r.right - r.left, width) << "moved, not resized";
+  EXPECT_EQ(r.bottom - r.top, height);
+}
+
 void ExpectControls(HWND window, const ControlRow* rows, size_t count, HFONT font, LONG addedBits) {
   const std::vector<HWND> children = Children(window);
   ASSERT_EQ(children.size(), count);

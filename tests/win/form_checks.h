@@ -23,6 +23,12 @@ inline HWND OpenVersion(Program& program) { return OpenByMenu(program, 1022, &Ve
 // The caption's close box: WM_CLOSE, then the form is gone.
 void CloseByCaption(Program& program, HWND form);
 
+// Moves the main window to (x, y), size and z-order kept; returns where it
+// stands then.
+RECT MoveMain(Program& program, int x, int y);
+// The form's outer rectangle starts at (left, top) with its own size.
+void ExpectPlaced(HWND form, int left, int top, int width, int height);
+
 struct ControlRow {
   int id;
   const char* className;

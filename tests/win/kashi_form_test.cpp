@@ -91,18 +91,10 @@ TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
 
 TEST(KashiForm, StandsThreePixelsRightOfTheMainWindowTopsAligned) {
   Program program;
-  HWND main = program.main();
-  SetWindowPos(main, nullptr, 40, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  RECT m{};
-  GetWindowRect(main, &m);
+  const RECT m = MoveMain(program, 40, 70);
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  RECT k{};
-  GetWindowRect(kashi, &k);
-  EXPECT_EQ(k.left, m.right + 3);
-  EXPECT_EQ(k.top, m.top);
-  EXPECT_EQ(k.right - k.left, 414) << "the size is kept";
-  EXPECT_EQ(k.bottom - k.top, 426);
+  ExpectPlaced(kashi, m.right + 3, m.top, 414, 426);
   CloseByCaption(program, kashi);
 }
 

@@ -81,20 +81,11 @@ TEST(MiniForm, StandsTenPixelsFromTheMainWindowWhichHidesAndComesBack) {
   const POINT places[] = {{35, 48}, {600, 411}};
   for (const POINT& place : places) {
     SCOPED_TRACE(place.x);
-    SetWindowPos(program.main(), nullptr, place.x, place.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    program.Flush();
-    RECT main{};
-    GetWindowRect(program.main(), &main);
+    const RECT main = MoveMain(program, place.x, place.y);
     ASSERT_EQ(main.left, place.x);
     HWND form = OpenMini(program);
     ASSERT_NE(form, nullptr);
-    RECT r{};
-    GetWindowRect(form, &r);
-    EXPECT_EQ(r.left, main.left + 10);
-    EXPECT_EQ(r.top, main.top + 10);
-    EXPECT_EQ(r.right - r.left, 281) << "moved, not resized";
-    EXPECT_EQ(r.bottom - r.top, 90);
+    ExpectPlaced(form, main.left + 10, main.top + 10, 281, 90);
     EXPECT_FALSE(IsWindowVisible(program.main()));
     EXPECT_FALSE(IsWindowEnabled(program.main()));
     // No taskbar button: the only window on screen is a tool window.

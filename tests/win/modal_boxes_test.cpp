@@ -16,6 +16,13 @@
 namespace velomar::test {
 namespace {
 
+// Stop in the Mini form with no song open: the stop error box comes up,
+// owned by the main window.
+MessageBoxSeen StopWithNoSong(Program& program, HWND mini) {
+  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
+  return WaitForMessageBox(program);
+}
+
 // Opens `path` through the main window's browse button.
 void OpenSongFile(Program& program, const std::string& path) {
   PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
@@ -26,11 +33,9 @@ TEST(ModalBoxes, ABoxOrDialogOfTheMainWindowLeavesItDisabledWhileItsFormIsOpen) 
   Program program;
   HWND main = program.main();
 
-  // Stop in the Mini form with no song: the stop error box is the main window's.
   HWND mini = OpenMini(program);
   ASSERT_NE(mini, nullptr);
-  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
-  MessageBoxSeen box = WaitForMessageBox(program);
+  MessageBoxSeen box = StopWithNoSong(program, mini);
   ASSERT_NE(box.window, nullptr);
   EXPECT_EQ(box.owner, main);
   Answer(box, IDOK);
@@ -63,8 +68,7 @@ TEST(ModalBoxes, ClosingTheMiniFormUnderTheMainWindowsBoxKeepsTheBoxModal) {
   HWND main = program.main();
   HWND mini = OpenMini(program);
   ASSERT_NE(mini, nullptr);
-  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
-  MessageBoxSeen box = WaitForMessageBox(program);
+  MessageBoxSeen box = StopWithNoSong(program, mini);
   ASSERT_NE(box.window, nullptr);
   PostMessageA(mini, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitGone(mini));

@@ -83,11 +83,6 @@ std::vector<T> Seen(const std::vector<T>& list) {
   return list;
 }
 
-void MoveMain(Program& program, int x, int y) {
-  SetWindowPos(program.main(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  program.Flush();
-}
-
 COLORREF FaceColour() {
   LOGBRUSH brush{};
   GetObjectA(Shell().FaceBrush.get(), sizeof(brush), &brush);
@@ -178,18 +173,11 @@ TEST(VersionForm, StandsThirtyRightAndTwentyFiveBelowTheMainWindowWhereverItIs) 
   const POINT places[] = {{40, 60}, {517, 203}};
   for (const POINT& place : places) {
     SCOPED_TRACE(place.x);
-    MoveMain(program, place.x, place.y);
-    RECT main{};
-    GetWindowRect(program.main(), &main);
+    const RECT main = MoveMain(program, place.x, place.y);
     ASSERT_EQ(main.left, place.x);
     HWND form = OpenVersion(program);
     ASSERT_NE(form, nullptr);
-    RECT r{};
-    GetWindowRect(form, &r);
-    EXPECT_EQ(r.left, main.left + 30);
-    EXPECT_EQ(r.top, main.top + 25);
-    EXPECT_EQ(r.right - r.left, 230) << "moved, not resized";
-    EXPECT_EQ(r.bottom - r.top, 126);
+    ExpectPlaced(form, main.left + 30, main.top + 25, 230, 126);
     CloseByCaption(program, form);
     RECT after{};
     GetWindowRect(program.main(), &after);
