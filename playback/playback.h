@@ -1,8 +1,9 @@
 // The song device (MCI), the playback clock and the lyric stepping.
 #pragma once
 
-#include <mmsystem.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <mmsystem.h>
 
 #include <cstdint>
 #include <string>
