@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
-// after windows.h, which it needs
+// after windows.h, which they need
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <vector>
@@ -15,6 +16,13 @@ void CreateControl(HWND parent, const ControlSpec& row, HFONT font) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  GetModuleHandleA(nullptr), nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void UseCommonControls() {
+  static bool registered = false;
+  if (registered) return;
+  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
+  registered = InitCommonControlsEx(&classes) != FALSE;
 }
 
 std::string WindowText(HWND window) {

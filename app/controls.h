@@ -25,6 +25,10 @@ void CreateControls(HWND parent, const ControlSpec (&rows)[N], HFONT font) {
   for (const ControlSpec& row : rows) CreateControl(parent, row, font);
 }
 
+// Registers the common control classes (tooltips, list views) the first time
+// a window needs them.
+void UseCommonControls();
+
 // Text of a window or control, any length.
 std::string WindowText(HWND window);
 std::string ControlText(HWND parent, int id);

@@ -12,6 +12,7 @@ HWND VersionWindow = nullptr;
 HWND KashiWindow = nullptr;
 HWND KashiListWindow = nullptr;
 HWND MiniWindow = nullptr;
+HWND KashiEditWindow = nullptr;
 
 namespace {
 
@@ -30,6 +31,7 @@ const FormKind kForms[] = {
     {"Kashi", &KashiWindow, 0, 414, 426, true, KashiFormProc},
     {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc},
     {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc},
+    {"KashiEdit", &KashiEditWindow, 0, 556, 442, true, KashiEditFormProc},
 };
 
 const FormKind* FindForm(const char* name) {
@@ -109,13 +111,15 @@ int OpenForm(HWND owner, const char* name) {
   for (;;) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (IsDialogMessageA(form, &message)) continue;
+    if (FormKeys(message) || IsDialogMessageA(form, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
   Loops.pop_back();
   return static_cast<int>(message.wParam);
 }
+
+bool FormKeys(const MSG& message) { return KashiKeys(message) || KashiEditKeys(message); }
 
 void CloseForm(HWND form, int code) {
   Leaving = form;

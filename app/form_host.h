@@ -16,10 +16,15 @@ extern HWND VersionWindow;
 extern HWND KashiWindow;
 extern HWND KashiListWindow;
 extern HWND MiniWindow;
+extern HWND KashiEditWindow;
 
 // Returns after the form has closed, with the code of the quit message that
 // ended its loop; an unknown name returns 0 at once.
 int OpenForm(HWND owner, const char* name);
+
+// Every message loop of the program gives each message here first, before
+// any form's dialog keys: true when a form's key took it.
+bool FormKeys(const MSG& message);
 
 // Re-enables the owner, destroys the form and ends the innermost loop.
 void CloseForm(HWND form, int code);

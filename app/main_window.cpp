@@ -66,6 +66,15 @@ void KashiCommand() {
   OpenForm(nullptr, "Kashi");
 }
 
+// Like the Kashi form, the editor has no owner: Play and Stop stay usable.
+void KashiEditCommand() {
+  if (OnScreen(KashiEditWindow)) {
+    SetForegroundWindow(KashiEditWindow);
+    return;
+  }
+  OpenForm(nullptr, "KashiEdit");
+}
+
 void VersionCommand() {
   MessageBeep(MB_ICONASTERISK);
   OpenForm(MainWindow, "Version");
@@ -81,6 +90,7 @@ void OnCommand(int id, int code) {
     case kPauseButton: if (clicked) PauseSong(); break;
     case kMenuKashiList: OpenForm(MainWindow, "KashiList"); break;
     case kMenuKashi: KashiCommand(); break;
+    case kMenuKashiEdit: KashiEditCommand(); break;
     case kMenuReset: ResetCommand(); break;
     case kMenuMini: OpenForm(MainWindow, "Mini"); break;
     case kMenuVersion: VersionCommand(); break;

@@ -32,6 +32,7 @@ enum MainMenu : int {
   kMenuReset = 1020,
   kMenuMini = 1021,
   kMenuVersion = 1022,
+  kMenuKashiEdit = 1023,
 };
 
 extern HWND MainWindow;

@@ -39,6 +39,7 @@ void CreateMenus() {
   InsertAtTop(shell.SettingsMenu, kMenuMini, "縮小モード");
   InsertAtTop(shell.SettingsMenu, 0, nullptr);
   InsertAtTop(shell.SettingsMenu, kMenuReset, "歌詞がきちんと入力されない場合は押してください");
+  InsertAtTop(shell.SettingsMenu, kMenuKashiEdit, "歌詞の編集");
   InsertAtTop(shell.SettingsMenu, kMenuKashi, "歌詞の追加");
   InsertAtTop(shell.SettingsMenu, kMenuKashiList, "歌詞表示");
 
@@ -110,10 +111,9 @@ int RunProgram() {
   const HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   RegisterWindowClass(kMainClass, MainWindowProc, programIcon, programIcon);
 
-  HWND window = CreateWindowExA(0, kMainClass, "Velomar",
-                                WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window = CreateWindowExA(
+      0, kMainClass, "Velomar", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance, nullptr);
   int exitCode = 0;
   if (window == nullptr) {
     // Without a main window no quit message would ever come.
@@ -121,6 +121,7 @@ int RunProgram() {
   } else {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      if (FormKeys(message)) continue;
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }

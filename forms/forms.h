@@ -1,4 +1,4 @@
-// The window procedures of the four forms, installed by the form host.
+// The window procedures of the forms, installed by the form host.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,13 @@ extern std::string LyricFilePath;
 
 LRESULT CALLBACK VersionFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Keys of a form that work wherever the focus is in its windows: true when
+// the message was such a key and has been used.
+bool KashiKeys(const MSG& message);
+bool KashiEditKeys(const MSG& message);
+
 LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace velomar

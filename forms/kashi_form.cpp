@@ -1,5 +1,9 @@
 // The Kashi form: phrases are registered against the playback clock, one
 // press of the large button each, and saved as a lyric file.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/controls.h"
@@ -9,6 +13,7 @@
 #include "app/shell.h"
 #include "forms/forms.h"
 #include "forms/pour_in.h"
+#include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
@@ -33,6 +38,10 @@ enum KashiControl : int {
   kSavingCaption = 1016,
   kSavingLabel = 1017,
 };
+
+// Typing in the form's boxes never needs a function key.
+constexpr WPARAM kAddKey = VK_F5;
+constexpr WPARAM kTakeBackKey = VK_F6;
 
 constexpr DWORD kStatic = WS_EX_STATICEDGE;
 constexpr DWORD kClient = WS_EX_CLIENTEDGE;
@@ -59,8 +68,12 @@ const ControlSpec kControls[] = {
     {kSavingLabel, "STATIC", "", 0, kShown, 92, 354, 280, 12},
 };
 
+// The presses of this opening of the form, so that they can be taken back.
+PressLog Presses;
+
 void KashiFormInit() {
   BeginAdding(Lyrics);
+  Presses.clear();
   SetWindowTextA(KashiWindow, "歌詞追加");
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
   PlaceBeside(KashiWindow, MainWindow, 3, 0, true);
@@ -73,24 +86,62 @@ void PourInNext() {
   SetControlText(KashiWindow, kPourInBox, split.rest);
 }
 
+// The labels show the entry written last, or their first texts.
+void ShowLastAdded() {
+  const int written = Lyrics.AddIndex - 1;
+  const bool any = written >= 0 && written < kLyricEntries && !Presses.empty();
+  SetControlText(KashiWindow, kLastTimeLabel, any ? NumberText(Lyrics.time[written]) : "時間");
+  SetControlText(KashiWindow, kLastPhraseLabel, any ? Lyrics.phrase[written] : "フレーズ");
+}
+
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
+  const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
   const double ticks = TicksForAdd(Lyrics, ClockNow(), Playback.ClockRunning);
-  if (!AddPhrase(Lyrics, text, ticks)) {
+  if (!AddPhraseLogged(Lyrics, Presses, text, ticks, pourIn)) {
     ShowMessageBox(MainWindow, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
   SetControlText(KashiWindow, kPhraseBox, "");
-  int focus = kPhraseBox;
-  if (IsChecked(KashiWindow, kPourInSwitch)) {
-    PourInNext();
-    focus = kPourInBox;
-  }
+  if (pourIn) PourInNext();
   const int written = Lyrics.AddIndex - 1;
   SetControlText(KashiWindow, kLastTimeLabel, NumberText(Lyrics.time[written]));
   SetControlText(KashiWindow, kLastPhraseLabel, Lyrics.phrase[written]);
-  SetFocus(GetDlgItem(KashiWindow, focus));
+  SetFocus(GetDlgItem(KashiWindow, pourIn ? kPourInBox : kPhraseBox));
+}
+
+// The newest press of this opening is undone; its phrase waits in the phrase
+// box to be registered again, and a poured-in one puts the phrase it brought
+// up back in front of the pour-in box.
+void KashiTakeBack() {
+  TakenBack taken;
+  if (!TakeBackPress(Lyrics, Presses, taken)) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  if (taken.pouredIn) {
+    const std::string next = ControlText(KashiWindow, kPhraseBox);
+    SetControlText(KashiWindow, kPourInBox, next + "#" + ControlText(KashiWindow, kPourInBox));
+  }
+  SetControlText(KashiWindow, kPhraseBox, taken.phrase);
+  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
+  ShowLastAdded();
+}
+
+// The big button tells the keys that do its work without the mouse.
+void AddKeyTip(HWND window) {
+  UseCommonControls();
+  HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, kAddButton));
+  tool.lpszText = const_cast<char*>("F5: このタイミングで追加　F6: 最後の追加を取り消す");
+  SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void KashiSaveLyrics() {
@@ -122,6 +173,7 @@ void KashiSaveLyrics() {
 void OnInitDialog(HWND window) {
   KashiWindow = window;
   CreateControls(window, kControls, Shell().KashiFont.get());
+  AddKeyTip(window);
   KashiFormInit();
 }
 
@@ -136,7 +188,24 @@ void OnCommand(int id, int code) {
   // clang-format on
 }
 
+bool IsIn(HWND window, HWND top) { return window == top || IsChild(top, window); }
+
 }  // namespace
+
+bool KashiKeys(const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  if (message.wParam != kAddKey && message.wParam != kTakeBackKey) return false;
+  if (!OnScreen(KashiWindow) || !IsWindowEnabled(KashiWindow)) return false;
+  if (!IsIn(message.hwnd, KashiWindow) && !IsIn(message.hwnd, MainWindow)) return false;
+  // A held key adds once: auto-repeat sets bit 30, the key was already down.
+  if ((message.lParam & (1 << 30)) != 0) return true;
+  if (message.wParam == kAddKey) {
+    KashiAddPhrase();
+  } else {
+    KashiTakeBack();
+  }
+  return true;
+}
 
 LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // clang-format off

@@ -115,8 +115,10 @@ void ReadRecord(ByteSource& source, LyricTable& table, int index) {
   table.phrase[index].swap(field);
 }
 
-bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress& progress) {
-  const int count = std::clamp<std::int32_t>(table.AddedCount, 0, kLyricEntries);
+namespace {
+
+bool WriteLines(const LyricTable& table, int lines, ByteSink& sink, const SaveProgress& progress) {
+  const int count = std::clamp<std::int32_t>(lines, 0, kLyricEntries);
   bool ok = true;
   for (int i = 0; i < count; ++i) {
     std::string line = LyricLine(table.time[i], table.phrase[i]);
@@ -128,6 +130,12 @@ bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress
   return ok;
 }
 
+}  // namespace
+
+bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress& progress) {
+  return WriteLines(table, table.AddedCount, sink, progress);
+}
+
 void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress& progress) {
   for (int i = 0; i < kLyricEntries; ++i) {
     if (source != nullptr) ReadRecord(*source, table, i);
@@ -137,22 +145,47 @@ void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress&
 
 bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
                    const SaveProgress& progress, LyricFileSystem& files) {
-  const std::string target = LyricFileName(files.ExecutablePath(), typedName);
-  // The lines go to a file beside the target first, so that a failed save
-  // never destroys what the target held.
+  return SaveLyricLines(table, table.AddedCount, typedName, progress, files);
+}
+
+namespace {
+
+// The lines go to a file beside the target first, so that a failed save
+// never destroys what the target held. `write` runs also when that file
+// cannot be made, with a sink that refuses everything.
+bool ReplaceWhenComplete(const std::string& target, LyricFileSystem& files,
+                         const std::function<bool(ByteSink&)>& write) {
   const std::string temp = target + ".saving";
   std::unique_ptr<ByteSink> sink = files.Create(temp);
   if (sink == nullptr) {
     RefusingSink nowhere;
-    WriteLyricLines(table, nowhere, progress);
+    write(nowhere);
     return false;
   }
-  bool ok = WriteLyricLines(table, *sink, progress);
+  bool ok = write(*sink);
   ok = sink->Close() && ok;
   sink.reset();
   if (ok) ok = files.Replace(temp, target);
   if (!ok) files.Remove(temp);
   return ok;
+}
+
+}  // namespace
+
+bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
+                    const SaveProgress& progress, LyricFileSystem& files) {
+  const std::string target = LyricFileName(files.ExecutablePath(), typedName);
+  return ReplaceWhenComplete(
+      target, files, [&](ByteSink& sink) { return WriteLines(table, count, sink, progress); });
+}
+
+std::string LrcFileName(const std::string& executablePath, const std::string& typedName) {
+  return executablePath + typedName + ".lrc";
+}
+
+bool WriteWholeFile(const std::string& target, const std::string& bytes, LyricFileSystem& files) {
+  return ReplaceWhenComplete(
+      target, files, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
 }
 
 void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,

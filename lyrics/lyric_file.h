@@ -40,6 +40,17 @@ void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress&
 // The progress step runs for every line either way. Returns success.
 bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
                    const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
+// The same for entries 0..count-1.
+bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
+                    const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
+
+// executable path + typed name + ".lrc": the LRC twin of LyricFileName.
+std::string LrcFileName(const std::string& executablePath, const std::string& typedName);
+
+// Writes `bytes` to `target` the way the save writes a lyric file: through a
+// file beside it that replaces the target only when complete.
+bool WriteWholeFile(const std::string& target, const std::string& bytes,
+                    LyricFileSystem& files = PlatformFileSystem());
 
 // Reads up to 3001 records into entries 0..3000, running the progress step
 // after each of the 3001 entries, also when the file cannot be opened.

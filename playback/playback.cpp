@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "app/controls.h"
@@ -48,10 +50,18 @@ bool SendClose() {
                          reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
 
-bool SendPlayFromStart() {
+// From a position in milliseconds; 0 asks in the device's own time format,
+// as Play always has.
+bool SendPlayFrom(DWORD milliseconds) {
+  if (milliseconds != 0) {
+    MCI_SET_PARMS format{};
+    format.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    mciSendCommandA(Playback.DeviceId, MCI_SET, MCI_WAIT | MCI_SET_TIME_FORMAT,
+                    reinterpret_cast<DWORD_PTR>(&format));
+  }
   MCI_PLAY_PARMS parms{};
   parms.dwCallback = reinterpret_cast<DWORD_PTR>(MainWindow);
-  parms.dwFrom = 0;
+  parms.dwFrom = milliseconds;
   return mciSendCommandA(Playback.DeviceId, MCI_PLAY, MCI_NOTIFY | MCI_FROM,
                          reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
@@ -68,9 +78,11 @@ ClockSource Source = nullptr;
 
 std::int64_t ReadClock() { return Source != nullptr ? Source() : MonotonicMicroseconds(); }
 
-void StartClock() {
-  Playback.ClockStart = ReadClock();
+// The clock counts from `start` ticks at this moment.
+void StartClock(double start) {
+  Playback.ClockStart = ReadClock() - static_cast<std::int64_t>(start) * kTickPeriodMs * 1000;
   Playback.ClockRunning = true;
+  Playback.PlayStart = start;
 }
 
 void StopClock() {
@@ -106,8 +118,8 @@ void EndSong() {
 }
 
 void RestartSong() {
-  const bool played = SendPlayFromStart();
-  StartClock();
+  const bool played = SendPlayFrom(0);
+  StartClock(0.0);
   Playback.PlayTicks = 0.0;
   Playback.LyricCursor = 0;
   ClearLyricLine();
@@ -142,19 +154,22 @@ void OpenSong() {
   ClearLyricLine();
 }
 
-void PlaySong() {
+void PlaySong() { PlaySongFrom(0.0); }
+
+void PlaySongFrom(double tick) {
+  const double start = std::max(0.0, std::floor(tick));
   ClearLyricLine();
-  Playback.PlayTicks = 0.0;
-  Playback.LyricCursor = 0;
+  Playback.PlayTicks = start;
+  Playback.LyricCursor = FirstLineDue(Lyrics, start);
   SetButtons(ButtonEvent::Play);
-  if (!SendPlayFromStart()) {
+  if (!SendPlayFrom(static_cast<DWORD>(start) * kTickPeriodMs)) {
     ErrorBox("デバイス再生エラー");
     SetButtons(ButtonEvent::PlayFailed);
     return;
   }
   // Pause left the timer running.
   if (Playback.State != PlayState::Paused) SetTimer(MainWindow, kTickTimer, kTickPeriodMs, nullptr);
-  StartClock();
+  StartClock(start);
   Playback.State = PlayState::Playing;
 }
 
@@ -215,8 +230,8 @@ void OnTick(UINT_PTR timerId) {
   Playback.LyricsWereOn = lyricsOn;
   Playback.RevisionSeen = Lyrics.Revision;
   const double to = AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
-  const int shown =
-      StepTicks(Lyrics, lyricsOn, catchUp, Playback.PlayTicks, Playback.LyricCursor, to);
+  const int shown = StepTicks(Lyrics, lyricsOn, catchUp, Playback.PlayStart, Playback.PlayTicks,
+                              Playback.LyricCursor, to);
   if (shown >= 0) {
     const std::string& phrase = Lyrics.phrase[shown];
     if (MiniModeActive == 1) {

@@ -24,6 +24,8 @@ struct PlaybackState {
   // loop restart, from which the ticks are counted.
   bool ClockRunning = false;
   std::int64_t ClockStart = 0;
+  // The tick the last play started at: 0, or where "play from here" began.
+  double PlayStart = 0.0;
   // What the last tick saw, so that the display can catch up with lyrics
   // turned on or loaded under a playing song.
   bool LyricsWereOn = false;
@@ -49,6 +51,9 @@ double ClockNow();
 
 void OpenSong();
 void PlaySong();
+// Play from a tick: the song from that moment (100 ms a tick), the clock from
+// that tick, the display from the first line due then; otherwise as Play.
+void PlaySongFrom(double tick);
 void StopSong();
 void PauseSong();
 void OnMciNotify(UINT code);

@@ -41,13 +41,21 @@ double ClockNow(double playTicks, std::int64_t elapsedPeriods) {
   return std::max(playTicks, static_cast<double>(elapsedPeriods));
 }
 
-int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double& playTicks,
-              std::int32_t& cursor, double to) {
+std::int32_t FirstLineDue(const LyricTable& table, double tick) {
+  if (tick <= 0) return 0;
+  for (int i = 0; i < kLyricEntries; ++i) {
+    if (table.time[i] >= tick) return i;
+  }
+  return kLyricEntries;
+}
+
+int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double playStart,
+              double& playTicks, std::int32_t& cursor, double to) {
   int shown = -1;
   double value = playTicks;
   if (lyricsOn && catchUp) {
-    cursor = 0;
-    value = 0.0;
+    cursor = FirstLineDue(table, playStart);
+    value = playStart;
   }
   // Values between entries show nothing, so jump from entry to entry; an
   // entry whose time has passed is never equal again and stops the display.

@@ -53,13 +53,17 @@ double AdvanceClock(double playTicks, std::int64_t elapsedPeriods);
 // The clock brought up to the moment, without the tick's own count.
 double ClockNow(double playTicks, std::int64_t elapsedPeriods);
 
+// The entry the display starts from when the song starts at `tick`: entry 0
+// from the beginning, else the first one due at or after that tick.
+std::int32_t FirstLineDue(const LyricTable& table, double tick);
+
 // Moves the clock from `playTicks` to `to`, stepping the display once for
 // every tick value passed, in order: the entry at `cursor` is shown when its
 // time equals the value, at most one entry per value. With `catchUp` the
-// cursor first goes back to 0 and the values since Play are stepped too, as
-// if the lyrics had been shown all along. Returns the index of the last
-// entry stepped, or -1.
-int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double& playTicks,
-              std::int32_t& cursor, double to);
+// cursor first goes back to where the play started (`playStart`) and the
+// values since then are stepped too, as if the lyrics had been shown all
+// along. Returns the index of the last entry stepped, or -1.
+int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double playStart,
+              double& playTicks, std::int32_t& cursor, double to);
 
 }  // namespace velomar

@@ -92,7 +92,7 @@ class Ticks : public ::testing::Test {
   double ticks = 0.0;
   std::int32_t cursor = 0;
   int Step(bool lyricsOn = true) {
-    return StepTicks(*table, lyricsOn, false, ticks, cursor, ticks + 1.0);
+    return StepTicks(*table, lyricsOn, false, 0, ticks, cursor, ticks + 1.0);
   }
 };
 
@@ -168,31 +168,38 @@ TEST(Clock, StepsEveryTickValueMadeUpAndCatchesUp) {
   struct Row {
     const char* what;
     bool lyricsOn, catchUp;
-    double from;
+    double start, from;
     std::int32_t cursor;
     double to;
     int shown;
     std::int32_t cursorAfter;
   };
   const Row rows[] = {
-      {"a jump of 12 ticks over 3 entries", true, false, 4, 0, 16, 2, 3},
-      {"a jump that reaches no entry", true, false, 6, 1, 10, -1, 1},
-      {"a jump whose last value is an entry's time", true, false, 6, 1, 11, 1, 2},
-      {"a jump across the end marker", true, false, 190, 37, 260, 39, 40},
-      {"past the end marker nothing more", true, false, 260, 40, 300, -1, 40},
-      {"lyrics off: the cursor waits", false, false, 0, 0, 33, -1, 0},
-      {"turned on 33 ticks after Play", true, true, 33, 0, 34, 5, 6},
-      {"the third tick after that", true, false, 35, 6, 36, 6, 7},
-      {"a table loaded mid-song", true, true, 100, 2, 101, 19, 20},
-      {"catch-up with lyrics off does nothing", false, true, 33, 2, 34, -1, 2},
+      {"a jump of 12 ticks over 3 entries", true, false, 0, 4, 0, 16, 2, 3},
+      {"a jump that reaches no entry", true, false, 0, 6, 1, 10, -1, 1},
+      {"a jump whose last value is an entry's time", true, false, 0, 6, 1, 11, 1, 2},
+      {"a jump across the end marker", true, false, 0, 190, 37, 260, 39, 40},
+      {"past the end marker nothing more", true, false, 0, 260, 40, 300, -1, 40},
+      {"lyrics off: the cursor waits", false, false, 0, 0, 0, 33, -1, 0},
+      {"turned on 33 ticks after Play", true, true, 0, 33, 0, 34, 5, 6},
+      {"the third tick after that", true, false, 0, 35, 6, 36, 6, 7},
+      {"a table loaded mid-song", true, true, 0, 100, 2, 101, 19, 20},
+      {"catch-up with lyrics off does nothing", false, true, 0, 33, 2, 34, -1, 2},
+      {"catch-up after a play from tick 52", true, true, 52, 60, 39, 61, 11, 12},
+      {"a play from tick 52 does not show the line before it", true, true, 52, 52, 39, 53, -1, 10},
   };
   for (const Row& r : rows) {
     double ticks = r.from;
     std::int32_t cursor = r.cursor;
-    EXPECT_EQ(StepTicks(*table, r.lyricsOn, r.catchUp, ticks, cursor, r.to), r.shown) << r.what;
+    EXPECT_EQ(StepTicks(*table, r.lyricsOn, r.catchUp, r.start, ticks, cursor, r.to), r.shown)
+        << r.what;
     EXPECT_EQ(cursor, r.cursorAfter) << r.what;
     EXPECT_EQ(ticks, r.to) << r.what;
   }
+  EXPECT_EQ(FirstLineDue(*table, 0), 0) << "from the beginning, as Play always was";
+  EXPECT_EQ(FirstLineDue(*table, 10), 1);
+  EXPECT_EQ(FirstLineDue(*table, 11), 2);
+  EXPECT_EQ(FirstLineDue(*table, 201), kLyricEntries);
 }
 
 TEST(Clock, ADoubleTapWhilePlayingLandsOneTickLater) {

@@ -23,6 +23,8 @@ std::atomic<bool> realTicksBlocked{false};
 UINT markerMessage = 0;
 std::function<void()> realTickCallback;
 UINT tickMessage = 0;
+UINT runMessage = 0;
+std::function<void()> runOnUi;
 // While real ticks are blocked, real time stands still for the program's
 // clock too, so that posted ticks alone move it, one each.
 std::atomic<long long> frozenClock{-1};
@@ -51,6 +53,14 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
         std::lock_guard<std::mutex> lock(hookMutex);
         if (realTickCallback) realTickCallback();
       }
+    } else if (msg->message == runMessage) {
+      std::function<void()> run;
+      {
+        std::lock_guard<std::mutex> lock(hookMutex);
+        run.swap(runOnUi);
+      }
+      if (run) run();
+      msg->message = WM_NULL;
     } else if (msg->message == tickMessage) {
       msg->message = WM_TIMER;
       msg->wParam = 0;
@@ -86,7 +96,8 @@ void ResetProgramGlobals() {
   Playback = PlaybackState{};
   Lyrics = LyricTable{};
   LyricFilePath.clear();
-  MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = nullptr;
+  MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = KashiEditWindow =
+      nullptr;
 }
 
 Program::Program() {
@@ -95,6 +106,7 @@ Program::Program() {
   velomar::UseClockSource(BenchClock);
   markerMessage = RegisterWindowMessageA("VelomarTestMarker");
   tickMessage = RegisterWindowMessageA("VelomarTestTick");
+  runMessage = RegisterWindowMessageA("VelomarTestRun");
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<DWORD> id{0};
   ui_ = std::thread([this, &id] {
@@ -167,6 +179,15 @@ void Program::OnRealTick(std::function<void()> callback) {
 
 void Program::Tick(int count) {
   for (int i = 0; i < count; ++i) PostMessageA(main_, tickMessage, 0, 0);
+  Flush();
+}
+
+void Program::RunOnUiThread(std::function<void()> work) {
+  {
+    std::lock_guard<std::mutex> lock(hookMutex);
+    runOnUi = std::move(work);
+  }
+  PostThreadMessageA(threadId_, runMessage, 0, 0);
   Flush();
 }
 

@@ -36,6 +36,9 @@ class Program {
   // as WM_TIMER id 0 through the program's own loops, and move it one each.
   void BlockRealTicks(bool blocked);
   void Tick(int count = 1);
+  // Runs `work` on the program's thread between two of its messages, for
+  // what only that thread may ask (an MCI device's state), and waits for it.
+  void RunOnUiThread(std::function<void()> work);
   // Posts an MCI notice to the main window, as the driver would.
   void Notify(UINT code);
   // Runs on the UI thread for every real TickTimer tick that passes.

@@ -24,23 +24,6 @@ constexpr char kU[] = "\x82\xa4";               // う
 
 void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
 
-// A lyric file the form saves lands beside the running executable; each
-// test names its own and removes it again.
-struct LyricFileBeside {
-  std::string name;
-  std::string path;
-  explicit LyricFileBeside(const std::string& tag)
-      : name("kashi" + std::to_string(GetCurrentProcessId()) + tag) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    path = std::string(exe) + name + ".tolvenkari";
-    Remove();
-  }
-  ~LyricFileBeside() { Remove(); }
-  void Remove() const { DeleteFileA(path.c_str()); }
-  bool Exists() const { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-};
-
 inline void CloseFile(HANDLE file) {
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }

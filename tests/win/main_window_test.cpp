@@ -97,7 +97,7 @@ TEST(MainWindow, FontsAreTheProportionalJapaneseGothicAtTwelvePixels) {
   EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
 }
 
-TEST(MainWindow, SettingsMenuHoldsSevenPositionsInOrder) {
+TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
   Program program;
   HMENU bar = GetMenu(program.main());
   ASSERT_NE(bar, nullptr);
@@ -106,14 +106,19 @@ TEST(MainWindow, SettingsMenuHoldsSevenPositionsInOrder) {
   GetMenuStringA(bar, 0, text, sizeof(text), MF_BYPOSITION);
   EXPECT_STREQ(text, kSettings);
   HMENU settings = GetSubMenu(bar, 0);
-  ASSERT_EQ(GetMenuItemCount(settings), 7);
+  ASSERT_EQ(GetMenuItemCount(settings), 8);
   struct Item {
     UINT id;
     const char* text;
-  } const expected[] = {{1018, kMenuLyricList}, {1019, kMenuAddLyrics}, {1020, kMenuReset},
-                        {0, nullptr},           {1021, kMenuMini},      {0, nullptr},
+  } const expected[] = {{1018, kMenuLyricList},
+                        {1019, kMenuAddLyrics},
+                        {1023, "\x89\xcc\x8e\x8c\x82\xcc\x95\xd2\x8f\x57"},  // 歌詞の編集
+                        {1020, kMenuReset},
+                        {0, nullptr},
+                        {1021, kMenuMini},
+                        {0, nullptr},
                         {1022, kMenuVersion}};
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < 8; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);

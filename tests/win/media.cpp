@@ -119,4 +119,18 @@ std::string MakeBrokenSong(const std::string& name) {
 
 std::string Mp3Song() { return WindowsPath(std::string(VELOMAR_TESTDATA) + "/tone2s.mp3"); }
 
+LyricFileBeside::LyricFileBeside(const std::string& tag, const char* extension)
+    : name("kashi" + std::to_string(GetCurrentProcessId()) + tag) {
+  char exe[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  path = std::string(exe) + name + extension;
+  Remove();
+}
+
+void LyricFileBeside::Remove() const { DeleteFileA(path.c_str()); }
+
+bool LyricFileBeside::Exists() const {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace velomar::test

@@ -24,4 +24,15 @@ std::string Mp3Song();
 std::string ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
 
+// A lyric file the forms save lands beside the running executable; each
+// test names its own and removes it again.
+struct LyricFileBeside {
+  std::string name;
+  std::string path;
+  explicit LyricFileBeside(const std::string& tag, const char* extension = ".tolvenkari");
+  ~LyricFileBeside() { Remove(); }
+  void Remove() const;
+  bool Exists() const;
+};
+
 }  // namespace velomar::test

@@ -1,0 +1,296 @@
+// The lyric editor: every line of the table with its time, marked where the
+// display will never reach it, and one line at a time corrected (nudged,
+// re-timed against the running clock, retyped, inserted, deleted, and every
+// change taken back), played from just before it and saved.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "app/controls.h"
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/main_window.h"
+#include "app/shell.h"
+#include "forms/forms.h"
+#include "forms/lyric_save.h"
+#include "lyrics/lyric_edit.h"
+#include "lyrics/number_text.h"
+#include "playback/playback.h"
+
+namespace velomar {
+namespace {
+
+enum KashiEditControl : int {
+  kLineList = 1000,
+  kEarlierButton = 1001,
+  kLaterButton = 1002,
+  kClockButton = 1003,
+  kInsertButton = 1004,
+  kDeleteButton = 1005,
+  kUndoButton = 1006,
+  kPhraseBox = 1007,
+  kPhraseButton = 1008,
+  kPlayHereButton = 1009,
+  kUnreachableLabel = 1010,
+  kNameCaption = 1011,
+  kNameBox = 1012,
+  kSaveButton = 1013,
+  kLrcButton = 1014,
+};
+
+// "Play from here" starts this many ticks before the line.
+constexpr double kLeadIn = 30.0;
+
+constexpr DWORD kStatic = WS_EX_STATICEDGE;
+constexpr DWORD kClient = WS_EX_CLIENTEDGE;
+constexpr DWORD kShown = WS_VISIBLE;
+
+const ControlSpec kControls[] = {
+    {kLineList, WC_LISTVIEWA, "", kClient,
+     kShown | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8, 8, 528, 250},
+    {kEarlierButton, "BUTTON", "-0.1秒 (-)", kStatic, kShown, 8, 264, 72, 24},
+    {kLaterButton, "BUTTON", "+0.1秒 (+)", kStatic, kShown, 84, 264, 72, 24},
+    {kClockButton, "BUTTON", "今の時間 (Space)", kStatic, kShown, 160, 264, 104, 24},
+    {kInsertButton, "BUTTON", "後に挿入 (Ins)", kStatic, kShown, 268, 264, 88, 24},
+    {kDeleteButton, "BUTTON", "削除 (Del)", kStatic, kShown, 360, 264, 72, 24},
+    {kUndoButton, "BUTTON", "元に戻す (Ctrl+Z)", kStatic, kShown, 436, 264, 100, 24},
+    {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21},
+    {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
+    {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 326, 110, 24},
+    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 408, 14},
+    {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 358, 200, 12},
+    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21},
+    {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 372, 118, 25},
+    {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 372, 118, 25},
+};
+
+struct Column {
+  const char* title;
+  int width;
+};
+const Column kColumns[] = {
+    {"番号", 44}, {"時間", 56}, {"分:秒", 60}, {"歌詞", 218}, {"表示されない理由", 126},
+};
+
+// The changes of this opening of the form, so that each can be taken back.
+LyricEdits Edits;
+
+HWND List() { return GetDlgItem(KashiEditWindow, kLineList); }
+
+int LineCount() { return LyricLineCount(Lyrics); }
+
+int Selected() {
+  return static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+const char* ReasonText(Unreachable why) {
+  switch (why) {
+    case Unreachable::Negative: return "時間が負";
+    case Unreachable::SameAsPrevious: return "前の行と同じ時間";
+    case Unreachable::BeforePrevious: return "前の行より前の時間";
+    case Unreachable::None: break;
+  }
+  return "";
+}
+
+void Select(int index) {
+  const int count = LineCount();
+  if (count == 0) return;
+  index = std::max(0, std::min(index, count - 1));
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
+  SendMessageA(List(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+// The list follows the table: its count, its texts, the marks and their sum.
+void Refresh() {
+  const int count = LineCount();
+  SendMessageA(List(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+  InvalidateRect(List(), nullptr, FALSE);
+  int marked = 0;
+  for (int i = 0; i < count; ++i) marked += WhyUnreachable(Lyrics, i) != Unreachable::None;
+  SetControlText(KashiEditWindow, kUnreachableLabel,
+                 "表示されない行：" + NumberText(marked) + " 行");
+}
+
+void AfterChange(bool changed, int select) {
+  if (!changed) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  Refresh();
+  Select(select);
+}
+
+void Nudge(std::int32_t ticks) {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Edits.SetTime(Lyrics, line, Lyrics.time[line] + ticks), line);
+}
+
+// While the song plays the next line is selected, so that lines are re-timed
+// one after the other as they are heard.
+void TakeClock() {
+  const int line = Selected();
+  if (line < 0) return;
+  const bool changed = Edits.SetTime(Lyrics, line, TicksToTime(ClockNow()));
+  AfterChange(changed, Playback.ClockRunning ? line + 1 : line);
+}
+
+void ApplyPhrase() {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Edits.SetPhrase(Lyrics, line, ControlText(KashiEditWindow, kPhraseBox)), line);
+}
+
+void InsertLine() {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Edits.InsertAfter(Lyrics, line), line + 1);
+}
+
+void DeleteLine() {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Edits.Delete(Lyrics, line), line);
+}
+
+void UndoChange() { AfterChange(Edits.Undo(Lyrics), Selected()); }
+
+void PlayHere() {
+  const int line = Selected();
+  // Before a song is open there is nothing to play from.
+  if (line < 0 || Playback.DeviceOpen != 1) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  PlaySongFrom(Lyrics.time[line] - kLeadIn);
+}
+
+void SaveLines() {
+  AskAndSaveLyrics(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), LineCount(), 0);
+}
+
+void SaveLrc() {
+  AskAndSaveLrc(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), LineCount());
+}
+
+void ShowText(NMLVDISPINFOA& info) {
+  LVITEMA& item = info.item;
+  if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= kLyricEntries) return;
+  const int i = item.iItem;
+  std::string text;
+  switch (item.iSubItem) {
+    case 0: text = NumberText(i); break;
+    case 1: text = NumberText(Lyrics.time[i]); break;
+    case 2: text = MinutesText(Lyrics.time[i]); break;
+    case 3: text = Lyrics.phrase[i]; break;
+    default: text = ReasonText(WhyUnreachable(Lyrics, i)); break;
+  }
+  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+void OnSelectionChanged() {
+  const int line = Selected();
+  if (line >= 0) SetControlText(KashiEditWindow, kPhraseBox, Lyrics.phrase[line]);
+}
+
+void OnInitDialog(HWND window) {
+  KashiEditWindow = window;
+  Edits = LyricEdits();
+  UseCommonControls();
+  CreateControls(window, kControls, Shell().KashiFont.get());
+  SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(kColumns[c].title);
+    column.cx = kColumns[c].width;
+    SendMessageA(List(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+  SetWindowTextA(window, "歌詞の編集");
+  PlaceBeside(window, MainWindow, 0, 3, false);
+  Refresh();
+  Select(0);
+}
+
+void OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  // clang-format off
+  switch (id) {
+    case kEarlierButton: Nudge(-1); break;
+    case kLaterButton: Nudge(1); break;
+    case kClockButton: TakeClock(); break;
+    case kInsertButton: InsertLine(); break;
+    case kDeleteButton: DeleteLine(); break;
+    case kUndoButton: UndoChange(); break;
+    case kPhraseButton: ApplyPhrase(); break;
+    case kPlayHereButton: PlayHere(); break;
+    case kSaveButton: SaveLines(); break;
+    case kLrcButton: SaveLrc(); break;
+    default: break;
+  }
+  // clang-format on
+}
+
+LRESULT OnNotify(NMHDR& header) {
+  if (header.idFrom != kLineList) return 0;
+  if (header.code == LVN_GETDISPINFOA) ShowText(reinterpret_cast<NMLVDISPINFOA&>(header));
+  if (header.code == LVN_ITEMCHANGED) OnSelectionChanged();
+  return 0;
+}
+
+// The list's keys for the selected line, and Enter in the phrase box.
+bool ListKey(WPARAM key) {
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  // clang-format off
+  switch (key) {
+    case VK_SUBTRACT: case VK_OEM_MINUS: Nudge(-1); return true;
+    case VK_ADD: case VK_OEM_PLUS: Nudge(1); return true;
+    case VK_SPACE: TakeClock(); return true;
+    case VK_INSERT: InsertLine(); return true;
+    case VK_DELETE: DeleteLine(); return true;
+    case VK_F2: SetFocus(GetDlgItem(KashiEditWindow, kPhraseBox)); return true;
+    case VK_F9: PlayHere(); return true;
+    case 'Z': if (control) UndoChange(); return control;
+    default: return false;
+  }
+  // clang-format on
+}
+
+}  // namespace
+
+bool KashiEditKeys(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !OnScreen(KashiEditWindow)) return false;
+  if (!IsWindowEnabled(KashiEditWindow)) return false;
+  if (message.hwnd == List()) return ListKey(message.wParam);
+  if (message.hwnd == GetDlgItem(KashiEditWindow, kPhraseBox) && message.wParam == VK_RETURN) {
+    ApplyPhrase();
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
+  switch (message) {
+    case WM_INITDIALOG: OnInitDialog(window); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
+    case WM_DESTROY: return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+  // clang-format on
+}
+
+}  // namespace velomar

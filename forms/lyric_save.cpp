@@ -1,0 +1,75 @@
+#include "forms/lyric_save.h"
+
+#include <vector>
+
+#include "app/controls.h"
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "lyrics/lyric_file.h"
+#include "tools/lrc_convert.h"
+
+namespace velomar {
+
+namespace {
+
+bool AskToSave(HWND owner) {
+  return ShowMessageBox(owner,
+                        "歌詞ファイルを保存します。\r\n"
+                        "保存中は、歌詞の入力が出来ませんが、よろしいですか?\r\n\r\n"
+                        "(同じファイル名があれば、上書きされます)",
+                        "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+void FailureBox(HWND owner, const std::string& text) {
+  ShowMessageBox(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int progressId) {
+  if (!AskToSave(owner)) return false;
+  ProgressPace pace;
+  std::string unshown;
+  auto show = [&](const std::string& line) {
+    if (progressId != 0) SetControlText(owner, progressId, line);
+  };
+  const bool saved = SaveLyricLines(Lyrics, count, typedName, [&](const std::string& line) {
+    if (pace.Due()) {
+      show(line);
+    } else {
+      unshown = line;
+    }
+  });
+  if (pace.Late()) show(unshown);
+  if (!saved) {
+    const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
+    FailureBox(owner, "歌詞ファイルを保存できませんでした\r\n" + path);
+  }
+  return saved;
+}
+
+bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
+  if (!AskToSave(owner)) return false;
+  std::vector<LyricRecord> records;
+  for (int i = 0; i < count && i < kLyricEntries; ++i) {
+    records.push_back({Lyrics.time[i], Lyrics.phrase[i]});
+  }
+  std::string lrc;
+  Notes notes;
+  const std::string path = LrcFileName(PlatformFileSystem().ExecutablePath(), typedName);
+  std::string failure = "LRC ファイルを保存できませんでした\r\n" + path;
+  if (!RecordsToLrc(records, lrc, notes)) {
+    for (const Note& note : notes) {
+      if (note.error) failure += "\r\n" + note.text;
+    }
+    FailureBox(owner, failure);
+    return false;
+  }
+  if (!WriteWholeFile(path, lrc)) {
+    FailureBox(owner, failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velomar

@@ -1,0 +1,228 @@
+// Correcting a timing without timing the song again: the keys of the Kashi
+// form, a press taken back, the lyric editor's changes, its saves and its
+// "play from here", each on the real program.
+#include <windows.h>
+// after windows.h, which they need
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "playback/playback.h"
+#include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
+#include "tests/win/media.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test {
+namespace {
+
+enum { kPlay = 1000, kStop = 1001, kBrowse = 1003, kStatus = 1007, kLyricsOn = 1010, kLine = 1011 };
+enum { kList = 1000, kPhraseBox = 1007, kPlayHere = 1009, kMarks = 1010 };
+enum { kNameBox = 1012, kSave = 1013, kSaveLrc = 1014 };
+
+// A key as the keyboard sends it to the window with the focus; a held key
+// repeats with bit 30 set.
+void Key(Program& program, HWND window, WPARAM key, bool repeat = false) {
+  PostMessageA(window, WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+  program.Flush();
+}
+
+HWND OpenEditor(Program& program) { return OpenByMenu(program, 1023, &KashiEditWindow); }
+
+void SelectLine(Program& program, HWND editor, int index) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(Item(editor, kList), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+  program.Flush();
+}
+
+int SelectedLine(HWND editor) {
+  return static_cast<int>(SendMessageA(Item(editor, kList), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+std::string Cell(HWND editor, int index, int column) {
+  char text[256] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof(text);
+  SendMessageA(Item(editor, kList), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+void SaveAnswered(Program& program, HWND editor, int button) {
+  Click(program, editor, button);
+  MessageBoxSeen ask = WaitForMessageBox(program);
+  EXPECT_EQ(ask.owner, editor);
+  EXPECT_EQ(ask.caption, kConfirmCaption);
+  Answer(ask, IDYES);
+}
+
+TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) {
+  Program program;
+  HWND main = program.main();
+  program.BlockRealTicks(true);
+  Click(program, main, kBrowse);
+  AnswerOpenDialog(program, MakeMidi("editor.mid"));
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  TypeText(kashi, 1002, "p1");
+  TypeText(kashi, 1011, "p2#p3#p4#p5#p6#");
+  Click(program, kashi, 1008);  // pour-in
+  Click(program, main, kPlay);
+
+  // F5 in the main window and in the form's boxes; a held key adds once.
+  const HWND focus[] = {main, Item(kashi, 1002), Item(kashi, 1011), main};
+  for (int i = 0; i < 4; ++i) {
+    program.Tick(10);
+    Key(program, focus[i], VK_F5);
+    Key(program, focus[i], VK_F5, true);
+  }
+  EXPECT_EQ(Lyrics.AddIndex, 4);
+  EXPECT_EQ(Text(kashi, 1002), "p5");
+  program.Tick(3);
+  Key(program, Item(kashi, 1011), VK_F6);  // the fourth press was late: take it back
+  EXPECT_EQ(Lyrics.AddIndex, 3);
+  EXPECT_EQ(Lyrics.AddedCount, 3);
+  EXPECT_EQ(Text(kashi, 1005), "2997");
+  EXPECT_EQ(Text(kashi, 1009), "30") << "the labels show the entry before";
+  EXPECT_EQ(Text(kashi, 1015), "p3");
+  EXPECT_EQ(Text(kashi, 1002), "p4");
+  EXPECT_EQ(Text(kashi, 1011), "p5#p6#") << "the phrase it brought up is back with its #";
+  program.Tick(2);
+  Key(program, main, VK_F5);
+  for (int i = 0; i < 2; ++i) {
+    program.Tick(5);
+    Key(program, main, VK_F5);
+  }
+  const std::int32_t timed[] = {10, 20, 30, 45, 50, 55};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Lyrics.time[i], timed[i]) << i;
+  EXPECT_EQ(Lyrics.phrase[3], "p4");
+
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(main)) << "Play and Stop stay usable";
+  EXPECT_EQ(SendMessageA(Item(editor, kList), LVM_GETITEMCOUNT, 0, 0), 6);
+  EXPECT_EQ(Cell(editor, 3, 1), "45");
+  EXPECT_EQ(Cell(editor, 3, 2), "0:04.5");
+  EXPECT_EQ(Cell(editor, 3, 3), "p4");
+  // A line the display would never reach is marked, and counted.
+  SelectLine(program, editor, 1);
+  for (int i = 0; i < 11; ++i) Key(program, Item(editor, kList), VK_SUBTRACT);
+  EXPECT_EQ(Lyrics.time[1], 9);
+  EXPECT_EQ(
+      Cell(editor, 1, 4),
+      "\x91\x4f\x82\xcc\x8d\x73\x82\xe6\x82\xe8\x91\x4f\x82\xcc\x8e\x9e\x8a\xd4");  // 前の行より前の時間
+  EXPECT_EQ(Text(editor, kMarks),
+            "\x95\x5c\x8e\xa6\x82\xb3\x82\xea\x82\xc8\x82\xa2\x8d\x73\x81\x46\x31 \x8d\x73");  // 表示されない行：1
+                                                                                               // 行
+  Click(program, editor, 1006);  // undo, one change at a time
+  EXPECT_EQ(Lyrics.time[1], 10);
+  for (int i = 0; i < 10; ++i) Click(program, editor, 1006);
+  EXPECT_EQ(Lyrics.time[1], 20);
+  Key(program, Item(editor, kList), VK_ADD);  // nudge one line a tick later
+  EXPECT_EQ(Lyrics.time[1], 21);
+
+  // Re-time line 5 against the running clock; the next line is selected.
+  Click(program, main, kStop);
+  Click(program, main, kPlay);
+  program.Tick(48);
+  SelectLine(program, editor, 4);
+  Key(program, Item(editor, kList), VK_SPACE);
+  EXPECT_EQ(Lyrics.time[4], 48);
+  EXPECT_EQ(SelectedLine(editor), 5);
+  // A new phrase for line 6: Enter in the phrase box applies it.
+  TypeText(editor, kPhraseBox, "p6!");
+  Key(program, Item(editor, kPhraseBox), VK_RETURN);
+  EXPECT_EQ(Lyrics.phrase[5], "p6!");
+
+  LyricFileBeside file("edited");
+  LyricFileBeside lrc("edited", ".lrc");
+  TypeText(editor, kNameBox, file.name);
+  SaveAnswered(program, editor, kSave);
+  EXPECT_EQ(ReadBytes(file.path), "10,p1\r\n21,p2\r\n30,p3\r\n45,p4\r\n48,p5\r\n55,p6!\r\n");
+  SaveAnswered(program, editor, kSaveLrc);
+  EXPECT_EQ(ReadBytes(lrc.path),
+            "[00:01.00]p1\n[00:02.10]p2\n[00:03.00]p3\n[00:04.50]p4\n[00:04.80]p5\n"
+            "[00:05.50]p6!\n");
+  CloseByCaption(program, editor);
+  CloseByCaption(program, kashi);
+
+  // The saved file, loaded again, shows every phrase at its new tick.
+  Click(program, main, kStop);
+  Lyrics = LyricTable{};
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, file.path);
+  Click(program, list, 1001);
+  ASSERT_TRUE(WaitGone(list));
+  Click(program, main, kLyricsOn);
+  Click(program, main, kPlay);
+  const char* shown[] = {"p1", "p2", "p3", "p4", "p5", "p6!"};
+  const int ticks[] = {10, 21, 30, 45, 48, 55};
+  int now = 0;
+  for (int i = 0; i < 6; ++i) {
+    program.Tick(ticks[i] - now);
+    EXPECT_NE(Text(main, kLine), shown[i]) << "not before its tick";
+    program.Tick();
+    now = ticks[i] + 1;
+    EXPECT_EQ(Text(main, kLine), shown[i]);
+  }
+}
+
+TEST(LyricEditor, PlayFromHereStartsThreeSecondsBeforeTheLine) {
+  Program program;
+  HWND main = program.main();
+  program.BlockRealTicks(true);
+  for (int i = 0; i < 4; ++i) {
+    Lyrics.time[i] = 20 * (i + 1);
+    Lyrics.phrase[i] = "line" + std::to_string(i);
+  }
+  Click(program, main, kBrowse);
+  AnswerOpenDialog(program, MakeWave("from_here.wav", 9000));
+  Click(program, main, kLyricsOn);
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  SelectLine(program, editor, 3);  // due at 80: 8 s
+  Click(program, editor, kPlayHere);
+  EXPECT_EQ(Playback.State, PlayState::Playing);
+  EXPECT_FALSE(Enabled(main, kPlay));
+  EXPECT_TRUE(Enabled(main, kStop));
+  EXPECT_FALSE(Enabled(main, kBrowse));
+  MCI_STATUS_PARMS position{};
+  position.dwItem = MCI_STATUS_POSITION;
+  MCIERROR asked = 1;
+  program.RunOnUiThread([&] {
+    asked = mciSendCommandA(Playback.DeviceId, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM,
+                            reinterpret_cast<DWORD_PTR>(&position));
+  });
+  ASSERT_EQ(asked, 0u);
+  EXPECT_GE(position.dwReturn, 5000u) << "the song plays from 5 s";
+  EXPECT_LT(position.dwReturn, 7000u);
+  program.Tick();
+  EXPECT_EQ(Text(main, kStatus), "51") << "the clock starts at tick 50";
+  EXPECT_EQ(Text(main, kLine), "") << "the line before is not shown";
+  program.Tick(9);
+  EXPECT_EQ(Text(main, kLine), "");
+  program.Tick();
+  EXPECT_EQ(Text(main, kLine), "line2") << "the first line due after the start";
+  program.Tick(20);
+  EXPECT_EQ(Text(main, kLine), "line3");
+
+  // Selected at 1 s, the play starts from the beginning.
+  SelectLine(program, editor, 0);
+  Click(program, editor, kPlayHere);
+  program.Tick(21);
+  EXPECT_EQ(Text(main, kLine), "line0");
+  CloseByCaption(program, editor);
+}
+
+}  // namespace
+}  // namespace velomar::test
