@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "lyrics/lrc_convert.h"
+#include "lyrics/sjis_convert.h"
 #include "test_support.h"
-#include "tools/lrc_convert.h"
 #include "tools/lyrics_commands.h"
-#include "tools/sjis_convert.h"
 
 namespace velomar {
 namespace {
@@ -33,15 +33,18 @@ struct Outcome {
   bool strayFiles;      // anything else left beside IN, OUT and the two
 };
 
-// `command IN OUT` with IN holding `input` and OUT, when given, `before`.
-Outcome Convert(Command command, const std::string& input, const char* before = nullptr) {
+// `command OPTIONS.. IN OUT` with IN holding `input` and OUT, when given,
+// `before`.
+Outcome Convert(Command command, const std::string& input, const char* before = nullptr,
+                std::vector<std::string> options = {}) {
   TempDir dir;
   const std::string in = dir.File("in"), out = dir.File("out");
   WriteBytes(in, input);
   if (before != nullptr) WriteBytes(out, before);
   std::FILE* stdoutFile = std::fopen(dir.File("stdout").c_str(), "wb");
   std::FILE* stderrFile = std::fopen(dir.File("stderr").c_str(), "wb");
-  Outcome run{command({in, out}, stdoutFile, stderrFile), "", "", "(none)", false};
+  options.insert(options.end(), {in, out});
+  Outcome run{command(options, stdoutFile, stderrFile), "", "", "(none)", false};
   std::fclose(stdoutFile);
   std::fclose(stderrFile);
   run.out = ReadBytes(dir.File("stdout"));
@@ -89,6 +92,15 @@ TEST(ToLrc, ReadsRecordsAsTheProgramDoes) {
   EXPECT_EQ(run.written, "[00:01.00]a\n[00:02.00]b,c\n[00:03.10]hex\n[00:03.00]x\n");
   EXPECT_EQ(run.err,
             "velomar-lyrics: IN: entry 3: CR left out of the phrase, as the program's save does\n");
+
+  // A phrase saved with leading blanks loads without them, in the program too.
+  const Outcome blanks = Convert(ToLrcCommand, "5, lead\r\n6,x \r\n7,\tt\r\n");
+  EXPECT_EQ(blanks.written, "[00:00.50]lead\n[00:00.60]x \n[00:00.70]t\n");
+  EXPECT_EQ(blanks.err,
+            "velomar-lyrics: IN: line 1: the blanks that begin the phrase do not come back (the "
+            "program's own load skips them too)\n"
+            "velomar-lyrics: IN: line 3: the blanks that begin the phrase do not come back (the "
+            "program's own load skips them too)\n");
 
   std::string many;
   for (int i = 0; i < 3005; ++i) many += std::to_string(i) + ",p\r\n";
@@ -157,7 +169,14 @@ TEST(FromLrc, WritesTheBytesTheProgramSaves) {
             "velomar-lyrics: IN: line 4: not a timestamp, line left out\n"
             "velomar-lyrics: IN: line 5: not a timestamp, line left out\n");
 
-  EXPECT_EQ(Convert(FromLrcCommand, "[ar:nobody]\n").written, "");
+  // No timed line at all: a wrong file, or swapped arguments, must not
+  // empty the user's lyric file.
+  const Outcome untimed = Convert(FromLrcCommand, "[ar:nobody]\nwords\n", "the user's lines");
+  EXPECT_EQ(untimed.code, 1);
+  EXPECT_EQ(untimed.written, "the user's lines");
+  EXPECT_EQ(untimed.err,
+            "velomar-lyrics: IN: no timed line ([mm:ss.xx] at the start of a line)\n"
+            "velomar-lyrics: nothing written to OUT\n");
 }
 
 // Three writers' habits, each converted to the exact lyric file.
@@ -276,33 +295,96 @@ std::string Utf16(const std::u16string& text, bool bigEndian) {
   return bytes;
 }
 
+std::string Utf16Bare(const std::u16string& text, bool bigEndian) {
+  return Utf16(text, bigEndian).substr(2);
+}
+
 TEST(FromLrc, TellsTheEncodingsApart) {
+  const std::string ai = "10,\x82\xa0\x82\xa2\r\n";                   // あい
   const std::string aiUtf8 = "[00:01.00]\xe3\x81\x82\xe3\x81\x84\n";  // あい
-  for (const std::string& input :
-       {aiUtf8, "\xef\xbb\xbf" + aiUtf8, Utf16(u"[00:01.00]\u3042\u3044\n", false),
-        Utf16(u"[00:01.00]\u3042\u3044\n", true), std::string("[00:01.00]\x82\xa0\x82\xa2\n")}) {
-    EXPECT_EQ(Convert(FromLrcCommand, input).written, "10,\x82\xa0\x82\xa2\r\n");
-  }
-  // C0 AF is overlong UTF-8, so Shift-JIS: half-width katakana.
-  EXPECT_EQ(Convert(FromLrcCommand, "[00:01.00]\xc0\xaf\n").written, "10,\xc0\xaf\r\n");
-  const std::pair<std::string, const char*> failures[] = {
-      {"\xef\xbb\xbf[00:01.00]\x82\xa0", "begins with a UTF-8 byte order mark but is not UTF-8"},
-      {"\xff\xfe[\0x"s, "begins with a UTF-16 LE byte order mark but is not UTF-16"},
-      {"\xfe\xff\xd8\x3d\x00\x41"s, "begins with a UTF-16 BE byte order mark but is not UTF-16"},
+  const std::u16string aiText = u"[00:01.00]\u3042\u3044\n";
+  const std::string none = "(none)";
+  const std::string both = "velomar-lyrics: IN: reads as UTF-8 and as Shift-JIS; taken as ";
+  const std::string refused = "\nvelomar-lyrics: nothing written to OUT\n";
+  struct Case {
+    std::string input;
+    std::vector<std::string> options;
+    std::string written;
+    std::string err;  // after "velomar-lyrics: IN: "
+  } const cases[] = {
+      // Short UTF-8 kana are often valid Shift-JIS too (E3 81 is a kanji).
+      {aiUtf8,
+       {},
+       ai,
+       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
+      {"\xef\xbb\xbf" + aiUtf8, {}, ai, ""},
+      {Utf16(aiText, false), {}, ai, ""},
+      {Utf16(aiText, true), {}, ai, ""},
+      {"[00:01.00]\x82\xa0\x82\xa2\n", {}, ai, ""},
+      // Without a mark, the NULs of the timestamps' ASCII tell UTF-16 and its order.
+      {Utf16Bare(aiText, false), {}, ai, ""},
+      {Utf16Bare(aiText, true), {}, ai, ""},
+      {Utf16Bare(aiText, true), {"--encoding", "utf-16be"}, ai, ""},
+      {Utf16(aiText, false), {"--encoding", "utf-16le"}, ai, ""},
+      // C0 AF is overlong UTF-8, so Shift-JIS: half-width katakana.
+      {"[00:01.00]\xc0\xaf\n", {}, "10,\xc0\xaf\r\n", ""},
+      // Both readings fit: the plausible one is taken, and said. ﾃｩ (C3 A9)
+      // is kana, é is not; 縺Ａ (E3 81 82 60) has a rare kanji, あ` has not.
+      {"[00:01.00]\xc3\xa9",
+       {},
+       "10,\xc3\xa9\r\n",
+       both + "Shift-JIS, the more plausible text (--encoding utf-8 reads it the other way)\n"},
+      {"[00:01.00]\xe3\x81\x82\x60",
+       {},
+       "10,\x82\xa0\x60\r\n",
+       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
+      {"[00:01.00]\xe3\x81\x82\x60", {"--encoding", "shift-jis"}, "10,\xe3\x81\x82\x60\r\n", ""},
+      {"[00:01.00]\xc3\xa9",
+       {"--encoding", "utf-8"},
+       none,
+       "line 1: U+00E9 cannot be stored in Shift-JIS (code page 932)" + refused},
+      // A UTF-8 file with one Latin-1 byte is not read as Shift-JIS rare kanji.
+      {"[00:01.00]\xe7\xa9\xba\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7\n[00:02.00]caf\xe9s\n",
+       {},
+       none,
+       "line 2: not UTF-8, in a file that otherwise reads as UTF-8" + refused},
       {"[00:01.00]a\n[00:02.00]\x82\xa0\r\n[00:03.00]\x85\x40\n",
-       "line 3: neither UTF-8 nor Shift-JIS (code page 932)"},
-      // C3 A9 is valid UTF-8 (U+00E9) before it is Shift-JIS: the rule's blind spot.
-      {"[00:01.00]\xc3\xa9", "line 1: U+00E9 cannot be stored in Shift-JIS (code page 932)"},
+       {},
+       none,
+       "line 3: neither UTF-8 nor Shift-JIS (code page 932)" + refused},
+      {"\xef\xbb\xbf[00:01.00]\x82\xa0",
+       {},
+       none,
+       "begins with a UTF-8 byte order mark but is not UTF-8" + refused},
+      {"\xff\xfe[\0x"s,
+       {},
+       none,
+       "begins with a UTF-16 LE byte order mark but is not UTF-16" + refused},
+      {"\xfe\xff\xd8\x3d\x00\x41"s,
+       {},
+       none,
+       "begins with a UTF-16 BE byte order mark but is not UTF-16" + refused},
+      {"[00:01.00]a\n\x80\n",
+       {"--encoding", "shift-jis"},
+       none,
+       "line 2: not Shift-JIS (code page 932)" + refused},
+      {"[00:01.00]\x82\xa0\n", {"--encoding", "utf-8"}, none, "line 1: not UTF-8" + refused},
+      {aiUtf8, {"--encoding", "utf-16le"}, none, "not UTF-16 LE" + refused},  // odd length
   };
-  for (const auto& [input, message] : failures) {
-    const Outcome run = Convert(FromLrcCommand, input);
-    EXPECT_EQ(run.written, "(none)") << message;
-    EXPECT_EQ(run.err, std::string("velomar-lyrics: IN: ") + message +
-                           "\nvelomar-lyrics: nothing written to OUT\n");
+  for (const Case& c : cases) {
+    const Outcome run = Convert(FromLrcCommand, c.input, nullptr, c.options);
+    SCOPED_TRACE(c.err);
+    EXPECT_EQ(run.written, c.written);
+    EXPECT_EQ(run.code, c.written == none ? 1 : 0);
+    std::string err = c.err;
+    if (!err.empty() && err.rfind("velomar-lyrics: ", 0) != 0) err = "velomar-lyrics: IN: " + err;
+    if (!err.empty() && err.back() != '\n') err += "\n";
+    EXPECT_EQ(run.err, err);
   }
   // A surrogate pair is read as one character.
   EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).err.substr(0, 41),
             "velomar-lyrics: IN: line 1: U+1F600 canno");
+  EXPECT_EQ(Convert(FromLrcCommand, aiUtf8, nullptr, {"--encoding", "latin-1"}).code, 2);
 }
 
 TEST(SjisConvert, TwinCodesComeBackAsTheCodeWindowsWrites) {
@@ -394,7 +476,8 @@ TEST(RoundTrip, GeneratedFilesComeBackByteForByte) {
   }
   std::mt19937 random(20240607);  // the engine's sequence is fixed by the standard
   for (int file = 0; file < 40; ++file) {
-    std::vector<LyricRecord> records(file == 0 ? 3001 : random() % 30);
+    // At least one record: an LRC with none is refused.
+    std::vector<LyricRecord> records(file == 0 ? 3001 : 1 + random() % 30);
     std::int64_t time = random() % 3;
     for (LyricRecord& record : records) {
       record.time = static_cast<std::int32_t>(time);
