@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/form_host.h"
+#include "app/given_files.h"
 #include "app/main_window.h"
 
 namespace velomar {
@@ -96,7 +97,7 @@ void ReleaseShellObjects() {
   if (!AnyFormOnScreen()) ReleaseFontsAndBrush();
 }
 
-int RunProgram() {
+int RunProgram(const std::vector<std::wstring>& files) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   shell.MainFont.Reset(CreateProgramFont());
   shell.VersionFont.Reset(CreateProgramFont());
@@ -110,15 +111,15 @@ int RunProgram() {
   const HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   RegisterWindowClass(kMainClass, MainWindowProc, programIcon, programIcon);
 
-  HWND window = CreateWindowExA(0, kMainClass, "Velomar",
-                                WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window = CreateWindowExA(
+      0, kMainClass, "Velomar", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance, nullptr);
   int exitCode = 0;
   if (window == nullptr) {
     // Without a main window no quit message would ever come.
     exitCode = 1;
   } else {
+    OpenGivenFiles(files);
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);

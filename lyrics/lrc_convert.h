@@ -67,6 +67,9 @@ bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& f
 
 // Whether a path names an LRC file: it ends in ".lrc", in any case.
 bool IsLrcPath(const std::string& path);
+// Whether it names a lyric file the program loads: ".tolvenkari" or ".lrc",
+// in any case; every other file given to the program is taken for a song.
+bool IsLyricPath(const std::string& path);
 
 // The program's LRC load: reads `source` whole (a null source, a file that
 // could not be opened, reads nothing) and loads the lyric file from-lrc would

@@ -1,6 +1,5 @@
 // The program's LRC load: the lyric file from-lrc would write, loaded as a
 // lyric file loads, so that the player and the tool never disagree.
-#include <cctype>
 #include <memory>
 
 #include "lyrics/lrc_convert.h"
@@ -17,15 +16,26 @@ bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& f
   return true;
 }
 
-bool IsLrcPath(const std::string& path) {
-  static const char kExtension[] = ".lrc";
-  constexpr std::size_t kLength = sizeof kExtension - 1;
-  if (path.size() < kLength) return false;
-  for (std::size_t i = 0; i < kLength; ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[path.size() - kLength + i]);
-    if (std::tolower(c) != kExtension[i]) return false;
+namespace {
+
+// `extension` in lower case. Only ASCII letters fold: a Shift-JIS trail
+// byte is never taken for one.
+bool EndsWith(const std::string& path, const std::string& extension) {
+  if (path.size() < extension.size()) return false;
+  for (std::size_t i = 0; i < extension.size(); ++i) {
+    char c = path[path.size() - extension.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != extension[i]) return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool IsLrcPath(const std::string& path) { return EndsWith(path, ".lrc"); }
+
+bool IsLyricPath(const std::string& path) {
+  return IsLrcPath(path) || EndsWith(path, ".tolvenkari");
 }
 
 bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes) {

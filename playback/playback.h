@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <mmsystem.h>
 
 #include <cstdint>
@@ -27,7 +28,11 @@ extern PlaybackState Playback;
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickPeriodMs = 100;
 
+// The song dialog, then OpenSongFile with the chosen file.
 void OpenSong();
+// Opens a song by its real path, as chosen in the dialog, given on the
+// command line or dropped; SongPath and the window show it in ANSI.
+void OpenSongFile(const std::wstring& path);
 void PlaySong();
 void StopSong();
 void PauseSong();

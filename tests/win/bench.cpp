@@ -78,6 +78,7 @@ void ResetProgramGlobals() {
   Playback = PlaybackState{};
   Lyrics = LyricTable{};
   LyricFilePath.clear();
+  LyricFileWidePath.clear();
   MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = nullptr;
 }
 
