@@ -40,6 +40,21 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::str
 // whose name the ANSI code page cannot hold; its texts stay ANSI ones.
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path);
 
+// Progress shown at screen pace. Under Wine each label change is a request to
+// the server, which costs a long load or save far more than its file work:
+// a step is shown at most every 30 ms, and the caller shows the last step
+// when Late() says it was held back.
+class ProgressPace {
+ public:
+  bool Due();
+  bool Late() const { return late_; }
+
+ private:
+  static constexpr DWORD kPeriodMs = 30;
+  DWORD shownAt_ = GetTickCount() - kPeriodMs;
+  bool late_ = false;
+};
+
 // Screen rectangle of `reference`, then move `window` to its corner + offset.
 void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge);
 

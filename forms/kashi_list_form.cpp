@@ -78,11 +78,21 @@ void ShowLoaded(int index) {
 void KashiListLoad() {
   SetWindowTextA(KashiListWindow,
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
-  if (!LoadLyricPath(KashiListWindow, ChosenLyricFile(), ShowLoaded)) {
+  ProgressPace pace;
+  int unshown = 0;
+  const bool loaded = LoadLyricPath(KashiListWindow, ChosenLyricFile(), [&](int index) {
+    if (pace.Due()) {
+      ShowLoaded(index);
+    } else {
+      unshown = index;
+    }
+  });
+  if (!loaded) {
     // Refused before any entry changed: the user may choose another file.
     SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
     return;
   }
+  if (pace.Late()) ShowLoaded(unshown);
   SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
 }
 

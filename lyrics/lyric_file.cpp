@@ -159,6 +159,7 @@ void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgres
                    LyricFileSystem& files) {
   std::unique_ptr<ByteSource> source = files.OpenRead(path);
   ReadLyricRecords(source.get(), table, progress);
+  table.Revision += 1;
 }
 
 }  // namespace velomar

@@ -23,6 +23,13 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   return true;
 }
 
+double TicksForAdd(const LyricTable& table, double clock, bool clockRunning) {
+  const int previous = table.AddIndex - 1;
+  if (!clockRunning || previous < 0 || previous >= kLyricEntries) return clock;
+  if (TicksToTime(clock) != table.time[previous]) return clock;
+  return static_cast<double>(table.time[previous]) + 1.0;
+}
+
 void ResetLyrics(LyricTable& table) {
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();

@@ -17,6 +17,9 @@ struct LyricTable {
   std::int32_t AddIndex = 0;
   std::int32_t RemainingLines = 0;
   std::int32_t AddedCount = 0;
+  // Counts loads and edits of the whole table: the display catches up with
+  // a table that changed under a playing song.
+  std::uint32_t Revision = 0;
 };
 
 // AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
@@ -26,6 +29,11 @@ void BeginAdding(LyricTable& table);
 // Returns false, changing nothing, when RemainingLines <= 0 or when AddIndex
 // lies outside the table.
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks);
+
+// The ticks an add stores. While the clock runs, an add that would get the
+// time of the entry added just before it (since BeginAdding) lands one tick
+// later, so that a double press keeps both phrases on the display.
+double TicksForAdd(const LyricTable& table, double clock, bool clockRunning);
 
 // Every entry becomes time 0 and the empty phrase; counters keep their values.
 void ResetLyrics(LyricTable& table);
