@@ -11,57 +11,19 @@
 #include <string>
 #include <vector>
 
+#include "lrc_commands_support.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/sjis_convert.h"
-#include "test_support.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
 namespace {
 
+using namespace lrc_testing;
+using namespace std::string_literals;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-using namespace std::string_literals;
-using Command = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*);
-
-struct Outcome {
-  int code;
-  std::string out;  // stdout, and stderr below, with the paths as IN and OUT
-  std::string err;
-  std::string written;  // OUT afterwards, "(none)" when there is no such file
-  bool strayFiles;      // anything else left beside IN, OUT and the two
-};
-
-// `command OPTIONS.. IN OUT` with IN holding `input` and OUT, when given,
-// `before`.
-Outcome Convert(Command command, const std::string& input, const char* before = nullptr,
-                std::vector<std::string> options = {}) {
-  TempDir dir;
-  const std::string in = dir.File("in"), out = dir.File("out");
-  WriteBytes(in, input);
-  if (before != nullptr) WriteBytes(out, before);
-  std::FILE* stdoutFile = std::fopen(dir.File("stdout").c_str(), "wb");
-  std::FILE* stderrFile = std::fopen(dir.File("stderr").c_str(), "wb");
-  options.insert(options.end(), {in, out});
-  Outcome run{command(options, stdoutFile, stderrFile), "", "", "(none)", false};
-  std::fclose(stdoutFile);
-  std::fclose(stderrFile);
-  run.out = ReadBytes(dir.File("stdout"));
-  run.err = ReadBytes(dir.File("stderr"));
-  for (std::string* text : {&run.out, &run.err}) {
-    for (const auto& [path, name] : {std::pair(in, "IN"), std::pair(out, "OUT")}) {
-      for (std::size_t i; (i = text->find(path)) != std::string::npos;)
-        text->replace(i, path.size(), name);
-    }
-  }
-  if (std::filesystem::exists(out)) run.written = ReadBytes(out);
-  const std::filesystem::directory_iterator files(dir.path());
-  run.strayFiles = std::distance(begin(files), end(files)) != 4 - (run.written == "(none)");
-  return run;
-}
-
-std::string Fixture(const std::string& name) { return ReadBytes(VELOMAR_LRC_FIXTURES "/" + name); }
 
 TEST(ToLrc, WritesEachRecordAsOneUtf8Line) {
   const Outcome run = Convert(ToLrcCommand,
@@ -283,108 +245,6 @@ TEST(FromLrc, WritesNothingForWhatTheLyricFileCannotHold) {
   EXPECT_EQ(Convert(FromLrcCommand, "[3579139:24.80]x").err,
             "velomar-lyrics: IN: line 1: time beyond the largest lyric file time\n"
             "velomar-lyrics: nothing written to OUT\n");
-}
-
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
-  for (char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
-
-std::string Utf16Bare(const std::u16string& text, bool bigEndian) {
-  return Utf16(text, bigEndian).substr(2);
-}
-
-TEST(FromLrc, TellsTheEncodingsApart) {
-  const std::string ai = "10,\x82\xa0\x82\xa2\r\n";                   // あい
-  const std::string aiUtf8 = "[00:01.00]\xe3\x81\x82\xe3\x81\x84\n";  // あい
-  const std::u16string aiText = u"[00:01.00]\u3042\u3044\n";
-  const std::string none = "(none)";
-  const std::string both = "velomar-lyrics: IN: reads as UTF-8 and as Shift-JIS; taken as ";
-  const std::string refused = "\nvelomar-lyrics: nothing written to OUT\n";
-  struct Case {
-    std::string input;
-    std::vector<std::string> options;
-    std::string written;
-    std::string err;  // after "velomar-lyrics: IN: "
-  } const cases[] = {
-      // Short UTF-8 kana are often valid Shift-JIS too (E3 81 is a kanji).
-      {aiUtf8,
-       {},
-       ai,
-       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
-      {"\xef\xbb\xbf" + aiUtf8, {}, ai, ""},
-      {Utf16(aiText, false), {}, ai, ""},
-      {Utf16(aiText, true), {}, ai, ""},
-      {"[00:01.00]\x82\xa0\x82\xa2\n", {}, ai, ""},
-      // Without a mark, the NULs of the timestamps' ASCII tell UTF-16 and its order.
-      {Utf16Bare(aiText, false), {}, ai, ""},
-      {Utf16Bare(aiText, true), {}, ai, ""},
-      {Utf16Bare(aiText, true), {"--encoding", "utf-16be"}, ai, ""},
-      {Utf16(aiText, false), {"--encoding", "utf-16le"}, ai, ""},
-      // C0 AF is overlong UTF-8, so Shift-JIS: half-width katakana.
-      {"[00:01.00]\xc0\xaf\n", {}, "10,\xc0\xaf\r\n", ""},
-      // Both readings fit: the plausible one is taken, and said. ﾃｩ (C3 A9)
-      // is kana, é is not; 縺Ａ (E3 81 82 60) has a rare kanji, あ` has not.
-      {"[00:01.00]\xc3\xa9",
-       {},
-       "10,\xc3\xa9\r\n",
-       both + "Shift-JIS, the more plausible text (--encoding utf-8 reads it the other way)\n"},
-      {"[00:01.00]\xe3\x81\x82\x60",
-       {},
-       "10,\x82\xa0\x60\r\n",
-       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
-      {"[00:01.00]\xe3\x81\x82\x60", {"--encoding", "shift-jis"}, "10,\xe3\x81\x82\x60\r\n", ""},
-      {"[00:01.00]\xc3\xa9",
-       {"--encoding", "utf-8"},
-       none,
-       "line 1: U+00E9 cannot be stored in Shift-JIS (code page 932)" + refused},
-      // A UTF-8 file with one Latin-1 byte is not read as Shift-JIS rare kanji.
-      {"[00:01.00]\xe7\xa9\xba\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7\n[00:02.00]caf\xe9s\n",
-       {},
-       none,
-       "line 2: not UTF-8, in a file that otherwise reads as UTF-8" + refused},
-      {"[00:01.00]a\n[00:02.00]\x82\xa0\r\n[00:03.00]\x85\x40\n",
-       {},
-       none,
-       "line 3: neither UTF-8 nor Shift-JIS (code page 932)" + refused},
-      {"\xef\xbb\xbf[00:01.00]\x82\xa0",
-       {},
-       none,
-       "begins with a UTF-8 byte order mark but is not UTF-8" + refused},
-      {"\xff\xfe[\0x"s,
-       {},
-       none,
-       "begins with a UTF-16 LE byte order mark but is not UTF-16" + refused},
-      {"\xfe\xff\xd8\x3d\x00\x41"s,
-       {},
-       none,
-       "begins with a UTF-16 BE byte order mark but is not UTF-16" + refused},
-      {"[00:01.00]a\n\x80\n",
-       {"--encoding", "shift-jis"},
-       none,
-       "line 2: not Shift-JIS (code page 932)" + refused},
-      {"[00:01.00]\x82\xa0\n", {"--encoding", "utf-8"}, none, "line 1: not UTF-8" + refused},
-      {aiUtf8, {"--encoding", "utf-16le"}, none, "not UTF-16 LE" + refused},  // odd length
-  };
-  for (const Case& c : cases) {
-    const Outcome run = Convert(FromLrcCommand, c.input, nullptr, c.options);
-    SCOPED_TRACE(c.err);
-    EXPECT_EQ(run.written, c.written);
-    EXPECT_EQ(run.code, c.written == none ? 1 : 0);
-    std::string err = c.err;
-    if (!err.empty() && err.rfind("velomar-lyrics: ", 0) != 0) err = "velomar-lyrics: IN: " + err;
-    if (!err.empty() && err.back() != '\n') err += "\n";
-    EXPECT_EQ(run.err, err);
-  }
-  // A surrogate pair is read as one character.
-  EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).err.substr(0, 41),
-            "velomar-lyrics: IN: line 1: U+1F600 canno");
-  EXPECT_EQ(Convert(FromLrcCommand, aiUtf8, nullptr, {"--encoding", "latin-1"}).code, 2);
 }
 
 TEST(SjisConvert, TwinCodesComeBackAsTheCodeWindowsWrites) {
