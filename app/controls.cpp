@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/form_host.h"
+#include "app/wide_path.h"
 
 namespace velomar {
 
@@ -70,6 +71,30 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::str
   request.lpstrFile = file.data();
   request.nMaxFile = MAX_PATH;
   request.lpstrTitle = title;
+  request.Flags = 0;
+  if (!ShowOpenDialog(&request)) return false;
+  path = file.data();
+  return true;
+}
+
+}  // namespace velomar
+
+namespace velomar {
+
+bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path) {
+  std::size_t filterSize = 0;  // the pairs and the empty string that ends them
+  while (filter[filterSize] != '\0' || filter[filterSize + 1] != '\0') ++filterSize;
+  const std::wstring wideFilter = WidePath(std::string(filter, filterSize + 2));
+  const std::wstring wideTitle = WidePath(title);
+  std::vector<wchar_t> file(MAX_PATH, L'\0');
+  OPENFILENAMEW request{};
+  request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  request.hwndOwner = owner;
+  request.lpstrFilter = wideFilter.c_str();
+  request.nFilterIndex = 0;
+  request.lpstrFile = file.data();
+  request.nMaxFile = MAX_PATH;
+  request.lpstrTitle = wideTitle.c_str();
   request.Flags = 0;
   if (!ShowOpenDialog(&request)) return false;
   path = file.data();

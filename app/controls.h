@@ -40,6 +40,9 @@ bool IsChecked(HWND parent, int id);
 // 260-byte path; `filter` is a pair list ending in two NULs. False when the
 // user cancels or the dialog fails, and `path` is then left alone.
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path);
+// The same dialog handing back the file's real UTF-16 path, for a file
+// whose name the ANSI code page cannot hold; its texts stay ANSI ones.
+bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path);
 
 // Progress shown at screen pace. Under Wine each label change is a request to
 // the server, which costs a long load or save far more than its file work:

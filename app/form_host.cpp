@@ -146,6 +146,10 @@ bool ShowOpenDialog(OPENFILENAMEA* request) {
   return RunBox(request->hwndOwner, [&] { return GetOpenFileNameA(request) != FALSE; });
 }
 
+bool ShowOpenDialog(OPENFILENAMEW* request) {
+  return RunBox(request->hwndOwner, [&] { return GetOpenFileNameW(request) != FALSE; });
+}
+
 bool WaitsOnBox(HWND window) {
   for (const Loop& loop : Loops) {
     if (loop.box && loop.owner == window) return true;

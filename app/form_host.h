@@ -41,6 +41,7 @@ bool OnScreen(HWND form);
 // a form it owns is still open.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 bool ShowOpenDialog(OPENFILENAMEA* request);
+bool ShowOpenDialog(OPENFILENAMEW* request);
 
 // True while a box `window` owns has not returned to its caller.
 bool WaitsOnBox(HWND window);

@@ -4,6 +4,7 @@
 
 #include "app/controls.h"
 #include "app/form_host.h"
+#include "app/given_files.h"
 #include "app/lyric_store.h"
 #include "app/shell.h"
 #include "forms/forms.h"
@@ -40,6 +41,9 @@ const ControlSpec kControls[] = {
 void OnCreate(HWND window) {
   MainWindow = window;
   SetMenu(window, Shell().MenuBar);
+  // What DragAcceptFiles sets, without loading shell32 before a drop.
+  SetWindowLongPtrA(window, GWL_EXSTYLE,
+                    GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   CreateControls(window, kControls, Shell().MainFont.get());
   SetWindowTextA(window, "Velomar =ヴェロマ=　βEdition");
   VersionText = "0.1β";
@@ -114,6 +118,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_CLOSE: DestroyWindow(MainWindow); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: OnDestroy(); return 0;

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/form_host.h"
+#include "app/given_files.h"
 #include "app/main_window.h"
 
 namespace velomar {
@@ -97,7 +98,7 @@ void ReleaseShellObjects() {
   if (!AnyFormOnScreen()) ReleaseFontsAndBrush();
 }
 
-int RunProgram() {
+int RunProgram(const std::vector<std::wstring>& files) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   shell.MainFont.Reset(CreateProgramFont());
   shell.VersionFont.Reset(CreateProgramFont());
@@ -119,6 +120,7 @@ int RunProgram() {
     // Without a main window no quit message would ever come.
     exitCode = 1;
   } else {
+    OpenGivenFiles(files);
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
       if (FormKeys(message)) continue;

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/owned.h"
 
 namespace velomar {
@@ -26,6 +29,7 @@ ShellObjects& Shell();
 void ReleaseShellObjects();
 
 // Start-up, outer loop and exit sequence; returns the process exit code.
-int RunProgram();
+// `files`, from the command line, are opened once the main window is up.
+int RunProgram(const std::vector<std::wstring>& files = {});
 
 }  // namespace velomar

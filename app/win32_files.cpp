@@ -1,10 +1,12 @@
 // The lyric file system on Windows: CreateFileA, ReadFile and WriteFile with
-// ANSI (Shift-JIS) paths, unshared while open.
+// ANSI (Shift-JIS) paths, unshared while open; files the user chose are
+// read by their UTF-16 path (CreateFileW).
 #include <windows.h>
 
 #include <utility>
 #include <vector>
 
+#include "app/wide_path.h"
 #include "lyrics/byte_stream.h"
 
 namespace velomar {
@@ -162,6 +164,13 @@ class Win32FileSystem : public LyricFileSystem {
 LyricFileSystem& PlatformFileSystem() {
   static Win32FileSystem files;
   return files;
+}
+
+std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return nullptr;
+  return std::make_unique<FileSource>(std::move(file));
 }
 
 }  // namespace velomar

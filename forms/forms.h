@@ -10,8 +10,10 @@ namespace velomar {
 // 1 exactly while the Mini form is open: lyric phrases then go to its label.
 extern int MiniModeActive;
 
-// The lyric file last chosen in the KashiList form; outlives the form.
+// The lyric file last chosen in the KashiList form, as shown (ANSI) and as
+// Windows names it; outlives the form.
 extern std::string LyricFilePath;
+extern std::wstring LyricFileWidePath;
 
 LRESULT CALLBACK VersionFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

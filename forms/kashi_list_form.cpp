@@ -4,9 +4,11 @@
 
 #include "app/controls.h"
 #include "app/form_host.h"
+#include "app/lyric_open.h"
 #include "app/lyric_store.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/wide_path.h"
 #include "forms/forms.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
@@ -14,6 +16,7 @@
 namespace velomar {
 
 std::string LyricFilePath;
+std::wstring LyricFileWidePath;
 
 namespace {
 
@@ -48,12 +51,20 @@ void KashiListFormInit() {
 }
 
 void KashiListBrowse() {
-  static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari\0";
-  std::string path;
+  static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari;*.lrc\0";
+  std::wstring path;
   // Its own dialog, so that the form waits while it is open.
   if (!AskOpenFileName(KashiListWindow, kFilter, "tolvenkariファイルを開く", path)) return;
-  SetControlText(KashiListWindow, kPathBox, path);
-  LyricFilePath = path;
+  SetControlText(KashiListWindow, kPathBox, ShownPath(path));
+  LyricFilePath = ShownPath(path);
+  LyricFileWidePath = path;
+}
+
+// The real path behind LyricFilePath; an ANSI path set without a browse
+// stands for itself.
+std::wstring ChosenLyricFile() {
+  return ShownPath(LyricFileWidePath) == LyricFilePath ? LyricFileWidePath
+                                                       : WidePath(LyricFilePath);
 }
 
 void ShowLoaded(int index) {
@@ -69,13 +80,18 @@ void KashiListLoad() {
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
   ProgressPace pace;
   int unshown = 0;
-  LoadLyricFile(Lyrics, LyricFilePath, [&](int index) {
+  const bool loaded = LoadLyricPath(KashiListWindow, ChosenLyricFile(), [&](int index) {
     if (pace.Due()) {
       ShowLoaded(index);
     } else {
       unshown = index;
     }
   });
+  if (!loaded) {
+    // Refused before any entry changed: the user may choose another file.
+    SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
+    return;
+  }
   if (pace.Late()) ShowLoaded(unshown);
   SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
 }

@@ -6,7 +6,7 @@
 #include "app/form_host.h"
 #include "app/lyric_store.h"
 #include "lyrics/lyric_file.h"
-#include "tools/lrc_convert.h"
+#include "lyrics/lrc_convert.h"
 
 namespace velomar {
 

@@ -141,6 +141,7 @@ void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress&
     if (source != nullptr) ReadRecord(*source, table, i);
     if (progress) progress(i);
   }
+  table.Revision += 1;
 }
 
 bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
@@ -192,7 +193,6 @@ void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgres
                    LyricFileSystem& files) {
   std::unique_ptr<ByteSource> source = files.OpenRead(path);
   ReadLyricRecords(source.get(), table, progress);
-  table.Revision += 1;
 }
 
 }  // namespace velomar

@@ -32,6 +32,7 @@ bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress
 
 // Reads 3001 records from `source` into entries 0..3000 (a null source reads
 // nothing), running the progress step after each entry.
+// The table's Revision counts the load, so that the display catches up.
 void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress& progress);
 
 // Writes entries 0..AddedCount-1 to LyricFileName(exe, typedName). The lines

@@ -10,6 +10,7 @@
 #include "app/form_host.h"
 #include "app/lyric_store.h"
 #include "app/main_window.h"
+#include "app/wide_path.h"
 #include "forms/forms.h"
 #include "lyrics/number_text.h"
 
@@ -98,17 +99,27 @@ std::int64_t ElapsedPeriods() {
 
 void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
 
-bool ChooseSongFile(std::string& path) {
+bool ChooseSongFile(std::wstring& path) {
   static const char kFilter[] = "音楽 ファイル\0*.wav;*.mp3;*.mid;*.midi\0";
   return AskOpenFileName(MainWindow, kFilter, "Soundファイルを開く", path);
 }
 
-std::string FileTitle(const std::string& path) {
-  std::vector<char> title(path.size() + 2, '\0');
-  if (GetFileTitleA(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
+std::string FileTitle(const std::wstring& path) {
+  std::vector<wchar_t> title(path.size() + 2, L'\0');
+  if (GetFileTitleW(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
     return std::string();
   }
-  return title.data();
+  return ShownPath(title.data());
+}
+
+// Some MCI drivers (Wine's among them) pass the name on in the ANSI code
+// page; the file's short name, where the volume keeps one, is plain ASCII.
+std::wstring ShortPath(const std::wstring& path) {
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return std::wstring();
+  std::vector<wchar_t> buffer(size + 1, L'\0');
+  const DWORD got = GetShortPathNameW(path.c_str(), buffer.data(), size + 1);
+  return got == 0 || got > size ? std::wstring() : std::wstring(buffer.data(), got);
 }
 
 void EndSong() {
@@ -133,23 +144,36 @@ void RestartSong() {
 }  // namespace
 
 void OpenSong() {
-  std::string path;
+  std::wstring path;
   if (!ChooseSongFile(path)) return;
+  OpenSongFile(path);
+}
+
+void OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
-  SetControlText(MainWindow, kPathLine, path);
-  Playback.SongPath = path;
-  Playback.OpenParms.lpstrElementName = Playback.SongPath.c_str();
-  const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT,
-                                         reinterpret_cast<DWORD_PTR>(&Playback.OpenParms));
-  Playback.OpenParms.lpstrElementName = nullptr;
-  Playback.DeviceId = Playback.OpenParms.wDeviceID;
+  Playback.SongPath = ShownPath(path);
+  SetControlText(MainWindow, kPathLine, Playback.SongPath);
+  // Opened by its real name: the shown one may hold "?" for a character
+  // the code page lacks.
+  MCI_OPEN_PARMSW parms{};
+  parms.wDeviceID = Playback.OpenParms.wDeviceID;  // a failed open leaves it
+  parms.lpstrElementName = path.c_str();
+  MCIERROR error =
+      mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
+  const std::wstring shortPath = ShortPath(path);
+  if (error != 0 && !shortPath.empty() && shortPath != path) {
+    parms.lpstrElementName = shortPath.c_str();
+    error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
+  }
+  Playback.OpenParms.wDeviceID = parms.wDeviceID;
+  Playback.DeviceId = parms.wDeviceID;
   Playback.DeviceOpen = 1;
   if (error != 0) {
     ErrorBox("デバイスオープンエラー");
     Playback.DeviceOpen = 0;
     return;
   }
-  SetControlText(MainWindow, kFileNameLabel, FileTitle(Playback.SongPath));
+  SetControlText(MainWindow, kFileNameLabel, FileTitle(path));
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
 }

@@ -1,10 +1,10 @@
-// The to-lrc and from-lrc commands: files in and out around lrc_read.cpp and
-// lrc_write.cpp. Either the whole output is written or none of it.
+// The to-lrc and from-lrc commands: files in and out around the LRC
+// conversion in lyrics/. Either the whole output is written or none of it.
 #include <cstdint>
 
 #include "lyrics/byte_stream.h"
+#include "lyrics/lrc_convert.h"
 #include "lyrics/number_text.h"
-#include "tools/lrc_convert.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
@@ -14,18 +14,22 @@ const char kToLrcUsage[] =
     "      write the records of lyric file IN as LRC: one [mm:ss.xx]phrase line\n"
     "      each, in file order, in UTF-8 without BOM with LF line ends. Writes\n"
     "      nothing for a negative time, a phrase that is not Shift-JIS, or one\n"
-    "      that starts with a [m:ss] timestamp or holds a <m:ss> word timestamp";
+    "      that starts with a [m:ss] timestamp or holds a <m:ss> word timestamp;\n"
+    "      warns of a phrase's leading blanks, which do not come back";
 
 const char kFromLrcUsage[] =
-    "from-lrc IN.lrc OUT.tolvenkari\n"
+    "from-lrc [--encoding utf-8|shift-jis|utf-16le|utf-16be] IN.lrc OUT.tolvenkari\n"
     "      write LRC file IN as a lyric file: Shift-JIS, CR LF, the bytes the\n"
     "      program saves. IN's encoding: a byte order mark picks UTF-8, UTF-16 LE\n"
-    "      or UTF-16 BE; without one, strictly valid UTF-8 is UTF-8, else IN must\n"
-    "      be Shift-JIS. Times round to the nearest 100 ms tick, halves up;\n"
+    "      or UTF-16 BE; without one, NULs mean UTF-16, and otherwise the whole\n"
+    "      file is read as UTF-8 and as Shift-JIS: the one that fits, or when both\n"
+    "      do the more plausible Japanese text (said on stderr); --encoding forces\n"
+    "      one. Times round to the nearest 100 ms tick, halves up;\n"
     "      records are sorted by time (stable), one per leading [m:ss.xx] stamp;\n"
     "      tags and <m:ss.xx> word stamps are left out; a tick not after the one\n"
     "      before is moved one tick past it and reported. Writes nothing for a\n"
-    "      character Shift-JIS cannot store, a NUL, or more than 3001 records";
+    "      character Shift-JIS cannot store, a NUL, more than 3001 records, or no\n"
+    "      timed line at all";
 
 namespace {
 
@@ -57,11 +61,18 @@ void PrintNotes(const Notes& notes, const std::string& path, std::FILE* err) {
   }
 }
 
-using Convert = bool (*)(const std::string& in, std::string& out, std::size_t& count, Notes& notes);
+using Convert = bool (*)(const std::string& in, LrcEncoding encoding, std::string& out,
+                         std::size_t& count, Notes& notes);
 
-// Reads args[0], converts it, and writes args[1] only when all went well.
-int RunConversion(const std::vector<std::string>& args, const char* usage, Convert convert,
+// Reads IN, converts it, and writes OUT only when all went well. `--encoding`
+// is taken only where the conversion reads LRC.
+int RunConversion(std::vector<std::string> args, const char* usage, Convert convert, bool readsLrc,
                   std::FILE* out, std::FILE* err) {
+  LrcEncoding encoding = LrcEncoding::kDetect;
+  if (readsLrc && args.size() == 4 && args[0] == "--encoding" &&
+      ParseLrcEncoding(args[1], encoding)) {
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.size() != 2) {
     std::fprintf(err, "usage: velomar-lyrics %s\n", usage);
     return 2;
@@ -77,7 +88,7 @@ int RunConversion(const std::vector<std::string>& args, const char* usage, Conve
   std::string converted;
   std::size_t count = 0;
   Notes notes;
-  const bool ok = convert(in, converted, count, notes);
+  const bool ok = convert(in, encoding, converted, count, notes);
   PrintNotes(notes, inPath, err);
   if (!ok) {
     std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
@@ -92,28 +103,22 @@ int RunConversion(const std::vector<std::string>& args, const char* usage, Conve
   return 0;
 }
 
-bool FileToLrc(const std::string& in, std::string& out, std::size_t& count, Notes& notes) {
+bool FileToLrc(const std::string& in, LrcEncoding, std::string& out, std::size_t& count,
+               Notes& notes) {
   const std::vector<LyricRecord> records = RecordsInFile(in);
   count = records.size();
+  NoteBlanksLost(in, notes);
   return RecordsToLrc(records, out, notes);
-}
-
-bool LrcToFile(const std::string& in, std::string& out, std::size_t& count, Notes& notes) {
-  std::vector<LyricRecord> records;
-  if (!LrcToRecords(in, records, notes)) return false;
-  count = records.size();
-  out = LyricFileBytes(records);
-  return true;
 }
 
 }  // namespace
 
 int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-  return RunConversion(args, kToLrcUsage, FileToLrc, out, err);
+  return RunConversion(args, kToLrcUsage, FileToLrc, false, out, err);
 }
 
 int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-  return RunConversion(args, kFromLrcUsage, LrcToFile, out, err);
+  return RunConversion(args, kFromLrcUsage, LrcToLyricFile, true, out, err);
 }
 
 }  // namespace velomar

@@ -11,54 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
-#include "tools/lrc_convert.h"
+#include "lrc_commands_support.h"
+#include "lyrics/lrc_convert.h"
+#include "lyrics/sjis_convert.h"
 #include "tools/lyrics_commands.h"
-#include "tools/sjis_convert.h"
 
 namespace velomar {
 namespace {
 
+using namespace lrc_testing;
+using namespace std::string_literals;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-using namespace std::string_literals;
-using Command = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*);
-
-struct Outcome {
-  int code;
-  std::string out;  // stdout, and stderr below, with the paths as IN and OUT
-  std::string err;
-  std::string written;  // OUT afterwards, "(none)" when there is no such file
-  bool strayFiles;      // anything else left beside IN, OUT and the two
-};
-
-// `command IN OUT` with IN holding `input` and OUT, when given, `before`.
-Outcome Convert(Command command, const std::string& input, const char* before = nullptr) {
-  TempDir dir;
-  const std::string in = dir.File("in"), out = dir.File("out");
-  WriteBytes(in, input);
-  if (before != nullptr) WriteBytes(out, before);
-  std::FILE* stdoutFile = std::fopen(dir.File("stdout").c_str(), "wb");
-  std::FILE* stderrFile = std::fopen(dir.File("stderr").c_str(), "wb");
-  Outcome run{command({in, out}, stdoutFile, stderrFile), "", "", "(none)", false};
-  std::fclose(stdoutFile);
-  std::fclose(stderrFile);
-  run.out = ReadBytes(dir.File("stdout"));
-  run.err = ReadBytes(dir.File("stderr"));
-  for (std::string* text : {&run.out, &run.err}) {
-    for (const auto& [path, name] : {std::pair(in, "IN"), std::pair(out, "OUT")}) {
-      for (std::size_t i; (i = text->find(path)) != std::string::npos;)
-        text->replace(i, path.size(), name);
-    }
-  }
-  if (std::filesystem::exists(out)) run.written = ReadBytes(out);
-  const std::filesystem::directory_iterator files(dir.path());
-  run.strayFiles = std::distance(begin(files), end(files)) != 4 - (run.written == "(none)");
-  return run;
-}
-
-std::string Fixture(const std::string& name) { return ReadBytes(VELOMAR_LRC_FIXTURES "/" + name); }
 
 TEST(ToLrc, WritesEachRecordAsOneUtf8Line) {
   const Outcome run = Convert(ToLrcCommand,
@@ -89,6 +54,15 @@ TEST(ToLrc, ReadsRecordsAsTheProgramDoes) {
   EXPECT_EQ(run.written, "[00:01.00]a\n[00:02.00]b,c\n[00:03.10]hex\n[00:03.00]x\n");
   EXPECT_EQ(run.err,
             "velomar-lyrics: IN: entry 3: CR left out of the phrase, as the program's save does\n");
+
+  // A phrase saved with leading blanks loads without them, in the program too.
+  const Outcome blanks = Convert(ToLrcCommand, "5, lead\r\n6,x \r\n7,\tt\r\n");
+  EXPECT_EQ(blanks.written, "[00:00.50]lead\n[00:00.60]x \n[00:00.70]t\n");
+  EXPECT_EQ(blanks.err,
+            "velomar-lyrics: IN: line 1: the blanks that begin the phrase do not come back (the "
+            "program's own load skips them too)\n"
+            "velomar-lyrics: IN: line 3: the blanks that begin the phrase do not come back (the "
+            "program's own load skips them too)\n");
 
   std::string many;
   for (int i = 0; i < 3005; ++i) many += std::to_string(i) + ",p\r\n";
@@ -157,7 +131,14 @@ TEST(FromLrc, WritesTheBytesTheProgramSaves) {
             "velomar-lyrics: IN: line 4: not a timestamp, line left out\n"
             "velomar-lyrics: IN: line 5: not a timestamp, line left out\n");
 
-  EXPECT_EQ(Convert(FromLrcCommand, "[ar:nobody]\n").written, "");
+  // No timed line at all: a wrong file, or swapped arguments, must not
+  // empty the user's lyric file.
+  const Outcome untimed = Convert(FromLrcCommand, "[ar:nobody]\nwords\n", "the user's lines");
+  EXPECT_EQ(untimed.code, 1);
+  EXPECT_EQ(untimed.written, "the user's lines");
+  EXPECT_EQ(untimed.err,
+            "velomar-lyrics: IN: no timed line ([mm:ss.xx] at the start of a line)\n"
+            "velomar-lyrics: nothing written to OUT\n");
 }
 
 // Three writers' habits, each converted to the exact lyric file.
@@ -266,45 +247,6 @@ TEST(FromLrc, WritesNothingForWhatTheLyricFileCannotHold) {
             "velomar-lyrics: nothing written to OUT\n");
 }
 
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
-  for (char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
-
-TEST(FromLrc, TellsTheEncodingsApart) {
-  const std::string aiUtf8 = "[00:01.00]\xe3\x81\x82\xe3\x81\x84\n";  // あい
-  for (const std::string& input :
-       {aiUtf8, "\xef\xbb\xbf" + aiUtf8, Utf16(u"[00:01.00]\u3042\u3044\n", false),
-        Utf16(u"[00:01.00]\u3042\u3044\n", true), std::string("[00:01.00]\x82\xa0\x82\xa2\n")}) {
-    EXPECT_EQ(Convert(FromLrcCommand, input).written, "10,\x82\xa0\x82\xa2\r\n");
-  }
-  // C0 AF is overlong UTF-8, so Shift-JIS: half-width katakana.
-  EXPECT_EQ(Convert(FromLrcCommand, "[00:01.00]\xc0\xaf\n").written, "10,\xc0\xaf\r\n");
-  const std::pair<std::string, const char*> failures[] = {
-      {"\xef\xbb\xbf[00:01.00]\x82\xa0", "begins with a UTF-8 byte order mark but is not UTF-8"},
-      {"\xff\xfe[\0x"s, "begins with a UTF-16 LE byte order mark but is not UTF-16"},
-      {"\xfe\xff\xd8\x3d\x00\x41"s, "begins with a UTF-16 BE byte order mark but is not UTF-16"},
-      {"[00:01.00]a\n[00:02.00]\x82\xa0\r\n[00:03.00]\x85\x40\n",
-       "line 3: neither UTF-8 nor Shift-JIS (code page 932)"},
-      // C3 A9 is valid UTF-8 (U+00E9) before it is Shift-JIS: the rule's blind spot.
-      {"[00:01.00]\xc3\xa9", "line 1: U+00E9 cannot be stored in Shift-JIS (code page 932)"},
-  };
-  for (const auto& [input, message] : failures) {
-    const Outcome run = Convert(FromLrcCommand, input);
-    EXPECT_EQ(run.written, "(none)") << message;
-    EXPECT_EQ(run.err, std::string("velomar-lyrics: IN: ") + message +
-                           "\nvelomar-lyrics: nothing written to OUT\n");
-  }
-  // A surrogate pair is read as one character.
-  EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).err.substr(0, 41),
-            "velomar-lyrics: IN: line 1: U+1F600 canno");
-}
-
 TEST(SjisConvert, TwinCodesComeBackAsTheCodeWindowsWrites) {
   // ⅰ ≒ Ⅰ ￢ ￢ 纊 ∵ ㈱, each in the code Unicode does not keep.
   const Outcome lrc = Convert(
@@ -394,7 +336,8 @@ TEST(RoundTrip, GeneratedFilesComeBackByteForByte) {
   }
   std::mt19937 random(20240607);  // the engine's sequence is fixed by the standard
   for (int file = 0; file < 40; ++file) {
-    std::vector<LyricRecord> records(file == 0 ? 3001 : random() % 30);
+    // At least one record: an LRC with none is refused.
+    std::vector<LyricRecord> records(file == 0 ? 3001 : 1 + random() % 30);
     std::int64_t time = random() % 3;
     for (LyricRecord& record : records) {
       record.time = static_cast<std::int32_t>(time);

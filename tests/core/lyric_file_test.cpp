@@ -62,6 +62,7 @@ TEST_F(LyricFileTest, WorkedExampleRoundTrip) {
   }
   ASSERT_EQ(progress.size(), 3001u);
   for (int i = 0; i < kLyricEntries; ++i) ASSERT_EQ(progress[i], i);
+  EXPECT_EQ(loaded->Revision, 1u) << "a load is a change the display catches up with";
 }
 
 TEST_F(LyricFileTest, SavingNothingLeavesAnEmptyFile) {

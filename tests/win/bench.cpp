@@ -96,6 +96,7 @@ void ResetProgramGlobals() {
   Playback = PlaybackState{};
   Lyrics = LyricTable{};
   LyricFilePath.clear();
+  LyricFileWidePath.clear();
   MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = KashiEditWindow =
       nullptr;
 }

@@ -10,11 +10,11 @@
 // save leaves them out.
 #include <memory>
 
+#include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
-#include "tools/lrc_convert.h"
-#include "tools/sjis_convert.h"
+#include "lyrics/sjis_convert.h"
 
 namespace velomar {
 
@@ -100,6 +100,25 @@ std::string LyricFileBytes(const std::vector<LyricRecord>& records) {
   StringSink sink;
   WriteLyricLines(*table, sink, nullptr);
   return sink.Bytes();
+}
+
+void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
+  std::size_t number = 1;
+  for (std::size_t pos = 0; pos < fileBytes.size(); ++number) {
+    std::size_t end = fileBytes.find('\n', pos);
+    if (end == std::string::npos) end = fileBytes.size();
+    const std::string line = fileBytes.substr(pos, end - pos);
+    pos = end + 1;
+    // A time field ends at its comma unless quoted or ended by a blank.
+    const std::size_t start = line.find_first_not_of(" \t");
+    const std::size_t comma = line.find_first_of(",\" \t", start);
+    if (start == std::string::npos || comma == std::string::npos || line[comma] != ',') continue;
+    if (comma + 1 < line.size() && (line[comma + 1] == ' ' || line[comma + 1] == '\t')) {
+      notes.push_back({false, "line " + NumberText(static_cast<std::int64_t>(number)) +
+                                  ": the blanks that begin the phrase do not come back (the "
+                                  "program's own load skips them too)"});
+    }
+  }
 }
 
 bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes) {

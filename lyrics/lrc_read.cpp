@@ -1,16 +1,6 @@
-// LRC to lyric file records, for `velomar-lyrics from-lrc`.
+// LRC to lyric file records, for `velomar-lyrics from-lrc` and the program.
 //
-// Encoding: a byte order mark decides first: EF BB BF is UTF-8, FF FE UTF-16
-// LE, FE FF UTF-16 BE, and the rest must then be valid in that encoding.
-// Without a mark, a file that is strictly valid UTF-8 (no overlong forms, no
-// surrogates, nothing beyond U+10FFFF) is read as UTF-8; any other file must
-// be well-formed Shift-JIS (code page 932) with every code assigned, or the
-// conversion fails and names the first line that is neither. Plain ASCII is
-// the same either way. Shift-JIS kanji never form valid UTF-8 (their lead
-// bytes 0x81-0x9F are UTF-8 continuation bytes, and 0xE0-0xEF leads would
-// need two more bytes of 0x80-0xBF), so only a Shift-JIS file whose
-// non-ASCII text is nothing but half-width katakana in UTF-8-like pairs
-// (such as C3 A9) could be taken for UTF-8.
+// The bytes become text as lrc_encoding.cpp tells.
 //
 // Lines end at CR LF, LF or CR. A line gives records only when it begins
 // (after blanks) with one or more timestamps [m:ss], [m:ss.f], [m:ss.ff] or
@@ -31,19 +21,20 @@
 // Nothing is written when: a phrase holds a character code page 932 cannot
 // store (the line is named), a phrase holds NUL (the program's reader would
 // end the phrase there), there are more than the 3001 records the program
-// reads, or a time lies beyond the largest lyric file time (2147483647
-// ticks).
+// reads, a time lies beyond the largest lyric file time (2147483647
+// ticks), or no line is timed at all (a wrong file given by mistake would
+// otherwise empty the lyric file it was to become).
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_table.h"
 #include "lyrics/number_text.h"
-#include "tools/lrc_convert.h"
-#include "tools/sjis_convert.h"
-#include "tools/unicode_text.h"
+#include "lyrics/sjis_convert.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
@@ -54,10 +45,6 @@ struct Timed {
   std::size_t line;
   std::string phrase;  // Shift-JIS
 };
-
-bool StartsWith(const std::string& bytes, const char* mark) {
-  return bytes.compare(0, std::char_traits<char>::length(mark), mark) == 0;
-}
 
 std::string LineText(std::size_t line) {
   return "line " + NumberText(static_cast<std::int64_t>(line));
@@ -74,38 +61,6 @@ std::vector<std::string> Lines(const std::string& text) {
     pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return lines;
-}
-
-std::size_t FirstBadSjisLine(const std::string& bytes) {
-  const std::vector<std::string> lines = Lines(bytes);
-  std::string ignored;
-  std::size_t number = 1;
-  while (number <= lines.size() && SjisToUtf8(lines[number - 1], ignored)) ++number;
-  return number;
-}
-
-bool DecodeLrc(const std::string& bytes, std::string& text, Notes& notes) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-    text = bytes.substr(3);
-    if (IsUtf8(text)) return true;
-    notes.push_back({true, "begins with a UTF-8 byte order mark but is not UTF-8"});
-    return false;
-  }
-  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
-    const bool bigEndian = bytes[0] == '\xFE';
-    if (Utf16ToUtf8(bytes.data() + 2, bytes.size() - 2, bigEndian, text)) return true;
-    notes.push_back({true, std::string("begins with a UTF-16 ") + (bigEndian ? "BE" : "LE") +
-                               " byte order mark but is not UTF-16"});
-    return false;
-  }
-  if (IsUtf8(bytes)) {
-    text = bytes;
-    return true;
-  }
-  if (SjisToUtf8(bytes, text)) return true;
-  notes.push_back(
-      {true, LineText(FirstBadSjisLine(bytes)) + ": neither UTF-8 nor Shift-JIS (code page 932)"});
-  return false;
 }
 
 std::string WithoutWordStamps(const std::string& text) {
@@ -196,10 +151,11 @@ bool ReadLrcStamp(const std::string& text, std::size_t pos, char close, std::siz
   return true;
 }
 
-bool LrcToRecords(const std::string& bytes, std::vector<LyricRecord>& records, Notes& notes) {
+bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
+                  Notes& notes) {
   records.clear();
   std::string text;
-  if (!DecodeLrc(bytes, text, notes)) return false;
+  if (!DecodeLrc(bytes, encoding, text, notes)) return false;
 
   std::vector<Timed> timed;
   bool ok = true;
@@ -230,7 +186,10 @@ bool LrcToRecords(const std::string& bytes, std::vector<LyricRecord>& records, N
     records.push_back({static_cast<std::int32_t>(tick), std::move(record.phrase)});
     previous = tick;
   }
-  if (records.empty()) notes.push_back({false, "no timed lines; the lyric file is empty"});
+  if (records.empty()) {
+    notes.push_back({true, "no timed line ([mm:ss.xx] at the start of a line)"});
+    return false;
+  }
   return true;
 }
 

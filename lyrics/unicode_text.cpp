@@ -1,11 +1,7 @@
-#include "tools/unicode_text.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
-namespace {
-
-// Decodes the character at `pos`, advancing it; false on anything that is
-// not the shortest form of a scalar value.
 bool NextCodePoint(const std::string& text, std::size_t& pos, char32_t& c) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
@@ -40,8 +36,6 @@ bool NextCodePoint(const std::string& text, std::size_t& pos, char32_t& c) {
   pos += trail + 1;
   return true;
 }
-
-}  // namespace
 
 bool IsUtf8(const std::string& text) {
   std::u32string ignored;

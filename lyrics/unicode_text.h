@@ -1,4 +1,4 @@
-// UTF-8 and UTF-16 as the LRC commands need them: strict decoding, so that a
+// UTF-8 and UTF-16 as the LRC conversion needs them: strict decoding, so that a
 // damaged file is noticed instead of being read as something else.
 #pragma once
 
@@ -6,6 +6,11 @@
 #include <string>
 
 namespace velomar {
+
+// Decodes the character at `pos` (below text.size()), advancing `pos`;
+// false, `pos` unchanged, on anything that is not the shortest form of a
+// scalar value.
+bool NextCodePoint(const std::string& text, std::size_t& pos, char32_t& c);
 
 // Whether `text` is UTF-8 without overlong forms, surrogates or code points
 // beyond U+10FFFF.

@@ -1,11 +1,10 @@
 // Strict conversion between Shift-JIS (Windows code page 932, the bytes of a
-// lyric file) and UTF-8. Only the tools convert encodings; the program keeps
-// phrases as the bytes it was given.
+// lyric file) and UTF-8, for the LRC conversion that the tool and the
+// program share; nothing else converts phrases, which stay the bytes they
+// were given.
 //
-// Natively glibc's iconv ("CP932") does the work, in the Windows builds
-// MultiByteToWideChar/WideCharToMultiByte with code page 932. Both tables are
-// Microsoft's, and the checks around them are shared, so that both builds
-// accept and refuse the same texts.
+// The platform does the table work (code_page.h); the checks around it are
+// shared, so that both builds accept and refuse the same texts.
 #pragma once
 
 #include <string>

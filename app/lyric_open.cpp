@@ -1,0 +1,39 @@
+#include "app/lyric_open.h"
+
+#include <memory>
+
+#include "app/form_host.h"
+#include "app/lyric_store.h"
+#include "app/wide_path.h"
+#include "lyrics/lrc_convert.h"
+
+namespace velomar {
+
+namespace {
+
+// The reasons are the tool's own words: they name the line and the
+// character or byte, which is what the user has to find in the file.
+std::string RefusalText(const std::wstring& path, const Notes& notes) {
+  std::string text = "LRCファイルを読み込めませんでした\r\n" + ShownPath(path);
+  for (const Note& note : notes) {
+    if (note.error) text += "\r\n" + note.text;
+  }
+  return text;
+}
+
+}  // namespace
+
+bool LoadLyricPath(HWND owner, const std::wstring& path, const LoadProgress& progress) {
+  std::unique_ptr<ByteSource> source = OpenForReading(path);
+  if (!IsLrcPath(ShownPath(path))) {
+    ReadLyricRecords(source.get(), Lyrics, progress);
+    return true;
+  }
+  Notes notes;
+  if (LoadLrc(source.get(), Lyrics, progress, notes)) return true;
+  source.reset();  // not held while the box waits
+  ShowMessageBox(owner, RefusalText(path, notes).c_str(), "Error", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+}  // namespace velomar

@@ -1,0 +1,25 @@
+#include "app/wide_path.h"
+
+namespace velomar {
+
+std::string ShownPath(const std::wstring& path) {
+  if (path.empty()) return std::string();
+  const int size = static_cast<int>(path.size());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, path.data(), size, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string shown(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, path.data(), size, &shown[0], bytes, nullptr, nullptr);
+  return shown;
+}
+
+std::wstring WidePath(const std::string& path) {
+  if (path.empty()) return std::wstring();
+  const int size = static_cast<int>(path.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+  if (units <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], units);
+  return wide;
+}
+
+}  // namespace velomar

@@ -1,0 +1,26 @@
+// The file-path boundary: Windows names files in UTF-16, the program shows
+// every text in the ANSI code page (Shift-JIS). Paths are opened by their
+// real UTF-16 form and only turned into ANSI to be shown.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "lyrics/byte_stream.h"
+
+namespace velomar {
+
+// The path as the system shows it in ANSI: a character the code page
+// cannot hold becomes what Windows puts for it ("?" or a look-alike).
+std::string ShownPath(const std::wstring& path);
+
+// An ANSI path (a typed name, an ANSI call's result) as UTF-16.
+std::wstring WidePath(const std::string& path);
+
+// Opens an existing file for reading by its real path, unshared, as the
+// lyric file layer does; nullptr when it cannot.
+std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path);
+
+}  // namespace velomar

@@ -1,0 +1,88 @@
+// Lyric files to LRC and back, in memory: the one place where encodings are
+// converted, shared by `velomar-lyrics` and the program's own LRC load.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lyrics/byte_stream.h"
+#include "lyrics/lyric_file.h"
+#include "lyrics/lyric_table.h"
+
+namespace velomar {
+
+struct LyricRecord {
+  std::int32_t time;   // 100 ms ticks
+  std::string phrase;  // Shift-JIS bytes
+};
+
+// What a conversion has to say, one line each without a line end; `error`
+// marks the ones that stopped it.
+struct Note {
+  bool error;
+  std::string text;
+};
+using Notes = std::vector<Note>;
+
+// The records present in a lyric file's bytes, read with the program's
+// record rules into a fresh table: records stop at the end of the bytes (a
+// tail of blanks holds none) and after the 3001 the program reads.
+std::vector<LyricRecord> RecordsInFile(const std::string& bytes);
+
+// The bytes the program's save writes for `records` (at most 3001).
+std::string LyricFileBytes(const std::vector<LyricRecord>& records);
+
+// "[mm:ss.xx]phrase\n" per record in UTF-8; false, with error notes, when a
+// record cannot be carried (see lrc_write.cpp).
+bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes);
+
+// What a line of the lyric file loses on its way through LRC and back that
+// the warnings of RecordsToLrc cannot see, one note per line: blanks that
+// begin a phrase (the program's reader, and so from-lrc, skip them).
+void NoteBlanksLost(const std::string& fileBytes, Notes& notes);
+
+// How LRC bytes are to be read: told by the bytes (lrc_encoding.cpp tells
+// how), or as the user says.
+enum class LrcEncoding { kDetect, kUtf8, kShiftJis, kUtf16Le, kUtf16Be };
+
+// "utf-8", "shift-jis", "utf-16le" or "utf-16be"; false for anything else.
+bool ParseLrcEncoding(const std::string& name, LrcEncoding& encoding);
+
+// The text of LRC bytes in UTF-8; false, with an error note naming the line
+// where it can, when they are not text in that encoding. A reading chosen
+// between two that both fit is noted.
+bool DecodeLrc(const std::string& bytes, LrcEncoding encoding, std::string& text, Notes& notes);
+
+// Records from LRC bytes, sorted and with strictly increasing times; false,
+// with error notes, when the file cannot become a lyric file (see
+// lrc_read.cpp), and also when it holds no timed line at all.
+bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
+                  Notes& notes);
+
+// The bytes `from-lrc` writes for LRC bytes, and their record count.
+bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& file,
+                    std::size_t& count, Notes& notes);
+
+// Whether a path names an LRC file: it ends in ".lrc", in any case.
+bool IsLrcPath(const std::string& path);
+// Whether it names a lyric file the program loads: ".tolvenkari" or ".lrc",
+// in any case; every other file given to the program is taken for a song.
+bool IsLyricPath(const std::string& path);
+
+// The program's LRC load: reads `source` whole (a null source, a file that
+// could not be opened, reads nothing) and loads the lyric file from-lrc would
+// write for it exactly as a lyric file loads, progress step included. When
+// from-lrc would refuse it, returns false with the notes and leaves the table
+// and the progress untouched.
+bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes);
+
+// Reads "m:ss", "m:ss.f", "m:ss.ff" or "m:ss.fff" followed by `close` at
+// `pos` (just after the opening bracket), any number of minute digits,
+// seconds below 60. On success sets `end` past `close` and `ms` to the time
+// in milliseconds (huge minute counts saturate far beyond any lyric time).
+bool ReadLrcStamp(const std::string& text, std::size_t pos, char close, std::size_t& end,
+                  std::int64_t& ms);
+
+}  // namespace velomar

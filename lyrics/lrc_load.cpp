@@ -1,0 +1,58 @@
+// The program's LRC load: the lyric file from-lrc would write, loaded as a
+// lyric file loads, so that the player and the tool never disagree.
+#include <memory>
+
+#include "lyrics/lrc_convert.h"
+#include "lyrics/memory_stream.h"
+
+namespace velomar {
+
+bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& file,
+                    std::size_t& count, Notes& notes) {
+  std::vector<LyricRecord> records;
+  if (!LrcToRecords(lrc, encoding, records, notes)) return false;
+  count = records.size();
+  file = LyricFileBytes(records);
+  return true;
+}
+
+namespace {
+
+// `extension` in lower case. Only ASCII letters fold: a Shift-JIS trail
+// byte is never taken for one.
+bool EndsWith(const std::string& path, const std::string& extension) {
+  if (path.size() < extension.size()) return false;
+  for (std::size_t i = 0; i < extension.size(); ++i) {
+    char c = path[path.size() - extension.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != extension[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsLrcPath(const std::string& path) { return EndsWith(path, ".lrc"); }
+
+bool IsLyricPath(const std::string& path) {
+  return IsLrcPath(path) || EndsWith(path, ".tolvenkari");
+}
+
+bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes) {
+  if (source == nullptr) {
+    ReadLyricRecords(nullptr, table, progress);
+    return true;
+  }
+  std::string lrc;
+  for (int b = source->Next(); b >= 0; b = source->Next()) lrc += static_cast<char>(b);
+  std::string file;
+  std::size_t count = 0;
+  // The whole file is converted before the first entry changes: a refused
+  // file leaves nothing half-loaded.
+  if (!LrcToLyricFile(lrc, LrcEncoding::kDetect, file, count, notes)) return false;
+  MemorySource bytes(file);
+  ReadLyricRecords(&bytes, table, progress);
+  return true;
+}
+
+}  // namespace velomar

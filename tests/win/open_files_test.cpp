@@ -1,0 +1,204 @@
+// Songs and lyrics as users already have them: an LRC file of another
+// player through the KashiList form, files whose names Shift-JIS cannot
+// hold, and files dropped on the main window.
+#include <windows.h>
+// after windows.h, which it needs
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/lyric_store.h"
+#include "app/wide_path.h"
+#include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
+#include "tests/win/media.h"
+#include "tests/win/texts.h"
+
+namespace velomar::test {
+namespace {
+
+constexpr char kListCaption[] =  // 歌詞ファイルの参照
+    "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xcc\x8eQ\x8f\xc6";
+constexpr char kRefused[] =  // LRCファイルを読み込めませんでした
+    "LRC\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82"
+    "\xf1\x82\xc5\x82\xb5\x82\xbd";
+constexpr char kA[] = "\x82\xa0";           // あ
+constexpr char kIU[] = "\x82\xa2\x82\xa4";  // いう
+constexpr char kE[] = "\x82\xa6";           // え
+
+// Another player's LRC: UTF-8 with a mark, CR LF, tags, unsorted lines, a
+// word stamp; 0.96 s, 1.5 s and 2.04 s are ticks 10, 15 and 20.
+constexpr char kPlayerLrc[] =
+    "\xef\xbb\xbf[ti:\xe9\xa2\xa8]\r\n[ar:someone]\r\n\r\n"
+    "[00:01.50]\xe3\x81\x82\r\n"
+    "[00:00.96]\xe3\x81\x84<00:01.20>\xe3\x81\x86\r\n"
+    "[00:02.04]\xe3\x81\x88\r\n";
+
+// A file written under an ASCII name, then given the name `name` (UTF-16)
+// in the scratch folder; returns its full UTF-16 path.
+std::wstring Named(const std::string& asciiName, const std::string& bytes,
+                   const std::wstring& name) {
+  const std::string from = ScratchDir() + "\\" + asciiName;
+  WriteBytes(from, bytes);
+  const std::wstring to = WidePath(ScratchDir()) + L"\\" + name;
+  DeleteFileW(to.c_str());
+  MoveFileW(WidePath(from).c_str(), to.c_str());
+  return to;
+}
+
+// Types a UTF-16 path into the open dialog and presses its open button.
+void AnswerOpenDialogWide(Program& program, const std::wstring& path) {
+  HWND dialog = WaitForTopLevel(program.thread(), "#32770");
+  ASSERT_NE(dialog, nullptr);
+  HWND nameBox = Item(dialog, 1148);
+  if (nameBox == nullptr) nameBox = Item(dialog, 1152);
+  SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  for (HWND child : Children(dialog)) {
+    if (ClassOf(child) == "Button" && GetDlgCtrlID(child) == IDOK) {
+      PostMessageA(child, BM_CLICK, 0, 0);
+    }
+  }
+  WaitUntil([&] { return !IsWindowVisible(dialog); });
+  program.Flush();
+}
+
+void LoadThroughForm(Program& program, const std::wstring& path) {
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialogWide(program, path);
+  EXPECT_EQ(Text(list, 1002), ShownPath(path));
+  Click(program, list, 1001);
+  ASSERT_TRUE(WaitGone(list)) << "the form closes itself after a load";
+  program.Flush();
+}
+
+// Plays with posted ticks and reads the lyric line after each listed tick.
+void ExpectLinesAtTicks(Program& program, const std::vector<std::pair<int, std::string>>& seen) {
+  HWND main = program.main();
+  Click(program, main, 1010);
+  ASSERT_TRUE(Checked(main, 1010));
+  program.BlockRealTicks(true);
+  Click(program, main, 1000);
+  ASSERT_FALSE(MessageBoxOpen(program));
+  int now = 0;
+  for (const auto& [tick, line] : seen) {
+    program.Tick(tick - now);
+    now = tick;
+    EXPECT_EQ(Text(main, 1011), line) << "after tick " << tick;
+  }
+  Click(program, main, 1001);
+}
+
+TEST(LrcInThePlayer, APlayersLrcLoadsThroughTheFormAndPlaysOnTime) {
+  Program program;
+  Click(program, program.main(), 1003);
+  AnswerOpenDialog(program, MakeWave("lrc road.wav", 5000));
+  ASSERT_TRUE(Enabled(program.main(), 1000));
+  Lyrics.time[3] = 77;
+  Lyrics.phrase[3] = "kept";
+  LoadThroughForm(program, Named("player.txt", kPlayerLrc, L"player.LRC"));
+  EXPECT_EQ(Lyrics.time[0], 10);
+  EXPECT_EQ(Lyrics.phrase[0], kIU);
+  EXPECT_EQ(Lyrics.time[1], 15);
+  EXPECT_EQ(Lyrics.phrase[1], kA);
+  EXPECT_EQ(Lyrics.time[2], 20);
+  EXPECT_EQ(Lyrics.phrase[2], kE);
+  EXPECT_EQ(Lyrics.time[3], 77) << "entries after the file's keep theirs, as for a lyric file";
+  EXPECT_EQ(Lyrics.phrase[3], "kept");
+  ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
+}
+
+TEST(LrcInThePlayer, ARefusedLrcNamesLineAndReasonAndLeavesTheTable) {
+  Program program;
+  Lyrics.time[0] = 5;
+  Lyrics.phrase[0] = "mine";
+  const std::string lrc = ScratchDir() + "\\refused.lrc";
+  WriteBytes(lrc, "[00:01.00]a\r\n[00:02.00]\xf0\x9f\x98\x80\r\n");
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, lrc);
+  Click(program, list, 1001);
+  MessageBoxSeen box = WaitForMessageBox(program, 5000, list);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  EXPECT_EQ(box.text, std::string(kRefused) + "\r\n" + lrc +
+                          "\r\nline 2: U+1F600 cannot be stored in Shift-JIS (code page 932)");
+  Answer(box, IDOK);
+  EXPECT_EQ(Lyrics.time[0], 5);
+  EXPECT_EQ(Lyrics.phrase[0], "mine");
+  EXPECT_EQ(Lyrics.phrase[1], "") << "nothing half-loaded";
+  ASSERT_TRUE(IsWindow(list)) << "the user may choose another file";
+  EXPECT_EQ(Text(list), kListCaption);
+  CloseByCaption(program, list);
+}
+
+TEST(AnyFileName, ASongAndALyricFileNamedWithAHeartOpenPlayAndLoad) {
+  Program program;
+  HWND main = program.main();
+  const std::wstring song =
+      Named("heart.wav", ReadBytes(MakeWave("heart src.wav", 3000)), L"\u2661 song.wav");
+  Click(program, main, 1003);
+  AnswerOpenDialogWide(program, song);
+  ASSERT_FALSE(MessageBoxOpen(program)) << "MCI opened the real name";
+  // Shown as the system shows it in Shift-JIS.
+  EXPECT_EQ(Text(main, 1002), ScratchDir() + "\\? song.wav");
+  EXPECT_EQ(Text(main, 1005), "? song.wav");
+  LoadThroughForm(program, Named("heart.txt", std::string("3,") + kA + "\r\n",
+                                 L"\u2661 \u00e9\uac00\u4e2a.tolvenkari"));
+  EXPECT_EQ(Lyrics.time[0], 3);
+  EXPECT_EQ(Lyrics.phrase[0], kA);
+  ExpectLinesAtTicks(program, {{3, ""}, {4, kA}});
+}
+
+// A drop as Explorer makes it: a DROPFILES block with UTF-16 names.
+HGLOBAL DropOf(const std::vector<std::wstring>& files) {
+  std::wstring names;
+  for (const std::wstring& file : files) names += file + L'\0';
+  names += L'\0';
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+         names.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  return block;
+}
+
+void Drop(Program& program, const std::vector<std::wstring>& files) {
+  PostMessageW(program.main(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(files)), 0);
+  program.Flush();
+}
+
+TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWindow) {
+  Program program;
+  HWND main = program.main();
+  const std::wstring song =
+      Named("drop.wav", ReadBytes(MakeWave("drop src.wav", 3000)), L"dropped \u2661.wav");
+  const std::wstring lrc = Named("drop.txt", kPlayerLrc, L"dropped \u2661.lrc");
+  Drop(program, {lrc, song});
+  ASSERT_FALSE(MessageBoxOpen(program));
+  EXPECT_EQ(Text(main, 1002), ShownPath(song));
+  EXPECT_TRUE(Enabled(main, 1000)) << "the song is open";
+  EXPECT_EQ(Lyrics.phrase[0], kIU);
+  EXPECT_EQ(Lyrics.time[2], 20);
+
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  const std::wstring other =
+      Named("other.wav", ReadBytes(MakeWave("other src.wav", 1000)), L"other.wav");
+  Lyrics.phrase[0] = "typed";
+  Drop(program, {other, lrc});
+  EXPECT_EQ(Text(main, 1002), ShownPath(song)) << "ignored while the form is open";
+  EXPECT_EQ(Lyrics.phrase[0], "typed");
+  CloseByCaption(program, list);
+}
+
+}  // namespace
+}  // namespace velomar::test
