@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include "app/late_dll.h"
+
 // after windows.h, which they need
 #include <commctrl.h>
 #include <commdlg.h>
@@ -23,7 +25,7 @@ void UseCommonControls() {
   static bool registered = false;
   if (registered) return;
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
-  registered = InitCommonControlsEx(&classes) != FALSE;
+  registered = late::InitCommonControlsEx(&classes) != FALSE;
 }
 
 std::string WindowText(HWND window) {
@@ -60,26 +62,6 @@ void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge
   const int x = (fromRightEdge ? rect.right : rect.left) + dx;
   SetWindowPos(window, HWND_TOP, x, rect.top + dy, 0, 0, SWP_NOSIZE);
 }
-
-bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path) {
-  std::vector<char> file(MAX_PATH, '\0');
-  OPENFILENAMEA request{};
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  request.hwndOwner = owner;
-  request.lpstrFilter = filter;
-  request.nFilterIndex = 0;
-  request.lpstrFile = file.data();
-  request.nMaxFile = MAX_PATH;
-  request.lpstrTitle = title;
-  request.Flags = 0;
-  if (!ShowOpenDialog(&request)) return false;
-  path = file.data();
-  return true;
-}
-
-}  // namespace velomar
-
-namespace velomar {
 
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path) {
   std::size_t filterSize = 0;  // the pairs and the empty string that ends them

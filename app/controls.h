@@ -37,11 +37,10 @@ void EnableControl(HWND parent, int id, bool enabled);
 bool IsChecked(HWND parent, int id);
 
 // The standard open dialog with the NT4-size request, no proposed name and a
-// 260-byte path; `filter` is a pair list ending in two NULs. False when the
-// user cancels or the dialog fails, and `path` is then left alone.
-bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path);
-// The same dialog handing back the file's real UTF-16 path, for a file
-// whose name the ANSI code page cannot hold; its texts stay ANSI ones.
+// 260-character path; `filter` is a pair list ending in two NULs. It hands
+// back the file's real UTF-16 path, for a file whose name the ANSI code page
+// cannot hold; its texts are the program's ANSI ones. False when the user
+// cancels or the dialog fails, and `path` is then left alone.
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path);
 
 // Progress shown at screen pace. Under Wine each label change is a request to

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/late_dll.h"
 #include "forms/forms.h"
 
 namespace velomar {
@@ -142,12 +143,8 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
   return RunBox(owner, [&] { return MessageBoxA(owner, text, caption, type); });
 }
 
-bool ShowOpenDialog(OPENFILENAMEA* request) {
-  return RunBox(request->hwndOwner, [&] { return GetOpenFileNameA(request) != FALSE; });
-}
-
 bool ShowOpenDialog(OPENFILENAMEW* request) {
-  return RunBox(request->hwndOwner, [&] { return GetOpenFileNameW(request) != FALSE; });
+  return RunBox(request->hwndOwner, [&] { return late::GetOpenFileNameW(request) != FALSE; });
 }
 
 bool WaitsOnBox(HWND window) {

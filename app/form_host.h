@@ -40,7 +40,6 @@ bool OnScreen(HWND form);
 // gone, and the owner stays disabled until the call has returned and while
 // a form it owns is still open.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
-bool ShowOpenDialog(OPENFILENAMEA* request);
 bool ShowOpenDialog(OPENFILENAMEW* request);
 
 // True while a box `window` owns has not returned to its caller.

@@ -1,5 +1,6 @@
 #include "app/given_files.h"
 
+#include "app/late_dll.h"
 #include "app/lyric_open.h"
 #include "app/main_window.h"
 #include "app/wide_path.h"
@@ -9,16 +10,6 @@
 namespace velomar {
 
 namespace {
-
-// shell32 is loaded only when a file is given: a start without one, the
-// usual start, does not pay for it.
-template <typename Function>
-Function ShellCall(const char* name) {
-  static const HMODULE shell = LoadLibraryA("shell32.dll");
-  if (shell == nullptr) return nullptr;
-  // Through the one function type that converts to any other.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(shell, name)));
-}
 
 using CommandLineToArgv = LPWSTR*(WINAPI*)(LPCWSTR, int*);
 using DragQueryFile = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
@@ -50,7 +41,7 @@ std::vector<std::wstring> CommandLineFiles() {
   const wchar_t* line = GetCommandLineW();
   std::vector<std::wstring> files;
   if (OnlyBlanks(AfterProgramName(line))) return files;
-  const auto split = ShellCall<CommandLineToArgv>("CommandLineToArgvW");
+  const auto split = LateCall<CommandLineToArgv>("shell32.dll", "CommandLineToArgvW");
   int count = 0;
   LPWSTR* arguments = split != nullptr ? split(line, &count) : nullptr;
   if (arguments == nullptr) return files;
@@ -71,8 +62,8 @@ void OpenGivenFiles(const std::vector<std::wstring>& files) {
 }
 
 void OnDropFiles(HDROP drop) {
-  const auto query = ShellCall<DragQueryFile>("DragQueryFileW");
-  const auto finish = ShellCall<DragFinishCall>("DragFinish");
+  const auto query = LateCall<DragQueryFile>("shell32.dll", "DragQueryFileW");
+  const auto finish = LateCall<DragFinishCall>("shell32.dll", "DragFinish");
   std::vector<std::wstring> files;
   // A form that disables the main window owns the user's attention.
   if (query != nullptr && IsWindowEnabled(MainWindow)) {

@@ -9,6 +9,7 @@
 
 #include "app/controls.h"
 #include "app/form_host.h"
+#include "app/late_dll.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "forms/forms.h"
@@ -51,7 +52,7 @@ const ControlSpec kControls[] = {
 std::string SongTitle(const std::string& path) {
   if (path.empty()) return std::string();
   std::vector<char> title(path.size() + 1, '\0');
-  if (GetFileTitleA(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
+  if (late::GetFileTitleA(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
     return std::string();
   }
   return title.data();

@@ -8,6 +8,7 @@
 
 #include "app/controls.h"
 #include "app/form_host.h"
+#include "app/late_dll.h"
 #include "app/lyric_store.h"
 #include "app/main_window.h"
 #include "app/wide_path.h"
@@ -47,8 +48,8 @@ void ErrorBox(const char* text, const char* caption = "Error") {
 
 bool SendClose() {
   MCI_GENERIC_PARMS parms{};
-  return mciSendCommandA(Playback.DeviceId, MCI_CLOSE, MCI_WAIT,
-                         reinterpret_cast<DWORD_PTR>(&parms)) == 0;
+  return late::mciSendCommandA(Playback.DeviceId, MCI_CLOSE, MCI_WAIT,
+                               reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
 
 // From a position in milliseconds; 0 asks in the device's own time format,
@@ -57,21 +58,21 @@ bool SendPlayFrom(DWORD milliseconds) {
   if (milliseconds != 0) {
     MCI_SET_PARMS format{};
     format.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    mciSendCommandA(Playback.DeviceId, MCI_SET, MCI_WAIT | MCI_SET_TIME_FORMAT,
-                    reinterpret_cast<DWORD_PTR>(&format));
+    late::mciSendCommandA(Playback.DeviceId, MCI_SET, MCI_WAIT | MCI_SET_TIME_FORMAT,
+                          reinterpret_cast<DWORD_PTR>(&format));
   }
   MCI_PLAY_PARMS parms{};
   parms.dwCallback = reinterpret_cast<DWORD_PTR>(MainWindow);
   parms.dwFrom = milliseconds;
-  return mciSendCommandA(Playback.DeviceId, MCI_PLAY, MCI_NOTIFY | MCI_FROM,
-                         reinterpret_cast<DWORD_PTR>(&parms)) == 0;
+  return late::mciSendCommandA(Playback.DeviceId, MCI_PLAY, MCI_NOTIFY | MCI_FROM,
+                               reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
 
 bool IsWaveDevice() {
   MCI_GETDEVCAPS_PARMS caps{};
   caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
-  return mciSendCommandA(Playback.DeviceId, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM,
-                         reinterpret_cast<DWORD_PTR>(&caps)) == 0 &&
+  return late::mciSendCommandA(Playback.DeviceId, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM,
+                               reinterpret_cast<DWORD_PTR>(&caps)) == 0 &&
          caps.dwReturn == MCI_DEVTYPE_WAVEFORM_AUDIO;
 }
 
@@ -106,7 +107,7 @@ bool ChooseSongFile(std::wstring& path) {
 
 std::string FileTitle(const std::wstring& path) {
   std::vector<wchar_t> title(path.size() + 2, L'\0');
-  if (GetFileTitleW(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
+  if (late::GetFileTitleW(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
     return std::string();
   }
   return ShownPath(title.data());
@@ -159,11 +160,12 @@ void OpenSongFile(const std::wstring& path) {
   parms.wDeviceID = Playback.OpenParms.wDeviceID;  // a failed open leaves it
   parms.lpstrElementName = path.c_str();
   MCIERROR error =
-      mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
+      late::mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
   const std::wstring shortPath = ShortPath(path);
   if (error != 0 && !shortPath.empty() && shortPath != path) {
     parms.lpstrElementName = shortPath.c_str();
-    error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
+    error =
+        late::mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&parms));
   }
   Playback.OpenParms.wDeviceID = parms.wDeviceID;
   Playback.DeviceId = parms.wDeviceID;
@@ -205,10 +207,11 @@ void StopSong() {
   // Wine's wave driver holds a stop until the sound it has queued has
   // played, up to a second; paused first, it drops that sound at once.
   if (Playback.State == PlayState::Playing && IsWaveDevice()) {
-    mciSendCommandA(Playback.DeviceId, MCI_PAUSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parms));
+    late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, MCI_WAIT,
+                          reinterpret_cast<DWORD_PTR>(&parms));
   }
-  if (mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parms)) !=
-      0) {
+  if (late::mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT,
+                            reinterpret_cast<DWORD_PTR>(&parms)) != 0) {
     ErrorBox("デバイス停止エラー");
     return;
   }
@@ -217,7 +220,7 @@ void StopSong() {
 }
 
 void PauseSong() {
-  mciSendCommandA(Playback.DeviceId, MCI_PAUSE, 0, 0);
+  late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, 0, 0);
   SetButtons(ButtonEvent::Pause);
   Playback.State = PlayState::Paused;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "tests/win/monkey.h"
 
@@ -46,12 +47,14 @@ LRESULT CALLBACK Timing(int code, WPARAM removal, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
-// The program is linked into this executable: its calls of
-// GetOpenFileNameA go through this executable's import table, where the
-// time spent inside is taken.
+// The program is linked into this executable and finds the open dialog
+// through GetProcAddress, at its first use, by way of this executable's
+// import table: there it is handed a stand-in that takes the time spent
+// inside.
 std::atomic<double> dialogFrom{0};
 std::atomic<double> dialogUntil{0};  // 0 while inside
 void* realGetOpenFileName = nullptr;
+void* realGetProcAddress = nullptr;
 
 BOOL WINAPI TimedGetOpenFileName(void* request) {
   using Call = BOOL(WINAPI*)(void*);
@@ -60,6 +63,15 @@ BOOL WINAPI TimedGetOpenFileName(void* request) {
   const BOOL result = reinterpret_cast<Call>(realGetOpenFileName)(request);
   dialogUntil = NowMs();
   return result;
+}
+
+FARPROC WINAPI WatchingGetProcAddress(HMODULE module, LPCSTR name) {
+  using Call = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+  const FARPROC found = reinterpret_cast<Call>(realGetProcAddress)(module, name);
+  const bool byName = (reinterpret_cast<ULONG_PTR>(name) >> 16) != 0;
+  if (found == nullptr || !byName || std::strcmp(name, "GetOpenFileNameW") != 0) return found;
+  realGetOpenFileName = reinterpret_cast<void*>(found);
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(TimedGetOpenFileName));
 }
 
 // The part of [from, to] spent inside the last open dialog.
@@ -76,10 +88,10 @@ void Responsiveness::SetUp() {
   markMessage = RegisterWindowMessageA("VelomarResponsivenessMark");
   hook_ = SetWindowsHookExA(WH_GETMESSAGE, Timing, nullptr, program_->thread());
   program_->BlockRealTicks(true);
-  dialogSwap_ = std::make_unique<ImportSwap>("comdlg32.dll", "GetOpenFileNameA",
-                                             reinterpret_cast<void*>(TimedGetOpenFileName));
-  ASSERT_TRUE(dialogSwap_->found()) << "the program's call of the open dialog";
-  realGetOpenFileName = dialogSwap_->original();
+  dialogSwap_ = std::make_unique<ImportSwap>("kernel32.dll", "GetProcAddress",
+                                             reinterpret_cast<void*>(WatchingGetProcAddress));
+  ASSERT_TRUE(dialogSwap_->found()) << "the program's look-up of the open dialog";
+  realGetProcAddress = dialogSwap_->original();
 }
 
 // Each command is timed in every round; the bound holds for its best time,
