@@ -3,6 +3,8 @@
 // read by their UTF-16 path (CreateFileW).
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -53,6 +55,16 @@ class FileSource : public ByteSource {
   int Next() override {
     if (pos_ == size_ && !Fill()) return -1;
     return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+  std::size_t Read(char* data, std::size_t size) override {
+    std::size_t got = 0;
+    while (got < size && (pos_ < size_ || Fill())) {
+      const std::size_t take = std::min<std::size_t>(size - got, size_ - pos_);
+      std::memcpy(data + got, buffer_.data() + pos_, take);
+      pos_ += static_cast<decltype(pos_)>(take);
+      got += take;
+    }
+    return got;
   }
 
  private:

@@ -13,6 +13,13 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual int Next() = 0;
+  // Up to `size` bytes at once; fewer only at the end. A file reads its
+  // bytes in one call where Next() would take one call a byte.
+  virtual std::size_t Read(char* data, std::size_t size) {
+    std::size_t got = 0;
+    for (int b; got < size && (b = Next()) >= 0;) data[got++] = static_cast<char>(b);
+    return got;
+  }
 };
 
 // Writes bytes; Write returns false once anything failed to be written.

@@ -1,6 +1,9 @@
 #include "lyrics/lyric_file.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "lyrics/number_text.h"
 
@@ -28,9 +31,13 @@ enum class Field { kNumber, kText };
 // and after the blanks that end a number field), so a byte read too far is
 // held here for the next field. Once the source has ended, it stays ended
 // for the rest of the record, whatever the source does afterwards.
+// A source that cannot hand over a run of bytes gives them one at a time.
+inline void TakePlainRun(ByteSource&, std::string&) {}
+
+template <typename Source>
 class RecordReader {
  public:
-  explicit RecordReader(ByteSource& source) : source_(source) {}
+  explicit RecordReader(Source& source) : source_(source) {}
 
   // Collects one field into `text`. Returns false when the source ended
   // before the field began: the field then keeps its old value.
@@ -66,6 +73,8 @@ class RecordReader {
         }
       }
       text.push_back(static_cast<char>(b));
+      // The bytes of a phrase up to its line end go over in one piece.
+      if (kind == Field::kText && held_ < 0) TakePlainRun(source_, text);
       b = Next();
     }
 
@@ -91,10 +100,71 @@ class RecordReader {
     return b;
   }
 
-  ByteSource& source_;
+  Source& source_;
   int held_ = -1;
   bool ended_ = false;
 };
+
+// The first `c` in [from, to), or `to`.
+const char* Find(const char* from, const char* to, char c) {
+  const void* at = std::memchr(from, c, static_cast<std::size_t>(to - from));
+  return at != nullptr ? static_cast<const char*>(at) : to;
+}
+
+// A whole load's bytes, taken from the source in large pieces: the reader's
+// one call a byte stays inside this file, where it can be inlined. Once the
+// source has ended it stays ended.
+class ChunkCursor {
+ public:
+  explicit ChunkCursor(ByteSource& source) : source_(source), buffer_(kChunk) {}
+  int Next() {
+    if (pos_ == size_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+  // Appends the buffered bytes up to the next NUL, LF or CR: the bytes that
+  // a phrase takes as they are.
+  void TakePlainRun(std::string& text) {
+    const char* start = buffer_.data() + pos_;
+    const char* end = buffer_.data() + size_;
+    // memchr looks at many bytes a step: first the line end, then the two
+    // bytes that may stop a phrase before it.
+    const char* p = Find(start, end, '\n');
+    p = Find(start, p, '\r');
+    p = Find(start, p, '\0');
+    text.append(start, p);
+    pos_ += static_cast<std::size_t>(p - start);
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+  bool Fill() {
+    if (ended_) return false;
+    size_ = source_.Read(buffer_.data(), buffer_.size());
+    pos_ = 0;
+    ended_ = size_ == 0;
+    return !ended_;
+  }
+
+  ByteSource& source_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t size_ = 0;
+  bool ended_ = false;
+};
+
+void TakePlainRun(ChunkCursor& cursor, std::string& text) { cursor.TakePlainRun(text); }
+
+// Reads one record through `field`, which a caller reading many records
+// keeps, so that no record needs a new buffer for its fields.
+template <typename Source>
+void ReadRecordFrom(Source& source, LyricTable& table, int index, std::string& field) {
+  if (index < 0 || index >= kLyricEntries) return;
+  RecordReader<Source> reader(source);
+  if (!reader.ReadField(Field::kNumber, field)) return;
+  table.time[index] = ParseTimeField(field);
+  if (!reader.ReadField(Field::kText, field)) return;
+  table.phrase[index].swap(field);
+}
 
 // Stands in for a file that could not be created.
 class RefusingSink : public ByteSink {
@@ -106,13 +176,8 @@ class RefusingSink : public ByteSink {
 }  // namespace
 
 void ReadRecord(ByteSource& source, LyricTable& table, int index) {
-  if (index < 0 || index >= kLyricEntries) return;
-  RecordReader reader(source);
   std::string field;
-  if (!reader.ReadField(Field::kNumber, field)) return;
-  table.time[index] = ParseTimeField(field);
-  if (!reader.ReadField(Field::kText, field)) return;
-  table.phrase[index].swap(field);
+  ReadRecordFrom(source, table, index, field);
 }
 
 namespace {
@@ -137,8 +202,11 @@ bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress
 }
 
 void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress& progress) {
+  std::unique_ptr<ChunkCursor> cursor;
+  if (source != nullptr) cursor = std::make_unique<ChunkCursor>(*source);
+  std::string field;
   for (int i = 0; i < kLyricEntries; ++i) {
-    if (source != nullptr) ReadRecord(*source, table, i);
+    if (cursor != nullptr) ReadRecordFrom(*cursor, table, i, field);
     if (progress) progress(i);
   }
   table.Revision += 1;

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "lyrics/byte_stream.h"
@@ -41,6 +43,16 @@ class FileSource : public ByteSource {
   int Next() override {
     if (pos_ == size_ && !Fill()) return -1;
     return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+  std::size_t Read(char* data, std::size_t size) override {
+    std::size_t got = 0;
+    while (got < size && (pos_ < size_ || Fill())) {
+      const std::size_t take = std::min<std::size_t>(size - got, size_ - pos_);
+      std::memcpy(data + got, buffer_.data() + pos_, take);
+      pos_ += static_cast<decltype(pos_)>(take);
+      got += take;
+    }
+    return got;
   }
 
  private:

@@ -3,6 +3,8 @@
 //
 //   velomar_screenshots.exe OUTDIR
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -20,11 +22,8 @@ namespace {
 
 std::string outDir;
 
-// Copies the window's screen pixels into a 24-bit BMP file.
-void Save(HWND window, const char* name) {
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(300);  // let the X server catch up before reading its pixels
+// The window's screen pixels, 24 bits a pixel, bottom row first.
+std::string Grab(HWND window, BITMAPINFOHEADER& info) {
   RECT r{};
   GetWindowRect(window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -34,7 +33,7 @@ void Save(HWND window, const char* name) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFOHEADER info{};
+  info = BITMAPINFOHEADER{};
   info.biSize = sizeof(info);
   info.biWidth = w;
   info.biHeight = h;
@@ -47,6 +46,40 @@ void Save(HWND window, const char* name) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// True when no other window covers any corner or the centre of `window`.
+bool Uncovered(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const POINT points[] = {{r.left + 2, r.top + 2},
+                          {r.right - 3, r.top + 2},
+                          {r.left + 2, r.bottom - 3},
+                          {r.right - 3, r.bottom - 3},
+                          {(r.left + r.right) / 2, (r.top + r.bottom) / 2}};
+  for (const POINT& p : points) {
+    if (GetAncestor(WindowFromPoint(p), GA_ROOT) != window) return false;
+  }
+  return true;
+}
+
+// Saves the window as the screen shows it, once it is on top and the X
+// server has caught up: two grabs 100 ms apart that agree.
+void Save(HWND window, const char* name) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  BITMAPINFOHEADER info{};
+  std::string pixels = Grab(window, info);
+  bool settled = false;
+  for (int tries = 0; tries < 50 && !settled; ++tries) {
+    Sleep(100);
+    std::string again = Grab(window, info);
+    settled = again == pixels && Uncovered(window);
+    pixels.swap(again);
+  }
+  if (!settled) std::fprintf(stderr, "velomar_screenshots: %s did not settle\n", name);
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof(file) + sizeof(info);
@@ -140,6 +173,16 @@ int main(int argc, char** argv) {
   program.Tick(12);
   Save(kashi, "kashi-form");
   Close(program, kashi);
+
+  // The lyric editor on the sample's lines, the fourth selected.
+  HWND editor = OpenForm(program, 1023, &KashiEditWindow);
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(GetDlgItem(editor, 1000), LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&item));
+  program.Flush();
+  Save(editor, "kashi-edit-form");
+  Close(program, editor);
 
   // The compact view while the song plays on.
   HWND mini = OpenForm(program, 1021, &MiniWindow);
