@@ -110,20 +110,17 @@ int RunProgram() {
   const HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
   RegisterWindowClass(kMainClass, MainWindowProc, programIcon, programIcon);
 
-  HWND window = CreateWindowExA(0, kMainClass, "Velomar",
-                                WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance,
-                                nullptr);
+  HWND window = CreateWindowExA(
+      0, kMainClass, "Velomar", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance, nullptr);
   int exitCode = 0;
   if (window == nullptr) {
     // Without a main window no quit message would ever come.
     exitCode = 1;
   } else {
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    // Through the form host, which knows it as the loop the main window's
+    // commands return to.
+    RunLoop(nullptr);
   }
   if (shell.MenuBar != nullptr) ReleaseShellObjects();
   ReleaseFontsAndBrush();
