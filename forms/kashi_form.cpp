@@ -77,7 +77,9 @@ void PourInNext() {
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
   if (!AddPhrase(Lyrics, text, Playback.PlayTicks)) {
-    ShowMessageBox(MainWindow, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
+    // The form can outlive the main window; a box with a dead owner never shows.
+    HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
+    ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
@@ -117,6 +119,7 @@ void KashiSaveLyrics() {
     shownAt = GetTickCount();
   });
   if (behind) SetControlText(KashiWindow, kSavingLabel, unshown);
+  if (saved) MarkAddsSaved(Lyrics);
   // A silent failure would let the user believe the work is kept.
   if (!saved) {
     const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), name);
@@ -129,6 +132,13 @@ void OnInitDialog(HWND window) {
   KashiWindow = window;
   CreateControls(window, kControls, Shell().KashiFont.get());
   KashiFormInit();
+}
+
+// Once the main window has gone, closing the form ends the program.
+void OnClose(HWND window) {
+  if (IsHeld(window)) return;
+  if (!OnScreen(MainWindow) && !MayLoseUnsavedAdds(window)) return;
+  CloseForm(window, 0);
 }
 
 void OnCommand(int id, int code) {
@@ -149,7 +159,7 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   switch (message) {
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_CLOSE: OnClose(window); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -141,7 +141,10 @@ bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
   // The lines go to a file beside the target first, so that a failed save
   // never destroys what the target held.
   const std::string temp = target + ".saving";
-  std::unique_ptr<ByteSink> sink = files.Create(temp);
+  // A colon would make NTFS write into a hidden stream of a file named by
+  // the part before it: such a name is refused before any file is made.
+  const bool colon = typedName.find(':') != std::string::npos;
+  std::unique_ptr<ByteSink> sink = colon ? nullptr : files.Create(temp);
   if (sink == nullptr) {
     RefusingSink nowhere;
     WriteLyricLines(table, nowhere, progress);
@@ -158,6 +161,8 @@ bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
 void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
                    LyricFileSystem& files) {
   std::unique_ptr<ByteSource> source = files.OpenRead(path);
+  // The file's records replace the adds; one that cannot be read leaves them.
+  if (source != nullptr) table.AddsUnsaved = false;
   ReadLyricRecords(source.get(), table, progress);
 }
 

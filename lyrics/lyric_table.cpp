@@ -9,6 +9,7 @@ void BeginAdding(LyricTable& table) {
   table.AddIndex = 0;
   table.RemainingLines = kMaxAdds;
   table.AddedCount = 0;
+  table.AddsUnsaved = false;
 }
 
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
@@ -20,10 +21,14 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   table.phrase[table.AddIndex] = text;
   table.time[table.AddIndex] = TicksToTime(ticks);
   table.AddIndex += 1;
+  table.AddsUnsaved = true;
   return true;
 }
 
+void MarkAddsSaved(LyricTable& table) { table.AddsUnsaved = false; }
+
 void ResetLyrics(LyricTable& table) {
+  table.AddsUnsaved = false;
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();
     table.time[i] = 0;

@@ -17,17 +17,24 @@ struct LyricTable {
   std::int32_t AddIndex = 0;
   std::int32_t RemainingLines = 0;
   std::int32_t AddedCount = 0;
+  // The entries the next save would write hold adds no save has written yet.
+  bool AddsUnsaved = false;
 };
 
 // AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
+// The adds of an earlier opening can no longer be saved: none are unsaved.
 void BeginAdding(LyricTable& table);
 
-// Stores text and the tick count (truncated toward zero) at AddIndex.
-// Returns false, changing nothing, when RemainingLines <= 0 or when AddIndex
-// lies outside the table.
+// Stores text and the tick count (truncated toward zero) at AddIndex, and
+// marks the adds unsaved. Returns false, changing nothing, when
+// RemainingLines <= 0 or when AddIndex lies outside the table.
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks);
 
-// Every entry becomes time 0 and the empty phrase; counters keep their values.
+// After a save that wrote every added entry.
+void MarkAddsSaved(LyricTable& table);
+
+// Every entry becomes time 0 and the empty phrase; counters keep their
+// values. No add is left to lose.
 void ResetLyrics(LyricTable& table);
 
 // A tick count as stored in the table: truncated toward zero to a signed

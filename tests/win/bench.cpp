@@ -11,6 +11,7 @@
 #include "app/shell.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
@@ -114,7 +115,9 @@ Program::~Program() {
   const DWORD start = GetTickCount();
   while (!Finished() && GetTickCount() - start < 15000) {
     for (HWND window : ThreadWindows(threadId_)) {
-      if (ClassOf(window) == "#32770") {
+      if (ClassOf(window) == "#32770" && Text(window) == kQuitCaption) {
+        PostMessageA(window, WM_COMMAND, IDYES, 0);  // unsaved adds: end anyway
+      } else if (ClassOf(window) == "#32770") {
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
       } else if (IsWindowVisible(window) || window == main_) {

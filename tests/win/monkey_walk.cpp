@@ -18,6 +18,7 @@
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/monkey.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test::monkey {
 namespace {
@@ -110,7 +111,9 @@ bool Walk::Stop() {
     EnumThreadWindows(program_->thread(), Collect, reinterpret_cast<LPARAM>(&windows));
     bool anyLeft = false;
     for (HWND window : windows) {
-      if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {
+      if (ClassOf(window) == "#32770" && IsWindowVisible(window) && Text(window) == kQuitCaption) {
+        PostMessageA(window, WM_COMMAND, IDYES, 0);  // unsaved adds: end anyway
+      } else if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
       } else if (IsWindowVisible(window) || window == program_->main()) {
