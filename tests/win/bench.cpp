@@ -163,6 +163,21 @@ void Program::Notify(UINT code) {
   Flush();
 }
 
+GdiCount CountGdi() {
+  GdiCount count;
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported != 0) {
+    count.all = static_cast<long>(reported);
+    return count;
+  }
+  for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+    const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+    if (type != 0) ++count.all;
+    if (type == OBJ_DC || type == OBJ_REGION) ++count.cached;
+  }
+  return count;
+}
+
 std::string Text(HWND window) {
   char buffer[4096] = {};
   const int got = GetWindowTextA(window, buffer, sizeof(buffer));
