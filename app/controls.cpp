@@ -39,6 +39,12 @@ bool IsChecked(HWND parent, int id) {
   return SendDlgItemMessageA(parent, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool ProgressPace::Due() {
+  late_ = GetTickCount() - shownAt_ < kPeriodMs;
+  if (!late_) shownAt_ = GetTickCount();
+  return !late_;
+}
+
 void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge) {
   RECT rect{};
   GetWindowRect(reference, &rect);

@@ -37,6 +37,21 @@ bool IsChecked(HWND parent, int id);
 // user cancels or the dialog fails, and `path` is then left alone.
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::string& path);
 
+// Progress shown at screen pace. Under Wine each label change is a request to
+// the server, which costs a long load or save far more than its file work:
+// a step is shown at most every 30 ms, and the caller shows the last step
+// when Late() says it was held back.
+class ProgressPace {
+ public:
+  bool Due();
+  bool Late() const { return late_; }
+
+ private:
+  static constexpr DWORD kPeriodMs = 30;
+  DWORD shownAt_ = GetTickCount() - kPeriodMs;
+  bool late_ = false;
+};
+
 // Screen rectangle of `reference`, then move `window` to its corner + offset.
 void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge);
 

@@ -34,7 +34,6 @@ enum KashiControl : int {
   kSavingLabel = 1017,
 };
 
-constexpr DWORD kProgressPeriodMs = 30;
 constexpr DWORD kStatic = WS_EX_STATICEDGE;
 constexpr DWORD kClient = WS_EX_CLIENTEDGE;
 constexpr DWORD kShown = WS_VISIBLE;
@@ -76,7 +75,8 @@ void PourInNext() {
 
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
-  if (!AddPhrase(Lyrics, text, Playback.PlayTicks)) {
+  const double ticks = TicksForAdd(Lyrics, ClockNow(), Playback.ClockRunning);
+  if (!AddPhrase(Lyrics, text, ticks)) {
     // The form can outlive the main window; a box with a dead owner never shows.
     HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
     ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
@@ -103,22 +103,16 @@ void KashiSaveLyrics() {
                                     "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION);
   if (answer != IDYES) return;
   const std::string name = ControlText(KashiWindow, kFileNameBox);
-  // Each line a label change would cost the save far more than the writing
-  // (a server round trip each under Wine); the label follows at screen pace
-  // and ends on the last line written.
+  ProgressPace pace;
   std::string unshown;
-  bool behind = false;
-  DWORD shownAt = GetTickCount() - kProgressPeriodMs;
   const bool saved = SaveLyricFile(Lyrics, name, [&](const std::string& line) {
-    behind = GetTickCount() - shownAt < kProgressPeriodMs;
-    if (behind) {
+    if (pace.Due()) {
+      SetControlText(KashiWindow, kSavingLabel, line);
+    } else {
       unshown = line;
-      return;
     }
-    SetControlText(KashiWindow, kSavingLabel, line);
-    shownAt = GetTickCount();
   });
-  if (behind) SetControlText(KashiWindow, kSavingLabel, unshown);
+  if (pace.Late()) SetControlText(KashiWindow, kSavingLabel, unshown);
   if (saved) MarkAddsSaved(Lyrics);
   // A silent failure would let the user believe the work is kept.
   if (!saved) {

@@ -68,7 +68,16 @@ void KashiListLoad() {
   if (!MayReplaceUnsavedAdds(KashiListWindow)) return;
   SetWindowTextA(KashiListWindow,
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
-  LoadLyricFile(Lyrics, LyricFilePath, ShowLoaded);
+  ProgressPace pace;
+  int unshown = 0;
+  LoadLyricFile(Lyrics, LyricFilePath, [&](int index) {
+    if (pace.Due()) {
+      ShowLoaded(index);
+    } else {
+      unshown = index;
+    }
+  });
+  if (pace.Late()) ShowLoaded(unshown);
   SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
 }
 

@@ -164,6 +164,7 @@ void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgres
   // The file's records replace the adds; one that cannot be read leaves them.
   if (source != nullptr) table.AddsUnsaved = false;
   ReadLyricRecords(source.get(), table, progress);
+  table.Revision += 1;
 }
 
 }  // namespace velomar

@@ -27,6 +27,13 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
 
 void MarkAddsSaved(LyricTable& table) { table.AddsUnsaved = false; }
 
+double TicksForAdd(const LyricTable& table, double clock, bool clockRunning) {
+  const int previous = table.AddIndex - 1;
+  if (!clockRunning || previous < 0 || previous >= kLyricEntries) return clock;
+  if (TicksToTime(clock) != table.time[previous]) return clock;
+  return static_cast<double>(table.time[previous]) + 1.0;
+}
+
 void ResetLyrics(LyricTable& table) {
   table.AddsUnsaved = false;
   for (int i = 0; i < kLyricEntries; ++i) {

@@ -19,6 +19,9 @@ struct LyricTable {
   std::int32_t AddedCount = 0;
   // The entries the next save would write hold adds no save has written yet.
   bool AddsUnsaved = false;
+  // Counts loads and edits of the whole table: the display catches up with
+  // a table that changed under a playing song.
+  std::uint32_t Revision = 0;
 };
 
 // AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
@@ -32,6 +35,11 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks);
 
 // After a save that wrote every added entry.
 void MarkAddsSaved(LyricTable& table);
+
+// The ticks an add stores. While the clock runs, an add that would get the
+// time of the entry added just before it (since BeginAdding) lands one tick
+// later, so that a double press keeps both phrases on the display.
+double TicksForAdd(const LyricTable& table, double clock, bool clockRunning);
 
 // Every entry becomes time 0 and the empty phrase; counters keep their
 // values. No add is left to lose.

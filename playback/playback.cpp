@@ -64,6 +64,26 @@ bool IsWaveDevice() {
          caps.dwReturn == MCI_DEVTYPE_WAVEFORM_AUDIO;
 }
 
+ClockSource Source = nullptr;
+
+std::int64_t ReadClock() { return Source != nullptr ? Source() : MonotonicMicroseconds(); }
+
+void StartClock() {
+  Playback.ClockStart = ReadClock();
+  Playback.ClockRunning = true;
+}
+
+void StopClock() {
+  Playback.ClockRunning = false;
+  KillTimer(MainWindow, kTickTimer);
+}
+
+// Whole 100 ms periods since Play; with the clock stopped, none.
+std::int64_t ElapsedPeriods() {
+  if (!Playback.ClockRunning) return 0;
+  return (ReadClock() - Playback.ClockStart) / (kTickPeriodMs * 1000);
+}
+
 void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
 
 bool ChooseSongFile(std::string& path) {
@@ -82,11 +102,12 @@ std::string FileTitle(const std::string& path) {
 void EndSong() {
   SetButtons(ButtonEvent::SongEnded);
   Playback.State = PlayState::Stopped;
-  KillTimer(MainWindow, kTickTimer);
+  StopClock();
 }
 
 void RestartSong() {
   const bool played = SendPlayFromStart();
+  StartClock();
   Playback.PlayTicks = 0.0;
   Playback.LyricCursor = 0;
   ClearLyricLine();
@@ -131,8 +152,9 @@ void PlaySong() {
     SetButtons(ButtonEvent::PlayFailed);
     return;
   }
-  // Pause left the clock running.
+  // Pause left the timer running.
   if (Playback.State != PlayState::Paused) SetTimer(MainWindow, kTickTimer, kTickPeriodMs, nullptr);
+  StartClock();
   Playback.State = PlayState::Playing;
 }
 
@@ -152,7 +174,7 @@ void StopSong() {
     return;
   }
   Playback.State = PlayState::Stopped;
-  KillTimer(MainWindow, kTickTimer);
+  StopClock();
 }
 
 void PauseSong() {
@@ -172,10 +194,29 @@ void OnMciNotify(UINT code) {
   }
 }
 
+std::int64_t MonotonicMicroseconds() {
+  LARGE_INTEGER frequency{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  // Split so that the product cannot overflow in a long run.
+  const std::int64_t seconds = now.QuadPart / frequency.QuadPart;
+  const std::int64_t rest = now.QuadPart % frequency.QuadPart;
+  return seconds * 1000000 + rest * 1000000 / frequency.QuadPart;
+}
+
+void UseClockSource(ClockSource source) { Source = source; }
+
+double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods()); }
+
 void OnTick(UINT_PTR timerId) {
   if (timerId != kTickTimer) return;
-  const int shown = StepTick(Lyrics, IsChecked(MainWindow, kLyricsToggle), Playback.PlayTicks,
-                             Playback.LyricCursor);
+  const bool lyricsOn = IsChecked(MainWindow, kLyricsToggle);
+  const bool catchUp = !Playback.LyricsWereOn || Playback.RevisionSeen != Lyrics.Revision;
+  Playback.LyricsWereOn = lyricsOn;
+  Playback.RevisionSeen = Lyrics.Revision;
+  const double to = AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
+  const int shown =
+      StepTicks(Lyrics, lyricsOn, catchUp, Playback.PlayTicks, Playback.LyricCursor, to);
   if (shown >= 0) {
     const std::string& phrase = Lyrics.phrase[shown];
     if (MiniModeActive == 1) {

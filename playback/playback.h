@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <mmsystem.h>
 
 #include <cstdint>
@@ -19,6 +20,14 @@ struct PlaybackState {
   std::int32_t DeviceOpen = 0;
   double PlayTicks = 0.0;
   std::int32_t LyricCursor = 0;
+  // While TickTimer runs: the monotonic clock's reading at the last Play or
+  // loop restart, from which the ticks are counted.
+  bool ClockRunning = false;
+  std::int64_t ClockStart = 0;
+  // What the last tick saw, so that the display can catch up with lyrics
+  // turned on or loaded under a playing song.
+  bool LyricsWereOn = false;
+  std::uint32_t RevisionSeen = 0;
 };
 
 extern PlaybackState Playback;
@@ -26,6 +35,17 @@ extern PlaybackState Playback;
 // TickTimer: timer id 0 of the main window, every 100 ms.
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickPeriodMs = 100;
+
+// Microseconds of a monotonic clock. The playback clock reads it through a
+// replaceable source, so that a test can hold real time still and move the
+// clock by posted ticks alone; nullptr gives the monotonic clock back.
+using ClockSource = std::int64_t (*)();
+std::int64_t MonotonicMicroseconds();
+void UseClockSource(ClockSource source);
+
+// The clock brought up to this moment while TickTimer runs, else the count
+// it was left at: the time an add stores.
+double ClockNow();
 
 void OpenSong();
 void PlaySong();

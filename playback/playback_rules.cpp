@@ -1,5 +1,7 @@
 #include "playback/playback_rules.h"
 
+#include <algorithm>
+
 namespace velomar {
 
 ButtonStates ButtonsAfter(ButtonEvent event) {
@@ -31,14 +33,32 @@ NoticeAction DecideNotice(unsigned code, bool loopOn, PlayState state) {
   return NoticeAction::Ignore;
 }
 
-int StepTick(const LyricTable& table, bool lyricsOn, double& playTicks, std::int32_t& cursor) {
+double AdvanceClock(double playTicks, std::int64_t elapsedPeriods) {
+  return std::max(playTicks + 1.0, static_cast<double>(elapsedPeriods));
+}
+
+double ClockNow(double playTicks, std::int64_t elapsedPeriods) {
+  return std::max(playTicks, static_cast<double>(elapsedPeriods));
+}
+
+int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double& playTicks,
+              std::int32_t& cursor, double to) {
   int shown = -1;
-  if (lyricsOn && cursor >= 0 && cursor < kLyricEntries &&
-      static_cast<double>(table.time[cursor]) == playTicks) {
+  double value = playTicks;
+  if (lyricsOn && catchUp) {
+    cursor = 0;
+    value = 0.0;
+  }
+  // Values between entries show nothing, so jump from entry to entry; an
+  // entry whose time has passed is never equal again and stops the display.
+  while (lyricsOn && cursor >= 0 && cursor < kLyricEntries && value < to) {
+    const double time = table.time[cursor];
+    if (time < value || time >= to) break;
     shown = cursor;
     ++cursor;
+    value = time + 1.0;
   }
-  playTicks += 1.0;
+  playTicks = to;
   return shown;
 }
 

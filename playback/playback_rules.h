@@ -46,8 +46,20 @@ enum class NoticeAction {
 
 NoticeAction DecideNotice(unsigned code, bool loopOn, PlayState state);
 
-// One tick of the clock. Compares the entry at `cursor` with the clock
-// before the increment; returns the index of the entry to show, or -1.
-int StepTick(const LyricTable& table, bool lyricsOn, double& playTicks, std::int32_t& cursor);
+// The clock at a timer message: whole 100 ms periods since Play, read from a
+// monotonic clock, and never less than one more than before, so that late or
+// merged timer messages are made up and a tick that comes early still counts.
+double AdvanceClock(double playTicks, std::int64_t elapsedPeriods);
+// The clock brought up to the moment, without the tick's own count.
+double ClockNow(double playTicks, std::int64_t elapsedPeriods);
+
+// Moves the clock from `playTicks` to `to`, stepping the display once for
+// every tick value passed, in order: the entry at `cursor` is shown when its
+// time equals the value, at most one entry per value. With `catchUp` the
+// cursor first goes back to 0 and the values since Play are stepped too, as
+// if the lyrics had been shown all along. Returns the index of the last
+// entry stepped, or -1.
+int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double& playTicks,
+              std::int32_t& cursor, double to);
 
 }  // namespace velomar

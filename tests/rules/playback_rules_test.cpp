@@ -91,7 +91,9 @@ class Ticks : public ::testing::Test {
   std::unique_ptr<LyricTable> table = std::make_unique<LyricTable>();
   double ticks = 0.0;
   std::int32_t cursor = 0;
-  int Step(bool lyricsOn = true) { return StepTick(*table, lyricsOn, ticks, cursor); }
+  int Step(bool lyricsOn = true) {
+    return StepTicks(*table, lyricsOn, false, ticks, cursor, ticks + 1.0);
+  }
 };
 
 TEST_F(Ticks, APhraseTimedTAppearsAtTheTPlusFirstTick) {
@@ -138,6 +140,80 @@ TEST_F(Ticks, CursorStopsAfterTheLastEntry) {
   EXPECT_EQ(Step(), -1);
   EXPECT_EQ(cursor, 3001);
   EXPECT_EQ(ticks, 3002.0);
+}
+
+TEST(Clock, MakesUpLateTicksAndCountsEarlyOnesAsOne) {
+  struct Row {
+    double before;
+    std::int64_t elapsed;
+    double advanced, now;
+  };
+  const Row rows[] = {
+      {0, 0, 1, 0},     // a posted tick before real time moved on
+      {5, 3, 6, 5},     // ticks posted faster than real time
+      {5, 6, 6, 6},     // on time
+      {5, 17, 17, 17},  // 12 periods passed during a blocked thread
+      {0, -4, 1, 0},    // a clock read before Play's own reading
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(AdvanceClock(r.before, r.elapsed), r.advanced) << r.before << " " << r.elapsed;
+    EXPECT_EQ(ClockNow(r.before, r.elapsed), r.now) << r.before << " " << r.elapsed;
+  }
+}
+
+TEST(Clock, StepsEveryTickValueMadeUpAndCatchesUp) {
+  auto table = std::make_unique<LyricTable>();
+  // 5, 10, ..., 200 in entries 0..39; entry 40 is an unwritten end marker.
+  for (int i = 0; i < 40; ++i) table->time[i] = 5 * (i + 1);
+  struct Row {
+    const char* what;
+    bool lyricsOn, catchUp;
+    double from;
+    std::int32_t cursor;
+    double to;
+    int shown;
+    std::int32_t cursorAfter;
+  };
+  const Row rows[] = {
+      {"a jump of 12 ticks over 3 entries", true, false, 4, 0, 16, 2, 3},
+      {"a jump that reaches no entry", true, false, 6, 1, 10, -1, 1},
+      {"a jump whose last value is an entry's time", true, false, 6, 1, 11, 1, 2},
+      {"a jump across the end marker", true, false, 190, 37, 260, 39, 40},
+      {"past the end marker nothing more", true, false, 260, 40, 300, -1, 40},
+      {"lyrics off: the cursor waits", false, false, 0, 0, 33, -1, 0},
+      {"turned on 33 ticks after Play", true, true, 33, 0, 34, 5, 6},
+      {"the third tick after that", true, false, 35, 6, 36, 6, 7},
+      {"a table loaded mid-song", true, true, 100, 2, 101, 19, 20},
+      {"catch-up with lyrics off does nothing", false, true, 33, 2, 34, -1, 2},
+  };
+  for (const Row& r : rows) {
+    double ticks = r.from;
+    std::int32_t cursor = r.cursor;
+    EXPECT_EQ(StepTicks(*table, r.lyricsOn, r.catchUp, ticks, cursor, r.to), r.shown) << r.what;
+    EXPECT_EQ(cursor, r.cursorAfter) << r.what;
+    EXPECT_EQ(ticks, r.to) << r.what;
+  }
+}
+
+TEST(Clock, ADoubleTapWhilePlayingLandsOneTickLater) {
+  auto table = std::make_unique<LyricTable>();
+  BeginAdding(*table);
+  EXPECT_EQ(TicksForAdd(*table, 7, true), 7) << "the first add of a session";
+  ASSERT_TRUE(AddPhrase(*table, "a", 7));
+  struct Row {
+    const char* what;
+    double clock;
+    bool running;
+    double stored;
+  };
+  const Row rows[] = {
+      {"same tick while playing", 7, true, 8},
+      {"same tick, clock stopped", 7, false, 7},
+      {"a later tick", 9, true, 9},
+      {"below, after Play again", 2, true, 2},
+      {"same whole tick, part of a tick apart", 7.6, true, 8},
+  };
+  for (const Row& r : rows) EXPECT_EQ(TicksForAdd(*table, r.clock, r.running), r.stored) << r.what;
 }
 
 }  // namespace

@@ -24,6 +24,14 @@ std::atomic<bool> realTicksBlocked{false};
 UINT markerMessage = 0;
 std::function<void()> realTickCallback;
 UINT tickMessage = 0;
+// While real ticks are blocked, real time stands still for the program's
+// clock too, so that posted ticks alone move it, one each.
+std::atomic<long long> frozenClock{-1};
+
+long long BenchClock() {
+  const long long frozen = frozenClock;
+  return frozen >= 0 ? frozen : velomar::MonotonicMicroseconds();
+}
 
 // Sees every message the UI thread takes from its queue, whichever loop
 // takes it: flush markers and test ticks are recognised and rewritten.
@@ -84,6 +92,8 @@ void ResetProgramGlobals() {
 
 Program::Program() {
   ResetProgramGlobals();
+  frozenClock = -1;
+  velomar::UseClockSource(BenchClock);
   markerMessage = RegisterWindowMessageA("VelomarTestMarker");
   tickMessage = RegisterWindowMessageA("VelomarTestTick");
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -145,6 +155,11 @@ void Program::Flush() {
 
 void Program::BlockRealTicks(bool blocked) {
   realTicksBlocked = blocked;
+  if (!blocked) {
+    frozenClock = -1;
+  } else if (frozenClock < 0) {
+    frozenClock = velomar::MonotonicMicroseconds();
+  }
   Flush();
 }
 

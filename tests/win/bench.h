@@ -31,8 +31,9 @@ class Program {
 
   // Returns once the UI thread has taken every message posted before.
   void Flush();
-  // Real TickTimer ticks are dropped while blocked; ticks posted by Tick()
-  // reach the main window as WM_TIMER id 0 through the program's own loops.
+  // Real TickTimer ticks are dropped while blocked, and the real time the
+  // clock reads stands still; ticks posted by Tick() reach the main window
+  // as WM_TIMER id 0 through the program's own loops, and move it one each.
   void BlockRealTicks(bool blocked);
   void Tick(int count = 1);
   // Posts an MCI notice to the main window, as the driver would.

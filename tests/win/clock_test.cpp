@@ -3,9 +3,14 @@
 // MIDI file: it opens and plays here but never ends by itself.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <string>
+
 #include "app/lyric_store.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
 
@@ -90,10 +95,25 @@ TEST_F(Clock, WithLyricsOffTheClockCountsAndTheLineKeepsItsText) {
   program.Tick(3);
   EXPECT_EQ(Status(), "4");
   EXPECT_EQ(Line(), "a");
-  Click(program, main, kLyricsBtn);  // on again: time 1 has passed for good
-  program.Tick(3);
-  EXPECT_EQ(Line(), "a");
-  EXPECT_EQ(Playback.LyricCursor, 1);
+  Click(program, main, kLyricsBtn);  // on again: the line catches up at the next tick
+  program.Tick();
+  EXPECT_EQ(Line(), "b");
+  EXPECT_EQ(Playback.LyricCursor, 2);
+}
+
+TEST_F(Clock, LyricsTurnedOnMidSongShowWhatTheyWouldHaveShownFromPlay) {
+  for (int i = 0; i < 40; ++i) Entry(i, 5 * (i + 1), ("t" + std::to_string(5 * (i + 1))).c_str());
+  Play();
+  program.Tick(33);
+  EXPECT_EQ(Line(), "");
+  Click(program, main, kLyricsBtn);
+  program.Tick();
+  EXPECT_EQ(Line(), "t30");
+  program.Tick();
+  EXPECT_EQ(Line(), "t30");
+  program.Tick();
+  EXPECT_EQ(Line(), "t35");
+  EXPECT_EQ(Status(), "36");
 }
 
 TEST_F(Clock, EqualTimesShowTheFirstAndNothingAfter) {
@@ -216,6 +236,66 @@ TEST_F(Clock, WithLoopOnTheEndRestartsAndFailuresAreReported) {
   ExpectPlayingButtons();
   EXPECT_EQ(Playback.State, PlayState::Playing);
   EXPECT_TRUE(ClockRuns());
+}
+
+TEST_F(Clock, ADoublePressWhilePlayingLandsOneTickLater) {
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  Play();
+  program.Tick(4);
+  Click(program, kashi, 1000);
+  Click(program, kashi, 1000);
+  EXPECT_EQ(Lyrics.time[0], 4);
+  EXPECT_EQ(Lyrics.time[1], 5) << "both phrases stay on the display";
+  EXPECT_EQ(Text(kashi, 1009), "5");
+  CloseByCaption(program, kashi);
+}
+
+// Real ticks and real time: a thread held busy for two seconds and a long
+// lyric load under a playing song cost the clock nothing.
+TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
+  using std::chrono::steady_clock;
+  Program program;
+  HWND main = program.main();
+  Click(program, main, kBrowseBtn);
+  AnswerOpenDialog(program, MakeMidi("real.mid"));
+  std::string file;
+  for (int i = 0; i < 3001; ++i)
+    file += std::to_string(i) + ",phrase " + std::to_string(i) + "\r\n";
+  const std::string lyrics = ScratchDir() + "\\real.tolvenkari";
+  ASSERT_TRUE(WriteBytes(lyrics, file));
+  const steady_clock::time_point played = steady_clock::now();
+  Click(program, main, kPlay);
+  auto expectTrue = [&](const char* after) {
+    program.Flush();
+    const long long real =
+        std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - played)
+            .count() /
+        100;
+    const long long shown = std::stoll(Text(main, kStatus));
+    EXPECT_LE(shown, real + 1) << after;
+    EXPECT_GE(shown, real - 2) << after;
+  };
+
+  std::atomic<bool> held{false};
+  program.OnRealTick([&] {
+    if (!held.exchange(true)) Sleep(2000);
+  });
+  ASSERT_TRUE(WaitUntil([&] { return held.load(); }));
+  ASSERT_TRUE(WaitUntil([&] { return std::stoll(Text(main, kStatus)) >= 22; }, 4000));
+  program.OnRealTick(nullptr);
+  expectTrue("a blocked thread");
+
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, lyrics);
+  Click(program, list, 1001);
+  ASSERT_TRUE(WaitGone(list));
+  const std::string before = Text(main, kStatus);
+  ASSERT_TRUE(WaitUntil([&] { return Text(main, kStatus) != before; }));
+  expectTrue("a load of 3001 records");
+  EXPECT_EQ(Lyrics.phrase[3000], "phrase 3000");
 }
 
 // The device goes away under a paused song: the user opens a file that MCI
