@@ -251,7 +251,9 @@ bool Walk::Check(Failure* failure) {
     Start();  // the user starts it again
     return true;
   }
-  mainClosed_ = false;  // a close that was refused or asked about
+  // A close that was refused or answered No; one the user answered Yes to
+  // waits while a box of the main window's still has not returned.
+  if (!WaitsOnBox(view.main)) mainClosed_ = false;
   return CheckView(view, failure);
 }
 
