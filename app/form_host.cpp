@@ -42,8 +42,11 @@ const FormKind* FindForm(const char* name) {
   return nullptr;
 }
 
-// The modal loops running now, innermost last: the forms' nested loops and
-// the boxes' own loops. A box holds the quits that arrived while it was up.
+// The modal loops running now, innermost last: the outer loop, the forms'
+// nested loops and the boxes' own loops. A box holds the quits that arrived
+// while it was up; a loop keeps those of the boxes its command showed until
+// that command has returned to it, so that no later box of the same command
+// takes one.
 struct Loop {
   bool box;
   HWND owner;
@@ -75,16 +78,29 @@ void PostQuit(int code) {
   if (!DeferQuitWhileBoxOpen(code)) PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0);
 }
 
+// Hands quits on to the loop on top: a box holds them until it returns, a
+// form's loop or the outer loop ends once the command it is dispatching has
+// returned to it.
+void HandOn(std::vector<int> quits) {
+  if (Loops.empty()) {
+    for (int code : quits) PostQuit(code);
+    return;
+  }
+  std::vector<int>& held = Loops.back().quits;
+  held.insert(held.end(), quits.begin(), quits.end());
+}
+
 // Runs one box: its loop is known while it runs, and when it ends its owner
-// gets the state the forms need and the quits it held go on outward.
+// gets the state the forms need and the quits it held go to the loop below.
+// Posting them at once would end the next box the same command shows.
 template <typename Run>
 auto RunBox(HWND owner, Run run) {
   Loops.push_back(Loop{true, owner, {}});
   const auto result = run();
-  const std::vector<int> quits = std::move(Loops.back().quits);
+  std::vector<int> quits = std::move(Loops.back().quits);
   Loops.pop_back();
   EnableUnlessHeld(owner);
-  for (int code : quits) PostQuit(code);
+  HandOn(std::move(quits));
   return result;
 }
 
@@ -97,6 +113,9 @@ int OpenForm(HWND owner, const char* name) {
   HWND form =
       CreateWindowExA(kind->exStyle, kFormClass, kind->name, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                       CW_USEDEFAULT, kind->width, kind->height, owner, nullptr, instance, nullptr);
+  // Out of window handles or desktop heap: a loop without its form would
+  // never end, and a disabled owner would never come back.
+  if (form == nullptr) return 0;
   *kind->handle = form;
   SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(kind->procedure));
   SendMessageA(form, WM_INITDIALOG, 0, 0);
@@ -106,23 +125,44 @@ int OpenForm(HWND owner, const char* name) {
   }
   ShowWindow(form, SW_SHOW);
   if (owner != nullptr) EnableWindow(owner, FALSE);
+  return RunLoop(form);
+}
 
+int RunLoop(HWND form) {
   Loops.push_back(Loop{false, nullptr, {}});
-  MSG message{};
+  int code = 0;
   for (;;) {
+    MSG message{};
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
-    if (FormKeys(message) || IsDialogMessageA(form, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    if (got == 0 || got == -1) {
+      code = static_cast<int>(message.wParam);
+      break;
+    }
+    if (!FormKeys(message) && (form == nullptr || !IsDialogMessageA(form, &message))) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    // The command has returned: a quit its boxes held ends this loop now,
+    // and any further one the loop below.
+    std::vector<int>& held = Loops.back().quits;
+    if (!held.empty()) {
+      code = held.front();
+      held.erase(held.begin());
+      break;
+    }
   }
+  std::vector<int> further = std::move(Loops.back().quits);
   Loops.pop_back();
-  return static_cast<int>(message.wParam);
+  HandOn(std::move(further));
+  return code;
 }
 
 bool FormKeys(const MSG& message) { return KashiKeys(message) || KashiEditKeys(message); }
 
 void CloseForm(HWND form, int code) {
+  // Only another program can close a disabled form; the box or form that
+  // holds it would go down with it, its command cut short.
+  if (IsHeld(form)) return;
   Leaving = form;
   EnableUnlessHeld(GetWindow(form, GW_OWNER));
   Leaving = nullptr;
@@ -146,6 +186,8 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 bool ShowOpenDialog(OPENFILENAMEW* request) {
   return RunBox(request->hwndOwner, [&] { return late::GetOpenFileNameW(request) != FALSE; });
 }
+
+bool IsHeld(HWND window) { return HeldDisabled(window); }
 
 bool WaitsOnBox(HWND window) {
   for (const Loop& loop : Loops) {

@@ -19,14 +19,20 @@ extern HWND MiniWindow;
 extern HWND KashiEditWindow;
 
 // Returns after the form has closed, with the code of the quit message that
-// ended its loop; an unknown name returns 0 at once.
+// ended its loop; an unknown name, or a form that cannot be created, returns
+// 0 at once with nothing disabled.
 int OpenForm(HWND owner, const char* name);
 
 // Every message loop of the program gives each message here first, before
 // any form's dialog keys: true when a form's key took it.
 bool FormKeys(const MSG& message);
 
-// Re-enables the owner, destroys the form and ends the innermost loop.
+// Takes the thread's messages until a quit comes, passing them to `form`'s
+// keyboard handling first (none for the outer loop); returns the quit's code.
+int RunLoop(HWND form);
+
+// Re-enables the owner, destroys the form and ends the innermost loop; a
+// form that is held (see IsHeld) stays as it is.
 void CloseForm(HWND form, int code);
 
 // True while any of the four forms exists.
@@ -36,12 +42,16 @@ bool OnScreen(HWND form);
 
 // A message box or open dialog runs a modal loop of its own inside whatever
 // loop is running, and re-enables its owner when it is answered. Through
-// these, a quit meant for a form's loop waits until the box on top of it is
-// gone, and the owner stays disabled until the call has returned and while
-// a form it owns is still open.
+// these, a quit meant for a form's loop waits until the command that showed
+// the box has returned to that loop (so every box of the command waits for
+// the user), and the owner stays disabled until the call has returned and
+// while a form it owns is still open.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 bool ShowOpenDialog(OPENFILENAMEW* request);
 
+// True while a form `window` owns is open or a box it owns has not returned
+// to its caller: the window is disabled then, and refuses to close.
+bool IsHeld(HWND window);
 // True while a box `window` owns has not returned to its caller.
 bool WaitsOnBox(HWND window);
 // For WM_ENABLE: a box re-enables its owner when answered, also while its
@@ -50,7 +60,7 @@ bool WaitsOnBox(HWND window);
 void KeepHeldWindowDisabled(HWND window, bool enabled);
 
 // True when the quit with `code` must wait for the box that is on top of the
-// loops; it is then posted when that box closes.
+// loops; it ends the loop below once the box's command has returned there.
 bool DeferQuitWhileBoxOpen(int code);
 
 }  // namespace velomar

@@ -2,6 +2,7 @@
 
 #include "app/late_dll.h"
 #include "app/lyric_open.h"
+#include "app/lyric_store.h"
 #include "app/main_window.h"
 #include "app/wide_path.h"
 #include "lyrics/lrc_convert.h"
@@ -57,7 +58,9 @@ void OpenGivenFiles(const std::vector<std::wstring>& files) {
     if (songsOpen && !IsLyricPath(ShownPath(file))) OpenSongFile(file);
   }
   for (const std::wstring& file : files) {
-    if (IsLyricPath(ShownPath(file))) LoadLyricPath(MainWindow, file, nullptr);
+    // A drop while phrases are being timed asks first, as the lyric list does.
+    if (!IsLyricPath(ShownPath(file)) || !MayReplaceUnsavedAdds(MainWindow)) continue;
+    LoadLyricPath(MainWindow, file, nullptr);
   }
 }
 

@@ -103,6 +103,15 @@ void OnCommand(int id, int code) {
   // clang-format on
 }
 
+// A close while a form or box holds the window can only come from another
+// program: it would take the form down without its loop ending, leaving a
+// process with no window. Closing with no Kashi form open ends the program.
+void OnClose() {
+  if (IsHeld(MainWindow)) return;
+  if (!OnScreen(KashiWindow) && !MayLoseUnsavedAdds(MainWindow)) return;
+  DestroyWindow(MainWindow);
+}
+
 void OnDestroy() {
   CloseSong();
   ReleaseShellObjects();
@@ -119,7 +128,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_CLOSE: DestroyWindow(MainWindow); return 0;
+    case WM_CLOSE: OnClose(); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -121,12 +121,9 @@ int RunProgram(const std::vector<std::wstring>& files) {
     exitCode = 1;
   } else {
     OpenGivenFiles(files);
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-      if (FormKeys(message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    // Through the form host, which knows it as the loop the main window's
+    // commands return to.
+    RunLoop(nullptr);
   }
   if (shell.MenuBar != nullptr) ReleaseShellObjects();
   ReleaseFontsAndBrush();

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "forms/forms.h"
+#include "forms/lyric_save.h"
 #include "forms/pour_in.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
@@ -99,7 +100,9 @@ void KashiAddPhrase() {
   const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
   const double ticks = TicksForAdd(Lyrics, ClockNow(), Playback.ClockRunning);
   if (!AddPhraseLogged(Lyrics, Presses, text, ticks, pourIn)) {
-    ShowMessageBox(MainWindow, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
+    // The form can outlive the main window; a box with a dead owner never shows.
+    HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
+    ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
@@ -145,29 +148,8 @@ void AddKeyTip(HWND window) {
 }
 
 void KashiSaveLyrics() {
-  const int answer = ShowMessageBox(KashiWindow,
-                                    "歌詞ファイルを保存します。\r\n"
-                                    "保存中は、歌詞の入力が出来ませんが、よろしいですか?\r\n\r\n"
-                                    "(同じファイル名があれば、上書きされます)",
-                                    "新規歌詞保存の確認", MB_YESNO | MB_ICONINFORMATION);
-  if (answer != IDYES) return;
-  const std::string name = ControlText(KashiWindow, kFileNameBox);
-  ProgressPace pace;
-  std::string unshown;
-  const bool saved = SaveLyricFile(Lyrics, name, [&](const std::string& line) {
-    if (pace.Due()) {
-      SetControlText(KashiWindow, kSavingLabel, line);
-    } else {
-      unshown = line;
-    }
-  });
-  if (pace.Late()) SetControlText(KashiWindow, kSavingLabel, unshown);
-  // A silent failure would let the user believe the work is kept.
-  if (!saved) {
-    const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), name);
-    const std::string text = "歌詞ファイルを保存できませんでした\r\n" + path;
-    ShowMessageBox(KashiWindow, text.c_str(), "Error", MB_OK | MB_ICONERROR);
-  }
+  AskAndSaveLyrics(KashiWindow, ControlText(KashiWindow, kFileNameBox), Lyrics.AddedCount,
+                   kSavingLabel);
 }
 
 void OnInitDialog(HWND window) {
@@ -175,6 +157,13 @@ void OnInitDialog(HWND window) {
   CreateControls(window, kControls, Shell().KashiFont.get());
   AddKeyTip(window);
   KashiFormInit();
+}
+
+// Once the main window has gone, closing the form ends the program.
+void OnClose(HWND window) {
+  if (IsHeld(window)) return;
+  if (!OnScreen(MainWindow) && !MayLoseUnsavedAdds(window)) return;
+  CloseForm(window, 0);
 }
 
 void OnCommand(int id, int code) {
@@ -212,7 +201,7 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   switch (message) {
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_CLOSE: OnClose(window); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -76,6 +76,7 @@ void ShowLoaded(int index) {
 // Runs inside the click without returning to the loop, so no tick ever sees
 // a half-loaded table; the caption asks the user to wait meanwhile.
 void KashiListLoad() {
+  if (!MayReplaceUnsavedAdds(KashiListWindow)) return;
   SetWindowTextA(KashiListWindow,
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
   ProgressPace pace;

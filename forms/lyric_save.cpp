@@ -5,8 +5,8 @@
 #include "app/controls.h"
 #include "app/form_host.h"
 #include "app/lyric_store.h"
-#include "lyrics/lyric_file.h"
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lyric_file.h"
 
 namespace velomar {
 
@@ -41,6 +41,8 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int p
     }
   });
   if (pace.Late()) show(unshown);
+  if (saved) MarkAddsSaved(Lyrics);
+  // A silent failure would let the user believe the work is kept.
   if (!saved) {
     const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
     FailureBox(owner, "歌詞ファイルを保存できませんでした\r\n" + path);
@@ -65,7 +67,7 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
     FailureBox(owner, failure);
     return false;
   }
-  if (!WriteWholeFile(path, lrc)) {
+  if (!TypedNameAllowed(typedName) || !WriteWholeFile(path, lrc)) {
     FailureBox(owner, failure);
     return false;
   }

@@ -204,6 +204,8 @@ bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress
 void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress& progress) {
   std::unique_ptr<ChunkCursor> cursor;
   if (source != nullptr) cursor = std::make_unique<ChunkCursor>(*source);
+  // The file's records replace the adds; one that cannot be read leaves them.
+  if (source != nullptr) table.AddsUnsaved = false;
   std::string field;
   for (int i = 0; i < kLyricEntries; ++i) {
     if (cursor != nullptr) ReadRecordFrom(*cursor, table, i, field);
@@ -221,11 +223,11 @@ namespace {
 
 // The lines go to a file beside the target first, so that a failed save
 // never destroys what the target held. `write` runs also when that file
-// cannot be made, with a sink that refuses everything.
-bool ReplaceWhenComplete(const std::string& target, LyricFileSystem& files,
+// cannot be made, or is `refused`, with a sink that refuses everything.
+bool ReplaceWhenComplete(const std::string& target, LyricFileSystem& files, bool refused,
                          const std::function<bool(ByteSink&)>& write) {
   const std::string temp = target + ".saving";
-  std::unique_ptr<ByteSink> sink = files.Create(temp);
+  std::unique_ptr<ByteSink> sink = refused ? nullptr : files.Create(temp);
   if (sink == nullptr) {
     RefusingSink nowhere;
     write(nowhere);
@@ -244,8 +246,13 @@ bool ReplaceWhenComplete(const std::string& target, LyricFileSystem& files,
 bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
                     const SaveProgress& progress, LyricFileSystem& files) {
   const std::string target = LyricFileName(files.ExecutablePath(), typedName);
-  return ReplaceWhenComplete(
-      target, files, [&](ByteSink& sink) { return WriteLines(table, count, sink, progress); });
+  return ReplaceWhenComplete(target, files, !TypedNameAllowed(typedName), [&](ByteSink& sink) {
+    return WriteLines(table, count, sink, progress);
+  });
+}
+
+bool TypedNameAllowed(const std::string& typedName) {
+  return typedName.find(':') == std::string::npos;
 }
 
 std::string LrcFileName(const std::string& executablePath, const std::string& typedName) {
@@ -254,7 +261,7 @@ std::string LrcFileName(const std::string& executablePath, const std::string& ty
 
 bool WriteWholeFile(const std::string& target, const std::string& bytes, LyricFileSystem& files) {
   return ReplaceWhenComplete(
-      target, files, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+      target, files, false, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
 }
 
 void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,

@@ -38,12 +38,17 @@ void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress&
 // Writes entries 0..AddedCount-1 to LyricFileName(exe, typedName). The lines
 // go to a new file beside the target, which replaces the target only when
 // every byte is written; on failure an existing file is left as it was.
-// The progress step runs for every line either way. Returns success.
+// A typed name holding ':' fails before any file is made. The progress
+// step runs for every line either way. Returns success.
 bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
                    const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
 // The same for entries 0..count-1.
 bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
                     const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
+
+// A colon in a typed name would make NTFS write into a hidden stream of a
+// file named by the part before it: such a name saves nothing.
+bool TypedNameAllowed(const std::string& typedName);
 
 // executable path + typed name + ".lrc": the LRC twin of LyricFileName.
 std::string LrcFileName(const std::string& executablePath, const std::string& typedName);
@@ -54,7 +59,8 @@ bool WriteWholeFile(const std::string& target, const std::string& bytes,
                     LyricFileSystem& files = PlatformFileSystem());
 
 // Reads up to 3001 records into entries 0..3000, running the progress step
-// after each of the 3001 entries, also when the file cannot be opened.
+// after each of the 3001 entries, also when the file cannot be opened. A
+// file that opens leaves no add unsaved.
 void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
                    LyricFileSystem& files = PlatformFileSystem());
 

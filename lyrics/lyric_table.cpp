@@ -9,6 +9,7 @@ void BeginAdding(LyricTable& table) {
   table.AddIndex = 0;
   table.RemainingLines = kMaxAdds;
   table.AddedCount = 0;
+  table.AddsUnsaved = false;
 }
 
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
@@ -20,8 +21,11 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   table.phrase[table.AddIndex] = text;
   table.time[table.AddIndex] = TicksToTime(ticks);
   table.AddIndex += 1;
+  table.AddsUnsaved = true;
   return true;
 }
+
+void MarkAddsSaved(LyricTable& table) { table.AddsUnsaved = false; }
 
 double TicksForAdd(const LyricTable& table, double clock, bool clockRunning) {
   const int previous = table.AddIndex - 1;
@@ -31,6 +35,7 @@ double TicksForAdd(const LyricTable& table, double clock, bool clockRunning) {
 }
 
 void ResetLyrics(LyricTable& table) {
+  table.AddsUnsaved = false;
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();
     table.time[i] = 0;

@@ -11,6 +11,7 @@
 #include "app/shell.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test {
 namespace {
@@ -137,7 +138,9 @@ Program::~Program() {
   const DWORD start = GetTickCount();
   while (!Finished() && GetTickCount() - start < 15000) {
     for (HWND window : ThreadWindows(threadId_)) {
-      if (ClassOf(window) == "#32770") {
+      if (ClassOf(window) == "#32770" && Text(window) == kQuitCaption) {
+        PostMessageA(window, WM_COMMAND, IDYES, 0);  // unsaved adds: end anyway
+      } else if (ClassOf(window) == "#32770") {
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
       } else if (IsWindowVisible(window) || window == main_) {
@@ -195,6 +198,21 @@ void Program::RunOnUiThread(std::function<void()> work) {
 void Program::Notify(UINT code) {
   PostMessageA(main_, 0x3B9 /* MM_MCINOTIFY */, code, 0);
   Flush();
+}
+
+GdiCount CountGdi() {
+  GdiCount count;
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported != 0) {
+    count.all = static_cast<long>(reported);
+    return count;
+  }
+  for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+    const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+    if (type != 0) ++count.all;
+    if (type == OBJ_DC || type == OBJ_REGION) ++count.cached;
+  }
+  return count;
 }
 
 std::string Text(HWND window) {

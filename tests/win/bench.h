@@ -57,6 +57,16 @@ class Program {
   HANDLE done_ = nullptr;
 };
 
+// The process's GDI objects: GetGuiResources where the system counts them,
+// else (Wine 8 answers 0) the live entries of the GDI handle table, found
+// with GetObjectType on every 16-bit handle index. `cached` are the device
+// contexts and regions among them, which Wine keeps for windows to reuse.
+struct GdiCount {
+  long all = 0;
+  long cached = 0;
+};
+GdiCount CountGdi();
+
 // Windows and controls.
 std::string Text(HWND window);
 std::string Text(HWND parent, int id);

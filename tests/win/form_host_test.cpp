@@ -119,5 +119,29 @@ TEST(FormHost, ClosingTheMainWindowUnderAnOpenKashiFormEndsWithThatForm) {
   EXPECT_EQ(GetObjectType(brush), 0u);
 }
 
+// Refuses the creation of every form, as a system out of window handles or
+// desktop heap does.
+LRESULT CALLBACK RefuseForms(int code, WPARAM window, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && ClassOf(reinterpret_cast<HWND>(window)) == "NORMALDLG") return 1;
+  return CallNextHookEx(nullptr, code, window, lParam);
+}
+
+TEST(FormHost, AFormThatCannotBeCreatedDisablesNothingAndRunsNoLoop) {
+  Program program;
+  HWND main = program.main();
+  HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseForms, nullptr, program.thread());
+  ASSERT_NE(hook, nullptr);
+  for (const FormCase& c : kFormCases) {
+    SCOPED_TRACE(c.command);
+    Command(program, main, c.command);
+    EXPECT_EQ(*c.handle, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(IsWindowVisible(main));
+  }
+  UnhookWindowsHookEx(hook);
+  // A loop left running would take the main window's quit.
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
 }  // namespace
 }  // namespace velomar::test

@@ -187,7 +187,29 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   EXPECT_EQ(Lyrics.AddedCount, 3000);
   EXPECT_EQ(Lyrics.RemainingLines, 0);
   EXPECT_FALSE(MessageBoxOpen(program));
-  CloseByCaption(program, kashi);
+
+  // The form outlives the main window, and its boxes are then its own.
+  PostMessageA(program.main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(program.main())) << "no question while the form holds the adds";
+  Press(program, kashi);
+  box = WaitForMessageBox(program);
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.owner, kashi);
+  EXPECT_EQ(box.text, kLimitText);
+  Answer(box, IDOK);
+  // Its close now ends the program: the unsaved adds are asked about.
+  for (int answer : {IDNO, IDYES}) {
+    PostMessageA(kashi, WM_CLOSE, 0, 0);
+    box = WaitForMessageBox(program);
+    EXPECT_EQ(box.owner, kashi);
+    EXPECT_EQ(box.caption, kQuitCaption);
+    EXPECT_EQ(box.text, kQuitText);
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+    Answer(box, answer);
+    EXPECT_EQ(IsWindowVisible(kashi) != 0, answer == IDNO);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return program.Finished(); }, 10000));
+  EXPECT_EQ(program.ExitCode(), 0);
 }
 
 TEST(KashiForm, PourInHandsOutTheHashEndedPhrasesInTurn) {

@@ -46,16 +46,9 @@ struct Counts {
 };
 
 void CountGdiObjects(Counts& counts) {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) {
-    counts.gdi = static_cast<long>(reported);
-    return;
-  }
-  for (ULONG_PTR index = 1; index < 0x10000; ++index) {
-    const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
-    if (type != 0) ++counts.gdi;
-    if (type == OBJ_DC || type == OBJ_REGION) ++counts.gdiCached;
-  }
+  const GdiCount gdi = CountGdi();
+  counts.gdi = gdi.all;
+  counts.gdiCached = gdi.cached;
 }
 
 BOOL CALLBACK CountChild(HWND, LPARAM count) {

@@ -195,5 +195,70 @@ TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
   Click(program, main, 1001);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
+
+// A yes-or-no question owned by `owner`, with the warning icon.
+MessageBoxSeen ExpectQuestion(Program& program, HWND owner, const char* caption, const char* text) {
+  MessageBoxSeen ask = WaitForMessageBox(program);
+  EXPECT_EQ(ask.owner, owner);
+  EXPECT_EQ(ask.caption, caption);
+  EXPECT_EQ(ask.text, text);
+  EXPECT_EQ(ask.icon, SystemIcon(IDI_EXCLAMATION));
+  EXPECT_EQ(ask.buttons, (std::vector<int>{IDYES, IDNO}));
+  return ask;
+}
+
+// Timed phrases that no save has written are never replaced or lost
+// without a question: a load while the Kashi form holds them, and the close
+// that ends the program (the main window's here; the Kashi form's with the
+// Kashi form's tests). Saved ones go without one.
+TEST(UnsavedAdds, ALoadAndTheLastCloseAskFirst) {
+  {
+    Program program;
+    HWND main = program.main();
+    const std::string lyrics = ScratchDir() + "\\unsaved.tolvenkari";
+    ASSERT_TRUE(WriteBytes(lyrics, "5,loaded\r\n"));
+    HWND kashi = OpenKashi(program);
+    ASSERT_NE(kashi, nullptr);
+    TypeText(kashi, 1002, "timed");
+    Press(program, kashi);
+    HWND list = OpenByMenu(program, 1018, &KashiListWindow);
+    ASSERT_NE(list, nullptr);
+    Click(program, list, 1000);
+    AnswerOpenDialog(program, lyrics);
+    Click(program, list, 1001);
+    Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDNO);
+    EXPECT_EQ(Lyrics.phrase[0], "timed") << "No loads nothing";
+    ASSERT_TRUE(IsWindowVisible(list));
+    Click(program, list, 1001);
+    Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDYES);
+    ASSERT_TRUE(WaitGone(list));
+    EXPECT_EQ(Lyrics.phrase[0], "loaded");
+
+    Press(program, kashi);
+    CloseByCaption(program, kashi);
+    EXPECT_FALSE(MessageBoxOpen(program)) << "the main window is still there";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    Answer(ExpectQuestion(program, main, kQuitCaption, kQuitText), IDNO);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_FALSE(program.Finished());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    Answer(ExpectQuestion(program, main, kQuitCaption, kQuitText), IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return program.Finished(); }, 10000));
+    EXPECT_EQ(program.ExitCode(), 0);
+  }
+  {
+    Program program;
+    LyricFileBeside file("unsaved");
+    HWND kashi = OpenKashi(program);
+    ASSERT_NE(kashi, nullptr);
+    Press(program, kashi);
+    TypeText(kashi, 1013, file.name);
+    Answer(PressSave(program, kashi), IDYES);
+    ASSERT_TRUE(file.Exists());
+    CloseByCaption(program, kashi);
+    EXPECT_EQ(program.CloseAndWait(), 0) << "nothing unsaved, no question";
+  }
+}
+
 }  // namespace
 }  // namespace velomar::test

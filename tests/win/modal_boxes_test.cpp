@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/form_host.h"
 #include "playback/playback.h"
@@ -187,6 +188,106 @@ TEST(ModalBoxes, AnAnsweredQuestionUnderANestedFormWaitsForThatForm) {
   EXPECT_TRUE(IsWindowEnabled(kashi));
   EXPECT_TRUE(IsWindowEnabled(program.main()));
   CloseByCaption(program, kashi);
+  EXPECT_EQ(program.CloseAndWait(), 0);
+}
+
+// A quit that arrives under a box waits until the command that showed the
+// box has returned to its loop: the command's next box waits for the user
+// too, and the quit then ends the loop it was meant for.
+TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
+  {
+    SCOPED_TRACE("the save's failure box after the main window closed under the question");
+    Program program;
+    HWND kashi = OpenKashi(program);
+    ASSERT_NE(kashi, nullptr);
+    TypeText(kashi, 1013, "bad*");
+    PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+    MessageBoxSeen question = WaitForMessageBox(program);
+    ASSERT_EQ(question.caption, kConfirmCaption);
+    PostMessageA(program.main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitGone(program.main()));
+    Answer(question, IDYES);
+    MessageBoxSeen failure = WaitForMessageBox(program);
+    ASSERT_NE(failure.window, nullptr);
+    EXPECT_EQ(failure.owner, kashi);
+    program.Flush();
+    EXPECT_TRUE(IsWindowVisible(failure.window)) << "the failure box waits for the user";
+    Answer(failure, IDOK);
+    EXPECT_FALSE(program.Finished()) << "the Kashi form is still on screen";
+    PostMessageA(kashi, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program.Finished(); }, 10000)) << "no quit was lost";
+    EXPECT_EQ(program.ExitCode(), 0);
+  }
+  {
+    SCOPED_TRACE("the song's open error after the Kashi form closed under the song dialog");
+    Program program;
+    HWND kashi = OpenKashi(program);
+    ASSERT_NE(kashi, nullptr);
+    PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+    ASSERT_NE(WaitForMessageBox(program).window, nullptr);
+    PostMessageA(kashi, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitGone(kashi));
+    AnswerOpenDialog(program, MakeBrokenSong("held_quit.wav"));
+    MessageBoxSeen error = WaitForMessageBox(program);
+    ASSERT_NE(error.window, nullptr);
+    EXPECT_EQ(error.text, kOpenError);
+    program.Flush();
+    EXPECT_TRUE(IsWindowVisible(error.window));
+    Answer(error, IDOK);
+    EXPECT_TRUE(IsWindowEnabled(program.main()));
+    EXPECT_EQ(program.CloseAndWait(), 0) << "the Kashi form's loop has ended";
+  }
+  {
+    SCOPED_TRACE("the reset's second box after the Kashi form closed under the first");
+    Program program;
+    HWND kashi = OpenKashi(program);
+    ASSERT_NE(kashi, nullptr);
+    PostMessageA(program.main(), WM_COMMAND, 1020, 0);
+    MessageBoxSeen first = WaitForMessageBox(program);
+    ASSERT_EQ(first.caption, kResetCaption);
+    PostMessageA(kashi, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitGone(kashi));
+    Answer(first, IDOK);
+    MessageBoxSeen second = WaitForMessageBox(program);
+    ASSERT_EQ(second.caption, kResetDoneCaption);
+    program.Flush();
+    EXPECT_TRUE(IsWindowVisible(second.window));
+    Answer(second, IDOK);
+    EXPECT_EQ(program.CloseAndWait(), 0);
+  }
+}
+
+// Another program's WM_CLOSE (Task Manager's "End task", taskkill without
+// /F) reaches the main window also while a form or box holds it: it is
+// refused then, as the user's own close is, and nothing is left without
+// its window or loop.
+TEST(ModalBoxes, AClosedHeldMainWindowStaysWithItsForm) {
+  Program program;
+  HWND main = program.main();
+  const std::pair<int, HWND*> kOwnedForms[] = {
+      {1022, &VersionWindow}, {1018, &KashiListWindow}, {1021, &MiniWindow}};
+  for (const auto& [command, handle] : kOwnedForms) {
+    SCOPED_TRACE(command);
+    HWND form = OpenByMenu(program, command, handle);
+    ASSERT_NE(form, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    program.Flush();
+    ASSERT_TRUE(IsWindow(main));
+    EXPECT_TRUE(IsWindowVisible(form));
+    EXPECT_FALSE(IsWindowEnabled(main));
+    CloseByCaption(program, form);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(IsWindowVisible(main));
+  }
+  PostMessageA(main, WM_COMMAND, 1020, 0);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  ASSERT_EQ(box.caption, kResetCaption);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  program.Flush();
+  ASSERT_TRUE(IsWindow(main));
+  EXPECT_TRUE(IsWindowVisible(box.window));
+  Answer(box, IDOK);
+  Answer(WaitForMessageBox(program), IDOK);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 

@@ -151,6 +151,9 @@ std::string Describe(const Action& a) {
     case Kind::AnswerFile: return std::string("answer the open dialog: ") + kFiles[a.n];
     case Kind::Tick: return "tick x" + std::to_string(a.n);
     case Kind::Notice: return "MCI notice " + std::to_string(a.n);
+    case Kind::Shut:
+      return "WM_CLOSE from another program to " +
+             (a.id == 0 ? where : "the box or dialog of " + where);
   }
   return "?";
 }

@@ -27,6 +27,8 @@ enum class Kind : int {
   AnswerFile,  // the open dialog answered with file choice `n`
   Tick,        // `n` clock ticks posted to the main window
   Notice,      // an MCI notice with code `n` posted to the main window
+  Shut,        // another program's WM_CLOSE to `where` (id 0), also hidden or
+               // disabled, or to the box or dialog `where` owns (id 1)
 };
 
 // What the user types into an open dialog.
@@ -125,13 +127,15 @@ class Walk {
 
   std::unique_ptr<Program> program_;
   HHOOK gate_ = nullptr;
+  HHOOK watch_ = nullptr;    // sees boxes and dialogs go
   HANDLE thread_ = nullptr;  // the UI thread, to see it end
   std::vector<Action> taken_;
   int started_ = 0;
   int boxes_ = 0;
   int dialogs_ = 0;
   bool mainClosed_ = false;
-  bool trace_ = false;  // VELOMAR_MONKEY_TRACE: each action and its time on stderr
+  std::vector<HWND> answered_;  // boxes the walk answered or closed, until they go
+  bool trace_ = false;          // VELOMAR_MONKEY_TRACE: each action and its time on stderr
 };
 
 }  // namespace velomar::test::monkey

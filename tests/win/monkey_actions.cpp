@@ -102,9 +102,22 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
   for (const Weighted& w : kBoxes) {
     if (Usable(WindowOf(view, w.where))) add(Kind::Type, w.where, w.id, w.weight);
   }
+  // The Kashi form is left open after the main window closed now and then,
+  // and the walk stays with it a while.
+  const bool kashiOpen = view.form(Where::Kashi) != nullptr;
   for (const Weighted& w : kCloses) {
-    if (Usable(WindowOf(view, w.where))) add(Kind::Close, w.where, w.id, w.weight);
+    int weight = w.weight;
+    if (w.where == Where::Main && kashiOpen) weight = 6;
+    if (w.where == Where::Kashi && view.main == nullptr) weight = 2;
+    if (Usable(WindowOf(view, w.where))) add(Kind::Close, w.where, w.id, weight);
   }
+  // Other programs close any window, also a hidden or disabled one, and a
+  // box: more often while a box is up, which holds the quits that come.
+  const int shut = view.boxes.empty() ? 1 : 4;
+  for (Where where : {Where::Main, Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+    if (WindowOf(view, where) != nullptr) add(Kind::Shut, where, 0, shut);
+  }
+  for (const Box& box : view.boxes) add(Kind::Shut, OwnerOf(view, box.owner), 1, 1);
   for (const Weighted& w : kEscapes) {
     if (Usable(WindowOf(view, w.where))) add(Kind::Escape, w.where, w.id, w.weight);
   }
@@ -179,6 +192,19 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
       PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
       break;
     }
+    case Kind::Shut: {
+      HWND target = action.id == 0 ? window : nullptr;
+      for (const Box& box : view.boxes) {
+        if (action.id == 1 && target == nullptr && OwnerOf(view, box.owner) == action.where) {
+          target = box.window;
+          answered_.push_back(box.window);  // a close is an answer
+        }
+      }
+      if (target == nullptr) return Outcome::Skipped;
+      if (target == view.main) mainClosed_ = true;
+      PostMessageA(target, WM_CLOSE, 0, 0);
+      break;
+    }
     case Kind::AnswerBox: {
       const Box* chosen = nullptr;
       for (const Box& box : view.boxes) {
@@ -188,6 +214,9 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
         }
       }
       if (chosen == nullptr) return Outcome::Skipped;
+      answered_.push_back(chosen->window);
+      // The main window's only yes-or-no box asks before it closes.
+      if (action.where == Where::Main && action.id == IDYES) mainClosed_ = true;
       PostMessageA(ButtonOf(chosen->window, action.id), BM_CLICK, 0, 0);
       // Hidden at once; destroyed only when its own loop gets control back.
       if (!WaitUntil([&] { return !IsWindowVisible(chosen->window); })) {
@@ -203,6 +232,7 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
         if (Usable(box.window) && box.fileDialog && chosen == nullptr) chosen = &box;
       }
       if (chosen == nullptr) return Outcome::Skipped;
+      answered_.push_back(chosen->window);
       const std::string path = FilePath(static_cast<File>(action.n));
       HWND name = GetDlgItem(chosen->window, 1148);
       if (name == nullptr) name = GetDlgItem(chosen->window, 1152);

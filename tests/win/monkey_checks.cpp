@@ -23,19 +23,22 @@ struct KnownBox {
   bool pathFollows;  // the text goes on with a lyric file's path
   bool yesNo;        // yes and no rather than OK
   Where owner;
+  Where ownerWithoutMain;  // once the main window is gone (Other: no owner left)
 };
 
 const KnownBox kKnownBoxes[] = {
-    {kResetCaption, kResetText, false, false, Where::Main},
-    {kResetDoneCaption, kResetDoneText, false, false, Where::Main},
-    {"Error", kOpenError, false, false, Where::Main},
-    {"Error", kCloseError, false, false, Where::Main},
-    {"Error", kPlayError, false, false, Where::Main},
-    {"Error", kStopError, false, false, Where::Main},
-    {"ERROR", kLoopFailure, false, false, Where::Main},
-    {"Error", kLimitText, false, false, Where::Main},
-    {kConfirmCaption, kConfirmText, false, true, Where::Kashi},
-    {"Error", kSaveFailed, true, false, Where::Kashi},
+    {kResetCaption, kResetText, false, false, Where::Main, Where::Other},
+    {kResetDoneCaption, kResetDoneText, false, false, Where::Main, Where::Other},
+    {"Error", kOpenError, false, false, Where::Main, Where::Other},
+    {"Error", kCloseError, false, false, Where::Main, Where::Other},
+    {"Error", kPlayError, false, false, Where::Main, Where::Other},
+    {"Error", kStopError, false, false, Where::Main, Where::Other},
+    {"ERROR", kLoopFailure, false, false, Where::Main, Where::Other},
+    {"Error", kLimitText, false, false, Where::Main, Where::Kashi},
+    {kQuitCaption, kQuitText, false, true, Where::Main, Where::Kashi},
+    {kConfirmCaption, kConfirmText, false, true, Where::Kashi, Where::Kashi},
+    {"Error", kSaveFailed, true, false, Where::Kashi, Where::Kashi},
+    {kReplaceCaption, kReplaceText, false, true, Where::KashiList, Where::KashiList},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -143,12 +146,11 @@ bool CheckBox(const View& view, const Box& box, Failure* failure) {
   }
   for (const KnownBox& known : kKnownBoxes) {
     if (!Matches(known, box)) continue;
-    // A box of the main window's once it is gone has no owner left.
-    const bool ownerGone = known.owner == Where::Main && view.main == nullptr;
-    if (owner != known.owner && !ownerGone) {
-      return Fail(failure, "box owner",
-                  "'" + Escaped(box.text) + "' owned by " + NameOf(owner) + ", not by " +
-                      NameOf(known.owner));
+    const Where expected = view.main == nullptr ? known.ownerWithoutMain : known.owner;
+    if (owner != expected) {
+      return Fail(
+          failure, "box owner",
+          "'" + Escaped(box.text) + "' owned by " + NameOf(owner) + ", not by " + NameOf(expected));
     }
     return true;
   }

@@ -9,8 +9,10 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/form_host.h"
 #include "app/lyric_store.h"
@@ -18,6 +20,7 @@
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/monkey.h"
+#include "tests/win/texts.h"
 
 namespace velomar::test::monkey {
 namespace {
@@ -53,6 +56,26 @@ LRESULT CALLBACK Gate(int code, WPARAM removal, LPARAM lParam) {
     if (msg->message != benchMarker && !realTick) ++activity;
   }
   return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// The message boxes and open dialogs that went away, with their captions:
+// each must have been answered by the walk.
+std::mutex goneMutex;
+std::vector<std::pair<HWND, std::string>> goneBoxes;
+
+LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_DESTROYWND && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) == 0 &&
+      ClassOf(window) == "#32770") {
+    std::lock_guard<std::mutex> lock(goneMutex);
+    goneBoxes.emplace_back(window, Text(window));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<std::pair<HWND, std::string>> TakeGoneBoxes() {
+  std::lock_guard<std::mutex> lock(goneMutex);
+  return std::move(goneBoxes);
 }
 
 BOOL CALLBACK Collect(HWND window, LPARAM list) {
@@ -98,7 +121,9 @@ Walk::~Walk() {
 
 bool Walk::Stop() {
   if (gate_ != nullptr) UnhookWindowsHookEx(gate_);
+  if (watch_ != nullptr) UnhookWindowsHookEx(watch_);
   gate_ = nullptr;
+  watch_ = nullptr;
   if (program_ == nullptr) return true;
   // What is open is closed the way a user would. A loop left waiting with
   // no window to end it gets the quit message it waits for; the bench
@@ -110,7 +135,9 @@ bool Walk::Stop() {
     EnumThreadWindows(program_->thread(), Collect, reinterpret_cast<LPARAM>(&windows));
     bool anyLeft = false;
     for (HWND window : windows) {
-      if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {
+      if (ClassOf(window) == "#32770" && IsWindowVisible(window) && Text(window) == kQuitCaption) {
+        PostMessageA(window, WM_COMMAND, IDYES, 0);  // unsaved adds: end anyway
+      } else if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
       } else if (IsWindowVisible(window) || window == program_->main()) {
@@ -152,6 +179,9 @@ void Walk::Start() {
   program_ = std::make_unique<Program>();
   program_->BlockRealTicks(true);
   gate_ = SetWindowsHookExA(WH_GETMESSAGE, Gate, nullptr, program_->thread());
+  TakeGoneBoxes();
+  answered_.clear();
+  watch_ = SetWindowsHookExA(WH_CBT, Watch, nullptr, program_->thread());
   thread_ = OpenThread(SYNCHRONIZE | THREAD_TERMINATE, FALSE, program_->thread());
   mainClosed_ = false;
   ++started_;
@@ -196,6 +226,15 @@ bool Walk::Settle(Failure* failure) {
 }
 
 bool Walk::Check(Failure* failure) {
+  // Every box a command shows waits for the user: none may go unanswered,
+  // as one does that takes a quit meant for a loop below it.
+  for (const auto& [box, caption] : TakeGoneBoxes()) {
+    const auto known = std::find(answered_.begin(), answered_.end(), box);
+    if (known == answered_.end()) {
+      return Fail(failure, "box vanished", "'" + Escaped(caption) + "' went away unanswered");
+    }
+    answered_.erase(known);
+  }
   const bool finished = program_->Finished();
   const View view = finished ? View{} : Look(*program_);
   if (finished || view.main == nullptr) {
@@ -212,6 +251,9 @@ bool Walk::Check(Failure* failure) {
     Start();  // the user starts it again
     return true;
   }
+  // A close that was refused or answered No; one the user answered Yes to
+  // waits while a box of the main window's still has not returned.
+  if (!WaitsOnBox(view.main)) mainClosed_ = false;
   return CheckView(view, failure);
 }
 

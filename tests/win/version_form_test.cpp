@@ -271,8 +271,8 @@ TEST(VersionForm, TwoHundredOpeningsLeaveNoBitmapBehind) {
   Program program;
   SpyOnGdi gdi;
   ASSERT_TRUE(gdi.ready());
-  const HANDLE self = GetCurrentProcess();
-  const DWORD gdiBefore = GetGuiResources(self, GR_GDIOBJECTS);
+  const GdiCount before = CountGdi();
+  ASSERT_GT(before.all, 0) << "the count sees the program's fonts and brush";
   for (int i = 0; i < 200; ++i) {
     SCOPED_TRACE(i);
     HWND form = OpenVersion(program);
@@ -292,13 +292,15 @@ TEST(VersionForm, TwoHundredOpeningsLeaveNoBitmapBehind) {
   EXPECT_EQ(modules.front(), GetModuleHandleA(nullptr)) << "the program's own bitmap";
   EXPECT_EQ(names.front(), 101u);
   for (HDC memory : Seen(spy.memoryDcs)) ASSERT_EQ(GetObjectType(memory), 0u);
-  // Where the system counts GDI objects, the count is back where it was.
-  const DWORD gdiAfter = GetGuiResources(self, GR_GDIOBJECTS);
-  if (gdiBefore != 0) {
-    EXPECT_EQ(gdiAfter, gdiBefore);
-  }
-  RecordProperty("gdi_objects_before", static_cast<int>(gdiBefore));
-  RecordProperty("gdi_objects_after", static_cast<int>(gdiAfter));
+  // Back where it was, as the leak tests allow: the system makes an object
+  // of its own now and then, and Wine's cache of window device contexts and
+  // their regions grows to the most ever in use at once.
+  program.Flush();
+  const GdiCount after = CountGdi();
+  EXPECT_LE((after.all - after.cached) - (before.all - before.cached), 4);
+  EXPECT_LE(after.cached - before.cached, 200 / 2);
+  RecordProperty("gdi_objects_before", static_cast<int>(before.all));
+  RecordProperty("gdi_objects_after", static_cast<int>(after.all));
 }
 
 TEST(VersionForm, WithoutItsPictureStillOpensAndLeavesTheAreaInTheBackground) {
