@@ -75,7 +75,7 @@ void EnableUnlessHeld(HWND window) {
 }
 
 void PostQuit(int code) {
-  if (!DeferQuitWhileBoxOpen(code)) PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0);
+  if (!HandQuitToLoop(code)) PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0);
 }
 
 // Hands quits on to the loop on top: a box holds them until it returns, a
@@ -200,8 +200,8 @@ void KeepHeldWindowDisabled(HWND window, bool enabled) {
   if (enabled && HeldDisabled(window)) EnableWindow(window, FALSE);
 }
 
-bool DeferQuitWhileBoxOpen(int code) {
-  if (Loops.empty() || !Loops.back().box) return false;
+bool HandQuitToLoop(int code) {
+  if (Loops.empty()) return false;
   Loops.back().quits.push_back(code);
   return true;
 }

@@ -59,8 +59,11 @@ bool WaitsOnBox(HWND window);
 // was disabled before; a window a form or box still holds is disabled again.
 void KeepHeldWindowDisabled(HWND window, bool enabled);
 
-// True when the quit with `code` must wait for the box that is on top of the
-// loops; it ends the loop below once the box's command has returned there.
-bool DeferQuitWhileBoxOpen(int code);
+// Hands the quit with `code` to the loop on top, instead of a WM_QUIT that
+// the next message box would take for its own and close: a box holds it
+// until its command has returned to the loop below, which it then ends; a
+// form's or the outer loop ends once the message it is dispatching is done.
+// False when no loop runs.
+bool HandQuitToLoop(int code);
 
 }  // namespace velomar

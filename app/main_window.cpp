@@ -115,7 +115,7 @@ void OnClose() {
 void OnDestroy() {
   CloseSong();
   ReleaseShellObjects();
-  if (!DeferQuitWhileBoxOpen(0)) PostQuitMessage(0);
+  if (!HandQuitToLoop(0)) PostQuitMessage(0);
   SetMenu(MainWindow, nullptr);
 }
 

