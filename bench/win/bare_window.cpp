@@ -7,17 +7,33 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <string>
+#include <cstring>
 
 namespace {
 
 using MciString = DWORD(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
 MciString mci = nullptr;
+int cpuAtPlay = 0;
+
+// CPU time of this process so far, in milliseconds.
+int CpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const unsigned long long k =
+      (static_cast<unsigned long long>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime;
+  const unsigned long long u =
+      (static_cast<unsigned long long>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
+  return static_cast<int>((k + u) / 10000);
+}
 
 LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER) {
+    // The CPU time the playing took is the exit code, for the bench to read.
+    const int played = CpuMs() - cpuAtPlay;
+    KillTimer(window, 1);
     mci("close song", nullptr, 0, nullptr);
     DestroyWindow(window);
+    PostQuitMessage(played);
     return 0;
   }
   if (message == WM_DESTROY) {
@@ -29,13 +45,16 @@ LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // "play SONG MS": the song plays, and a timer ends the program after MS.
 void Play(HWND window) {
-  if (__argc < 4 || std::string(__argv[1]) != "play") return;
+  if (__argc < 4 || std::strcmp(__argv[1], "play") != 0) return;
   HMODULE winmm = LoadLibraryA("winmm.dll");
   mci = reinterpret_cast<MciString>(
       reinterpret_cast<void (*)()>(GetProcAddress(winmm, "mciSendStringA")));
   if (mci == nullptr) return;
-  const std::string open = std::string("open \"") + __argv[2] + "\" alias song";
-  mci(open.c_str(), nullptr, 0, nullptr);
+  char open[MAX_PATH + 32] = "open \"";
+  lstrcpynA(open + 6, __argv[2], MAX_PATH);
+  lstrcatA(open, "\" alias song");
+  mci(open, nullptr, 0, nullptr);
+  cpuAtPlay = CpuMs();
   mci("play song", nullptr, 0, nullptr);
   SetTimer(window, 1, static_cast<UINT>(std::atoi(__argv[3])), nullptr);
 }
@@ -60,5 +79,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return 0;
+  return static_cast<int>(message.wParam);
 }
