@@ -3,8 +3,6 @@
 // read by their UTF-16 path (CreateFileW).
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -49,43 +47,19 @@ class FileHandle {
   HANDLE handle_;
 };
 
-class FileSource : public ByteSource {
+class FileSource : public BufferedFileSource {
  public:
-  explicit FileSource(FileHandle file) : file_(std::move(file)), buffer_(kBufferSize) {}
-  int Next() override {
-    if (pos_ == size_ && !Fill()) return -1;
-    return static_cast<unsigned char>(buffer_[pos_++]);
-  }
-  std::size_t Read(char* data, std::size_t size) override {
-    std::size_t got = 0;
-    while (got < size && (pos_ < size_ || Fill())) {
-      const std::size_t take = std::min<std::size_t>(size - got, size_ - pos_);
-      std::memcpy(data + got, buffer_.data() + pos_, take);
-      pos_ += static_cast<decltype(pos_)>(take);
-      got += take;
-    }
+  explicit FileSource(FileHandle file) : file_(std::move(file)) {}
+
+ private:
+  std::size_t ReadMore(char* data, std::size_t size) override {
+    DWORD got = 0;
+    const DWORD ask = size > kBufferSize ? kBufferSize : static_cast<DWORD>(size);
+    if (!ReadFile(file_.get(), data, ask, &got, nullptr)) return 0;
     return got;
   }
 
- private:
-  bool Fill() {
-    if (done_) return false;
-    DWORD got = 0;
-    // A failed read ends the file for good, like the end itself.
-    if (!ReadFile(file_.get(), buffer_.data(), kBufferSize, &got, nullptr) || got == 0) {
-      done_ = true;
-      return false;
-    }
-    pos_ = 0;
-    size_ = got;
-    return true;
-  }
-
   FileHandle file_;
-  std::vector<char> buffer_;
-  DWORD pos_ = 0;
-  DWORD size_ = 0;
-  bool done_ = false;
 };
 
 // Bytes still buffered when a sink is destroyed without Close() are dropped.

@@ -1,9 +1,11 @@
 // The byte-level seams between the lyric file code and the platform's files.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace velomar {
 
@@ -20,6 +22,46 @@ class ByteSource {
     for (int b; got < size && (b = Next()) >= 0;) data[got++] = static_cast<char>(b);
     return got;
   }
+};
+
+// A platform's file read through a buffer of its own: a byte at a time or
+// in pieces. The platform only says how to read more of the file.
+class BufferedFileSource : public ByteSource {
+ public:
+  int Next() final {
+    if (pos_ == size_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+  }
+  std::size_t Read(char* data, std::size_t size) final {
+    std::size_t got = 0;
+    while (got < size && (pos_ < size_ || Fill())) {
+      const std::size_t take = std::min(size - got, size_ - pos_);
+      std::copy(buffer_.data() + pos_, buffer_.data() + pos_ + take, data + got);
+      pos_ += take;
+      got += take;
+    }
+    return got;
+  }
+
+ protected:
+  BufferedFileSource() : buffer_(64 * 1024) {}
+  // Up to `size` more bytes of the file; 0 at its end or after a failed
+  // read, which ends the file for good, like the end itself.
+  virtual std::size_t ReadMore(char* data, std::size_t size) = 0;
+
+ private:
+  bool Fill() {
+    if (done_) return false;
+    size_ = ReadMore(buffer_.data(), buffer_.size());
+    pos_ = 0;
+    done_ = size_ == 0;
+    return !done_;
+  }
+
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t size_ = 0;
+  bool done_ = false;
 };
 
 // Writes bytes; Write returns false once anything failed to be written.

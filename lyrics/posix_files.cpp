@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "lyrics/byte_stream.h"
@@ -37,46 +35,20 @@ class Descriptor {
   int fd_;
 };
 
-class FileSource : public ByteSource {
+class FileSource : public BufferedFileSource {
  public:
-  explicit FileSource(int fd) : fd_(fd), buffer_(kBufferSize) {}
-  int Next() override {
-    if (pos_ == size_ && !Fill()) return -1;
-    return static_cast<unsigned char>(buffer_[pos_++]);
-  }
-  std::size_t Read(char* data, std::size_t size) override {
-    std::size_t got = 0;
-    while (got < size && (pos_ < size_ || Fill())) {
-      const std::size_t take = std::min<std::size_t>(size - got, size_ - pos_);
-      std::memcpy(data + got, buffer_.data() + pos_, take);
-      pos_ += static_cast<decltype(pos_)>(take);
-      got += take;
-    }
-    return got;
-  }
+  explicit FileSource(int fd) : fd_(fd) {}
 
  private:
-  bool Fill() {
-    if (done_) return false;
+  std::size_t ReadMore(char* data, std::size_t size) override {
     ssize_t n;
     do {
-      n = ::read(fd_.get(), buffer_.data(), buffer_.size());
+      n = ::read(fd_.get(), data, size);
     } while (n < 0 && errno == EINTR);
-    // A failed read ends the file for good, like the end itself.
-    if (n <= 0) {
-      done_ = true;
-      return false;
-    }
-    pos_ = 0;
-    size_ = static_cast<std::size_t>(n);
-    return true;
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
   }
 
   Descriptor fd_;
-  std::vector<char> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t size_ = 0;
-  bool done_ = false;
 };
 
 // Bytes still buffered when a sink is destroyed without Close() are dropped.
