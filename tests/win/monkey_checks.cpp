@@ -202,6 +202,9 @@ View Look(Program& program) {
         }
       }
     }
+    // A box closed by another program while it was read is gone, not
+    // foreign: its texts came back empty (seen once at seed 20261210).
+    if (!IsWindow(window) || !IsWindowVisible(window)) continue;
     view.boxes.push_back(box);
   }
   return view;
