@@ -3,6 +3,7 @@
 // read by their UTF-16 path (CreateFileW).
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -53,10 +54,20 @@ class FileSource : public BufferedFileSource {
 
  private:
   std::size_t ReadMore(char* data, std::size_t size) override {
+    // ReadFile takes a 32-bit count; a whole lyric file fits in one call.
+    constexpr std::size_t kMostAtOnce = 1u << 30;
     DWORD got = 0;
-    const DWORD ask = size > kBufferSize ? kBufferSize : static_cast<DWORD>(size);
+    const DWORD ask = static_cast<DWORD>(std::min(size, kMostAtOnce));
     if (!ReadFile(file_.get(), data, ask, &got, nullptr)) return 0;
     return got;
+  }
+  std::size_t FileRemaining() override {
+    LARGE_INTEGER size, at, zero{};
+    if (!GetFileSizeEx(file_.get(), &size) ||
+        !SetFilePointerEx(file_.get(), zero, &at, FILE_CURRENT) || size.QuadPart <= at.QuadPart)
+      return 0;
+    // Only a hint: a file too large for memory is read in pieces anyway.
+    return static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart - at.QuadPart, 1 << 30));
   }
 
   FileHandle file_;

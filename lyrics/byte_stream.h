@@ -22,6 +22,10 @@ class ByteSource {
     for (int b; got < size && (b = Next()) >= 0;) data[got++] = static_cast<char>(b);
     return got;
   }
+  // How many bytes are still to come, where the platform can tell at once;
+  // 0 where it cannot. Only a hint for sizing a buffer: a file may change
+  // while it is read, so a reader still reads on to the end.
+  virtual std::size_t Remaining() { return 0; }
 };
 
 // A platform's file read through a buffer of its own: a byte at a time or
@@ -34,7 +38,20 @@ class BufferedFileSource : public ByteSource {
   }
   std::size_t Read(char* data, std::size_t size) final {
     std::size_t got = 0;
-    while (got < size && (pos_ < size_ || Fill())) {
+    while (got < size) {
+      if (pos_ == size_) {
+        // Large reads go straight into the caller's memory, not through
+        // the buffer.
+        if (size - got < kBufferSize) {
+          if (!Fill()) break;
+        } else {
+          const std::size_t n = done_ ? 0 : ReadMore(data + got, size - got);
+          done_ = n == 0;
+          if (done_) break;
+          got += n;
+          continue;
+        }
+      }
       const std::size_t take = std::min(size - got, size_ - pos_);
       std::copy(buffer_.data() + pos_, buffer_.data() + pos_ + take, data + got);
       pos_ += take;
@@ -42,16 +59,23 @@ class BufferedFileSource : public ByteSource {
     }
     return got;
   }
+  std::size_t Remaining() final { return (size_ - pos_) + (done_ ? 0 : FileRemaining()); }
 
  protected:
-  BufferedFileSource() : buffer_(64 * 1024) {}
+  BufferedFileSource() = default;
   // Up to `size` more bytes of the file; 0 at its end or after a failed
   // read, which ends the file for good, like the end itself.
   virtual std::size_t ReadMore(char* data, std::size_t size) = 0;
+  // The file's bytes after those ReadMore has handed over, or 0 where the
+  // platform cannot tell.
+  virtual std::size_t FileRemaining() { return 0; }
 
  private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
   bool Fill() {
     if (done_) return false;
+    // Made at the first small read: a file read in one piece needs none.
+    if (buffer_.empty()) buffer_.resize(kBufferSize);
     size_ = ReadMore(buffer_.data(), buffer_.size());
     pos_ = 0;
     done_ = size_ == 0;

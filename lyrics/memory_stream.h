@@ -2,6 +2,7 @@
 // and for catching what a writer produces.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -20,6 +21,13 @@ class MemorySource : public ByteSource {
     if (pos_ >= size_) return -1;
     return static_cast<unsigned char>(data_[pos_++]);
   }
+  std::size_t Read(char* data, std::size_t size) override {
+    const std::size_t take = std::min(size, size_ - pos_);
+    std::copy(data_ + pos_, data_ + pos_ + take, data);
+    pos_ += take;
+    return take;
+  }
+  std::size_t Remaining() override { return size_ - pos_; }
   std::size_t Position() const { return pos_; }
 
  private:

@@ -47,6 +47,12 @@ class FileSource : public BufferedFileSource {
     } while (n < 0 && errno == EINTR);
     return n > 0 ? static_cast<std::size_t>(n) : 0;
   }
+  std::size_t FileRemaining() override {
+    struct stat info;
+    const off_t at = ::lseek(fd_.get(), 0, SEEK_CUR);
+    if (at < 0 || ::fstat(fd_.get(), &info) != 0 || info.st_size <= at) return 0;
+    return static_cast<std::size_t>(info.st_size - at);
+  }
 
   Descriptor fd_;
 };

@@ -212,6 +212,63 @@ TEST(ReadRecord, LongFields) {
   EXPECT_EQ(t->phrase[0], phrase);
 }
 
+// Hands over one byte a call and never tells its size, so that the load
+// reads its file in pieces and records straddle them.
+class PieceByPiece : public ByteSource {
+ public:
+  explicit PieceByPiece(const std::string& bytes) : inner_(bytes) {}
+  int Next() override { return inner_.Next(); }
+
+ private:
+  MemorySource inner_;
+};
+
+// The load takes the usual records from memory and leaves the rest to the
+// field rules: either way it must read what the rules read record by record,
+// whether the file comes in one piece or in many.
+TEST(LoadLyricRecords, AgreesWithTheFieldRulesInOnePieceAndInMany) {
+  // あい漢字 four times: 3001 records of it pass one 64 KB piece.
+  std::string phrase;
+  for (int i = 0; i < 4; ++i) phrase += "\x82\xA0\x82\xA2\x8A\xBF\x8E\x9A";
+  const std::string forms[] = {
+      "12," + phrase + "\r\n",
+      "12," + phrase + "\n",
+      "12,\r\n",
+      "12, " + phrase + "\r\n",
+      "12,\t" + phrase + "\r\n",
+      "12," + phrase + "\rx\r\n",
+      "12," + phrase + "\0tail\r\n",
+      "1234567890," + phrase + "\r\n",
+      "99999999999," + phrase + "\r\n",
+      "-12," + phrase + "\r\n",
+      "&H1F," + phrase + "\r\n",
+      "12 , " + phrase + "\r\n",
+      "\"1,2\"," + phrase + "\r\n",
+      "," + phrase + "\r\n",
+      "12" + phrase + "\r\n",
+  };
+  for (const std::string& form : forms) {
+    std::string bytes;
+    for (int i = 0; i < kLyricEntries; ++i) bytes += form;
+    bytes += "7,last";
+    auto rules = MarkedTable();
+    LoadBytes(bytes, *rules);
+    MemorySource whole(bytes);
+    PieceByPiece pieces(bytes);
+    for (ByteSource* source :
+         {static_cast<ByteSource*>(&whole), static_cast<ByteSource*>(&pieces)}) {
+      auto load = MarkedTable();
+      ReadLyricRecords(source, *load, nullptr);
+      for (int i = 0; i < kLyricEntries; ++i) {
+        ASSERT_EQ(load->time[i], rules->time[i])
+            << ::testing::PrintToString(form) << " entry " << i;
+        ASSERT_EQ(load->phrase[i], rules->phrase[i])
+            << ::testing::PrintToString(form) << " entry " << i;
+      }
+    }
+  }
+}
+
 TEST(LoadProgress, RunsForEveryEntryEvenWithoutASource) {
   auto table = MarkedTable();
   int calls = 0;
