@@ -2,8 +2,9 @@
 // is measured against in the same run: the CPU time of a minute of playback
 // with lyrics on, the regularity of the clock's ticks, the KashiList load of
 // a 3001-record lyric file and the Kashi form's save of 3000 entries against
-// the bare core load and save, and start-up, memory and size against a bare
-// one-window program.
+// the bare core load and save, start-up, memory and size against a bare
+// one-window program, and the first open dialog and song open against the
+// same with the late-loaded DLLs loaded at start.
 //
 //   velomar_wine_bench.exe [SECONDS]      (playback length, default 60)
 // Rows: "name<TAB>measured<TAB>baseline<TAB>ratio".
@@ -93,24 +94,78 @@ double BareCpuMs(const std::string& song, int ms) {
   return static_cast<double>(code);
 }
 
-// The open dialog and MCI are loaded at their first use: the first dialog
-// and the first song open against the second of each.
-void FirstUseFigures(Program& program) {
-  HWND main = program.main();
-  const std::string songs[] = {MakeWave("first.wav", 2000), MakeWave("second.wav", 2000)};
-  const char* titles[] = {"first.wav", "second.wav"};
-  double dialog[2] = {}, open[2] = {};
-  for (int round = 0; round < 2; ++round) {
-    const double t0 = NowMs();
-    PostMessageA(GetDlgItem(main, 1003), BM_CLICK, 0, 0);
-    WaitUntil([&] { return FindTopLevel(program.thread(), "#32770") != nullptr; }, 30000);
-    dialog[round] = NowMs() - t0;
-    AnswerOpenDialog(program, songs[round]);
-    WaitUntil([&] { return Text(main, 1005).find(titles[round]) == 0; }, 30000);
-    open[round] = NowMs() - t0;
+// The DLLs velomar.exe imported before they were loaded at first use.
+const char* const kLateDlls[] = {"comdlg32.dll", "winmm.dll", "comctl32.dll", "shell32.dll"};
+
+// "firstuse OUT [before]": a fresh program's first open dialog and first song
+// open, written to OUT as "dialog-ms open-ms dlls-ms". With "before", the
+// DLLs are loaded at start first, as the import table loaded them before,
+// and dlls-ms is the time that took.
+int FirstUseChild(const std::string& out, bool before) {
+  const double d0 = NowMs();
+  if (before) {
+    for (const char* dll : kLateDlls) LoadLibraryA(dll);
   }
-  Row("first open dialog / second, until shown ms", dialog[0], dialog[1]);
-  Row("first song open / second, browse to its title ms", open[0], open[1]);
+  const double dlls = NowMs() - d0;
+  Program program;
+  HWND main = program.main();
+  const std::string song = MakeWave("first.wav", 2000);
+  const double t0 = NowMs();
+  PostMessageA(GetDlgItem(main, 1003), BM_CLICK, 0, 0);
+  WaitUntil([&] { return FindTopLevel(program.thread(), "#32770") != nullptr; }, 30000);
+  const double dialog = NowMs() - t0;
+  AnswerOpenDialog(program, song);
+  WaitUntil([&] { return Text(main, 1005).find("first.wav") == 0; }, 30000);
+  const double open = NowMs() - t0;
+  if (FILE* f = std::fopen(out.c_str(), "w")) {
+    std::fprintf(f, "%.3f %.3f %.3f\n", dialog, open, dlls);
+    std::fclose(f);
+  }
+  return program.CloseAndWait() == 0 ? 0 : 1;
+}
+
+// The first open dialog and the first song open of a fresh program, with the
+// DLLs loaded at their first use against loaded at start as before: medians
+// of nine fresh processes each, taken in turn (a single one moves by half).
+void FirstUseFigures(const char* self) {
+  // A full path: each program runs in a scratch folder of its own.
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string out =
+      std::string(temp) + "velomar-firstuse-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  std::vector<double> dialog[2], open[2], dlls;
+  for (int round = 0; round < 18; ++round) {
+    const bool before = round % 2 == 1;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = std::string("\"") + self + "\" firstuse " + out + (before ? " before" : "");
+    DeleteFileA(out.c_str());
+    if (!CreateProcessA(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+      return;
+    }
+    WaitForSingleObject(info.hProcess, 60000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    double d = 0, o = 0, l = 0;
+    FILE* f = std::fopen(out.c_str(), "r");
+    if (f == nullptr) continue;
+    if (std::fscanf(f, "%lf %lf %lf", &d, &o, &l) == 3) {
+      dialog[before].push_back(d);
+      open[before].push_back(o);
+      if (before) dlls.push_back(l);
+    }
+    std::fclose(f);
+  }
+  DeleteFileA(out.c_str());
+  if (dialog[0].empty() || dialog[1].empty()) return;
+  Row("first open dialog / DLLs loaded at start, until shown ms", Median(dialog[0]),
+      Median(dialog[1]));
+  Row("first song open / DLLs loaded at start, browse to its title ms", Median(open[0]),
+      Median(open[1]));
+  std::printf("# loading %s, %s, %s and %s took %.1f ms (median) where they load at start\n",
+              kLateDlls[0], kLateDlls[1], kLateDlls[2], kLateDlls[3], Median(dlls));
 }
 
 void PlaybackFigures(Program& program, int seconds) {
@@ -260,10 +315,15 @@ void LabelFigures() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::string(argv[1]) == "firstuse") {
+    return FirstUseChild(argv[2], argc > 3 && std::string(argv[3]) == "before");
+  }
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
   StartupFigures(WindowsPath(VELOMAR_EXE_PATH), WindowsPath(VELOMAR_BARE_PATH), Row);
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  FirstUseFigures(self);
   Program program;
-  FirstUseFigures(program);
   LoadFigures(program);
   SaveFigures(program);
   LabelFigures();
