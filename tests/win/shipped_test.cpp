@@ -11,35 +11,39 @@
 namespace velomar::test {
 namespace {
 
-// The build runs on Linux: its path reaches Wine through drive Z:.
-std::string ExecutablePath() {
-  std::string path = VELOMAR_EXE_PATH;
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
-
 struct Started {
   PROCESS_INFORMATION info{};
   HWND main = nullptr;
 };
 
-struct FindMain {
+struct FindShown {
   DWORD process;
+  const char* className;
   HWND found;
 };
 
-BOOL CALLBACK MatchMain(HWND window, LPARAM param) {
-  auto* find = reinterpret_cast<FindMain*>(param);
+BOOL CALLBACK MatchShown(HWND window, LPARAM param) {
+  auto* find = reinterpret_cast<FindShown*>(param);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process == find->process && ClassOf(window) == "NORMAL0" && IsWindowVisible(window)) {
+  if (process == find->process && ClassOf(window) == find->className && IsWindowVisible(window)) {
     find->found = window;
     return FALSE;
   }
   return TRUE;
+}
+
+// A shown top-level window of class `className` in `process`, once there
+// (null after the wait).
+HWND WaitForShown(DWORD process, const char* className, DWORD ms) {
+  FindShown find{process, className, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&find));
+        return find.found != nullptr;
+      },
+      ms);
+  return find.found;
 }
 
 // Starts the program with `arguments` after its quoted name.
@@ -47,20 +51,13 @@ Started Start(const std::wstring& arguments = L"") {
   Started s;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  std::wstring command = L"\"" + WidePath(ExecutablePath()) + L"\"" + arguments;
+  std::wstring command = L"\"" + WidePath(WindowsPath(VELOMAR_EXE_PATH)) + L"\"" + arguments;
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &s.info)) {
     ADD_FAILURE() << "cannot start " << ShownPath(command);
     return s;
   }
-  FindMain find{s.info.dwProcessId, nullptr};
-  WaitUntil(
-      [&] {
-        EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&find));
-        return find.found != nullptr;
-      },
-      15000);
-  s.main = find.found;
+  s.main = WaitForShown(s.info.dwProcessId, "NORMAL0", 15000);
   return s;
 }
 
@@ -99,22 +96,6 @@ std::string EditText(HWND parent, int id) {
   return text;
 }
 
-struct FindBox {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
-  auto* find = reinterpret_cast<FindBox*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == find->process && ClassOf(window) == "#32770" && IsWindowVisible(window)) {
-    find->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // `velomar.exe SONG LYRICS` as Explorer's "Open with" or a shell passes it:
 // quoted, with blanks and a name Shift-JIS cannot hold. The song opens, the
 // lyric file loads without its form, and its phrase shows as the song plays.
@@ -140,14 +121,11 @@ TEST(ShippedProgram, OpensTheSongAndLyricsOnItsCommandLine) {
   // A song that cannot be opened: the dialog's box, and the program runs on.
   Started bad = Start(L" \"" + dir + L"\\absent \u2661.wav\"");
   ASSERT_NE(bad.main, nullptr);
-  FindBox find{bad.info.dwProcessId, nullptr};
-  EXPECT_TRUE(WaitUntil([&] {
-    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&find));
-    return find.found != nullptr;
-  }));
-  EXPECT_EQ(Text(find.found, 0xFFFF), kOpenError);
-  PostMessageA(GetDlgItem(find.found, IDOK), BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitGone(find.found));
+  HWND box = WaitForShown(bad.info.dwProcessId, "#32770", 5000);
+  EXPECT_NE(box, nullptr);
+  EXPECT_EQ(Text(box, 0xFFFF), kOpenError);
+  PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitGone(box));
   EXPECT_EQ(Text(bad.main), kMainTitle);
   EXPECT_EQ(CloseAndWait(bad), 0u);
 }
