@@ -74,24 +74,31 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-// The CPU time the bare program spends playing `song` through MCI for `ms`
-// (it measures it itself and ends with it as its exit code).
-double BareCpuMs(const std::string& song, int ms) {
+// Runs `exe` with command line `line` and waits up to `ms` for its end;
+// returns its exit code, or -1 when it did not start or end in time.
+long RunToEnd(const std::string& exe, std::string line, DWORD ms) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  const std::string exe = WindowsPath(VELOMAR_BARE_PATH);
-  std::string line = "\"" + exe + "\" play \"" + song + "\" " + std::to_string(ms);
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &info)) {
-    return 0;
+    return -1;
   }
-  WaitForSingleObject(info.hProcess, static_cast<DWORD>(ms) + 30000);
   DWORD code = 0;
-  GetExitCodeProcess(info.hProcess, &code);
+  const bool ended = WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0 &&
+                     GetExitCodeProcess(info.hProcess, &code);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  return static_cast<double>(code);
+  return ended ? static_cast<long>(code) : -1;
+}
+
+// The CPU time the bare program spends playing `song` through MCI for `ms`
+// (it measures it itself and ends with it as its exit code).
+double BareCpuMs(const std::string& song, int ms) {
+  const std::string exe = WindowsPath(VELOMAR_BARE_PATH);
+  const long code = RunToEnd(exe, "\"" + exe + "\" play \"" + song + "\" " + std::to_string(ms),
+                             static_cast<DWORD>(ms) + 30000);
+  return code < 0 ? 0.0 : static_cast<double>(code);
 }
 
 // The DLLs velomar.exe imported before they were loaded at first use.
@@ -136,18 +143,9 @@ void FirstUseFigures(const char* self) {
   std::vector<double> dialog[2], open[2], dlls;
   for (int round = 0; round < 18; ++round) {
     const bool before = round % 2 == 1;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = std::string("\"") + self + "\" firstuse " + out + (before ? " before" : "");
     DeleteFileA(out.c_str());
-    if (!CreateProcessA(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-      return;
-    }
-    WaitForSingleObject(info.hProcess, 60000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    RunToEnd(self, std::string("\"") + self + "\" firstuse " + out + (before ? " before" : ""),
+             60000);
     double d = 0, o = 0, l = 0;
     FILE* f = std::fopen(out.c_str(), "r");
     if (f == nullptr) continue;
