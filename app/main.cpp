@@ -1,7 +1,6 @@
 #include <windows.h>
 
-#include "app/given_files.h"
-#include "app/shell.h"
+#include "app/program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ExitProcess(velomar::RunProgram(velomar::CommandLineFiles()));

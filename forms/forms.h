@@ -1,14 +1,19 @@
-// The window procedures of the forms, installed by the form host.
+// The window procedures of the main window and the forms; the forms reach
+// the form host through the table UseProgramForms hands it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "ui/form_host.h"
+
 namespace velomar {
 
-// 1 exactly while the Mini form is open: lyric phrases then go to its label.
-extern int MiniModeActive;
+// Hands the program's forms to the form host; once, before any OpenForm.
+void UseProgramForms();
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The lyric file last chosen in the KashiList form, as shown (ANSI) and as
 // Windows names it; outlives the form.

@@ -1,55 +1,21 @@
-#include "app/given_files.h"
+#include "forms/given_files.h"
 
-#include "app/late_dll.h"
-#include "app/lyric_open.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
-#include "app/wide_path.h"
 #include "lyrics/lrc_convert.h"
 #include "playback/playback.h"
+#include "system/late_dll.h"
+#include "system/wide_path.h"
+#include "ui/lyric_open.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
 
 namespace velomar {
 
 namespace {
 
-using CommandLineToArgv = LPWSTR*(WINAPI*)(LPCWSTR, int*);
 using DragQueryFile = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using DragFinishCall = void(WINAPI*)(HDROP);
 
-// Where the program's own name ends, by the rule Windows splits argument 0
-// with: quoted up to the next quote, else up to the first blank.
-const wchar_t* AfterProgramName(const wchar_t* line) {
-  if (*line == L'"') {
-    ++line;
-    while (*line != L'\0' && *line != L'"') ++line;
-    if (*line == L'"') ++line;
-  } else {
-    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
-  }
-  return line;
-}
-
-bool OnlyBlanks(const wchar_t* text) {
-  for (; *text != L'\0'; ++text) {
-    if (*text != L' ' && *text != L'\t') return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-std::vector<std::wstring> CommandLineFiles() {
-  const wchar_t* line = GetCommandLineW();
-  std::vector<std::wstring> files;
-  if (OnlyBlanks(AfterProgramName(line))) return files;
-  const auto split = LateCall<CommandLineToArgv>("shell32.dll", "CommandLineToArgvW");
-  int count = 0;
-  LPWSTR* arguments = split != nullptr ? split(line, &count) : nullptr;
-  if (arguments == nullptr) return files;
-  for (int i = 1; i < count; ++i) files.emplace_back(arguments[i]);
-  LocalFree(arguments);
-  return files;
-}
 
 void OpenGivenFiles(const std::vector<std::wstring>& files) {
   // As the browse button: no other song while one plays.

@@ -12,10 +12,6 @@
 
 namespace velomar {
 
-// The arguments after the program's own name, as Windows splits them
-// (quotes, spaces, any script).
-std::vector<std::wstring> CommandLineFiles();
-
 // Opens the songs among `files` as the song dialog would and loads the lyric
 // files (".tolvenkari", ".lrc") as the KashiList form would, without the
 // form; a failure shows the box the dialogs' road shows.

@@ -10,16 +10,16 @@
 #include <iterator>
 #include <string>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
-#include "app/shell.h"
 #include "forms/forms.h"
 #include "forms/lyric_save.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
 
 namespace velomar {
 namespace {

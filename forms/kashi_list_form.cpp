@@ -2,16 +2,16 @@
 // lyric table; the form closes itself when the load is done.
 #include <string>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/lyric_open.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
-#include "app/shell.h"
-#include "app/wide_path.h"
 #include "forms/forms.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
+#include "system/wide_path.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_open.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
 
 namespace velomar {
 

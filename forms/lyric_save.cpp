@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_file.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 namespace velomar {
 

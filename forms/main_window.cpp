@@ -1,19 +1,17 @@
-#include "app/main_window.h"
-
+#include <windows.h>
+// after windows.h, which it needs
 #include <mmsystem.h>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/given_files.h"
-#include "app/lyric_store.h"
-#include "app/shell.h"
 #include "forms/forms.h"
+#include "forms/given_files.h"
 #include "playback/playback.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
 
 namespace velomar {
-
-HWND MainWindow = nullptr;
-std::string VersionText;
 
 namespace {
 

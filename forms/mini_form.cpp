@@ -7,17 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/late_dll.h"
-#include "app/main_window.h"
-#include "app/shell.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
+#include "system/late_dll.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
 
 namespace velomar {
-
-int MiniModeActive = 0;
 
 namespace {
 

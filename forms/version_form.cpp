@@ -1,11 +1,11 @@
 // The about box: a small picture, the product label, the version text and a
 // credit line, closed with a single button.
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/main_window.h"
-#include "app/owned.h"
-#include "app/shell.h"
 #include "forms/forms.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/main_window.h"
+#include "ui/owned.h"
+#include "ui/shell.h"
 
 namespace velomar {
 namespace {

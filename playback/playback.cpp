@@ -6,14 +6,13 @@
 #include <cmath>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/late_dll.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
-#include "app/wide_path.h"
-#include "forms/forms.h"
 #include "lyrics/number_text.h"
+#include "system/late_dll.h"
+#include "system/wide_path.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
 
 namespace velomar {
 

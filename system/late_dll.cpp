@@ -1,4 +1,4 @@
-#include "app/late_dll.h"
+#include "system/late_dll.h"
 
 // Each function is looked up once, at its first call.
 namespace velomar::late {

@@ -1,4 +1,4 @@
-#include "app/wide_path.h"
+#include "system/wide_path.h"
 
 namespace velomar {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/wide_path.h"
 #include "lyrics/byte_stream.h"
+#include "system/wide_path.h"
 
 namespace velomar {
 namespace {

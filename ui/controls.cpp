@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "ui/controls.h"
 
-#include "app/late_dll.h"
+#include "system/late_dll.h"
 
 // after windows.h, which they need
 #include <commctrl.h>
@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/wide_path.h"
+#include "system/wide_path.h"
+#include "ui/form_host.h"
 
 namespace velomar {
 

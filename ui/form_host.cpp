@@ -1,11 +1,10 @@
-#include "app/form_host.h"
+#include "ui/form_host.h"
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "app/late_dll.h"
-#include "forms/forms.h"
+#include "system/late_dll.h"
 
 namespace velomar {
 
@@ -17,27 +16,13 @@ HWND KashiEditWindow = nullptr;
 
 namespace {
 
-struct FormKind {
-  const char* name;
-  HWND* handle;
-  DWORD exStyle;
-  int width, height;
-  bool smallIcon;
-  WNDPROC procedure;
-};
-
-// Looked up in this order, names compared exactly.
-const FormKind kForms[] = {
-    {"Version", &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, false, VersionFormProc},
-    {"Kashi", &KashiWindow, 0, 414, 426, true, KashiFormProc},
-    {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc},
-    {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc},
-    {"KashiEdit", &KashiEditWindow, 0, 556, 442, true, KashiEditFormProc},
-};
+// The program's forms, as handed over at start-up.
+const FormKind* Forms = nullptr;
+std::size_t FormCount = 0;
 
 const FormKind* FindForm(const char* name) {
-  for (const FormKind& kind : kForms) {
-    if (std::strcmp(kind.name, name) == 0) return &kind;
+  for (std::size_t i = 0; i < FormCount; ++i) {
+    if (std::strcmp(Forms[i].name, name) == 0) return &Forms[i];
   }
   return nullptr;
 }
@@ -61,8 +46,8 @@ HWND Leaving = nullptr;
 // box answered while a loop nested inside its own still runs returns only
 // when that loop ends; its owner's command is still waiting for it.
 bool HeldDisabled(HWND window) {
-  for (const FormKind& kind : kForms) {
-    HWND form = *kind.handle;
+  for (std::size_t i = 0; i < FormCount; ++i) {
+    HWND form = *Forms[i].handle;
     if (form != Leaving && OnScreen(form) && GetWindow(form, GW_OWNER) == window) return true;
   }
   return WaitsOnBox(window);
@@ -105,6 +90,11 @@ auto RunBox(HWND owner, Run run) {
 }
 
 }  // namespace
+
+void UseForms(const FormKind* kinds, std::size_t count) {
+  Forms = kinds;
+  FormCount = count;
+}
 
 int OpenForm(HWND owner, const char* name) {
   const FormKind* kind = FindForm(name);
@@ -157,7 +147,12 @@ int RunLoop(HWND form) {
   return code;
 }
 
-bool FormKeys(const MSG& message) { return KashiKeys(message) || KashiEditKeys(message); }
+bool FormKeys(const MSG& message) {
+  for (std::size_t i = 0; i < FormCount; ++i) {
+    if (Forms[i].keys != nullptr && Forms[i].keys(message)) return true;
+  }
+  return false;
+}
 
 void CloseForm(HWND form, int code) {
   // Only another program can close a disabled form; the box or form that
@@ -171,8 +166,8 @@ void CloseForm(HWND form, int code) {
 }
 
 bool AnyFormOnScreen() {
-  for (const FormKind& kind : kForms) {
-    if (OnScreen(*kind.handle)) return true;
+  for (std::size_t i = 0; i < FormCount; ++i) {
+    if (OnScreen(*Forms[i].handle)) return true;
   }
   return false;
 }

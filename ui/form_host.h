@@ -6,6 +6,8 @@
 // after windows.h, which it needs
 #include <commdlg.h>
 
+#include <cstddef>
+
 namespace velomar {
 
 constexpr char kFormClass[] = "NORMALDLG";
@@ -17,6 +19,28 @@ extern HWND KashiWindow;
 extern HWND KashiListWindow;
 extern HWND MiniWindow;
 extern HWND KashiEditWindow;
+
+// One kind of form: its name (also its title), where its handle is kept, its
+// window and its procedure, installed right after creation.
+struct FormKind {
+  const char* name;
+  HWND* handle;
+  DWORD exStyle;
+  int width, height;
+  bool smallIcon;
+  WNDPROC procedure;
+  // Keys that work wherever the focus is in the form's windows: true when
+  // the message was such a key and has been used. May be null.
+  bool (*keys)(const MSG& message);
+};
+
+// The forms OpenForm knows, looked up in this order with names compared
+// exactly; handed over once at start-up and kept for the whole run.
+void UseForms(const FormKind* kinds, std::size_t count);
+template <std::size_t N>
+void UseForms(const FormKind (&kinds)[N]) {
+  UseForms(kinds, N);
+}
 
 // Returns after the form has closed, with the code of the quit message that
 // ended its loop; an unknown name, or a form that cannot be created, returns
@@ -35,7 +59,7 @@ int RunLoop(HWND form);
 // form that is held (see IsHeld) stays as it is.
 void CloseForm(HWND form, int code);
 
-// True while any of the four forms exists.
+// True while any of the forms exists.
 bool AnyFormOnScreen();
 // True while `form`, a form's handle that is kept after it closes, exists.
 bool OnScreen(HWND form);

@@ -1,11 +1,11 @@
-#include "app/lyric_open.h"
+#include "ui/lyric_open.h"
 
 #include <memory>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/wide_path.h"
 #include "lyrics/lrc_convert.h"
+#include "system/wide_path.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 namespace velomar {
 

@@ -1,6 +1,6 @@
-#include "app/lyric_store.h"
+#include "ui/lyric_store.h"
 
-#include "app/form_host.h"
+#include "ui/form_host.h"
 
 namespace velomar {
 

@@ -1,5 +1,5 @@
-// The player's main window: song buttons, status labels, the two toggles,
-// the lyric line and the "設定" menu.
+// The player's main window as the other windows and playback reach it: its
+// handle and its controls' ids (its procedure lives with the forms).
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,8 @@ enum MainMenu : int {
 extern HWND MainWindow;
 extern std::string VersionText;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// 1 exactly while the Mini form is open: lyric phrases then go to its label
+// instead of the lyric line.
+extern int MiniModeActive;
 
 }  // namespace velomar

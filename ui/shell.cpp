@@ -1,10 +1,14 @@
-#include "app/shell.h"
+#include "ui/shell.h"
 
-#include "app/form_host.h"
-#include "app/given_files.h"
-#include "app/main_window.h"
+#include "ui/form_host.h"
+#include "ui/main_window.h"
 
 namespace velomar {
+
+HWND MainWindow = nullptr;
+std::string VersionText;
+int MiniModeActive = 0;
+
 namespace {
 
 ShellObjects shell;
@@ -74,15 +78,6 @@ void RegisterWindowClass(const char* name, WNDPROC procedure, HICON icon, HICON 
   RegisterClassExA(&wc);
 }
 
-void ReleaseFontsAndBrush() {
-  shell.MainFont.Reset();
-  shell.VersionFont.Reset();
-  shell.KashiFont.Reset();
-  shell.KashiListFont.Reset();
-  shell.MiniFont.Reset();
-  shell.FaceBrush.Reset();
-}
-
 }  // namespace
 
 ShellObjects& Shell() { return shell; }
@@ -98,8 +93,7 @@ void ReleaseShellObjects() {
   if (!AnyFormOnScreen()) ReleaseFontsAndBrush();
 }
 
-int RunProgram(const std::vector<std::wstring>& files) {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
+void CreateShellObjects() {
   shell.MainFont.Reset(CreateProgramFont());
   shell.VersionFont.Reset(CreateProgramFont());
   shell.KashiFont.Reset(CreateProgramFont());
@@ -107,27 +101,22 @@ int RunProgram(const std::vector<std::wstring>& files) {
   shell.MiniFont.Reset(CreateProgramFont());
   shell.FaceBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
   CreateMenus();
+}
+
+void RegisterWindowClasses(WNDPROC mainProcedure) {
   RegisterWindowClass(kFormClass, FormClassProc, LoadIconA(nullptr, IDI_APPLICATION),
                       LoadIconA(nullptr, IDI_WINLOGO));
-  const HICON programIcon = LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon));
-  RegisterWindowClass(kMainClass, MainWindowProc, programIcon, programIcon);
+  const HICON programIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon));
+  RegisterWindowClass(kMainClass, mainProcedure, programIcon, programIcon);
+}
 
-  HWND window = CreateWindowExA(
-      0, kMainClass, "Velomar", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-      CW_USEDEFAULT, CW_USEDEFAULT, 367, 220, nullptr, nullptr, instance, nullptr);
-  int exitCode = 0;
-  if (window == nullptr) {
-    // Without a main window no quit message would ever come.
-    exitCode = 1;
-  } else {
-    OpenGivenFiles(files);
-    // Through the form host, which knows it as the loop the main window's
-    // commands return to.
-    RunLoop(nullptr);
-  }
-  if (shell.MenuBar != nullptr) ReleaseShellObjects();
-  ReleaseFontsAndBrush();
-  return exitCode;
+void ReleaseFontsAndBrush() {
+  shell.MainFont.Reset();
+  shell.VersionFont.Reset();
+  shell.KashiFont.Reset();
+  shell.KashiListFont.Reset();
+  shell.MiniFont.Reset();
+  shell.FaceBrush.Reset();
 }
 
 }  // namespace velomar

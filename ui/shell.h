@@ -1,13 +1,10 @@
-// Process entry and exit: the fonts, the brush, the menu and the two window
-// classes that every window of the program shares, and the outer loop.
+// The fonts, the brush, the menu and the two window classes that every
+// window of the program shares, made at start-up and released at exit.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
-#include "app/owned.h"
+#include "ui/owned.h"
 
 namespace velomar {
 
@@ -24,12 +21,16 @@ struct ShellObjects {
 
 ShellObjects& Shell();
 
+// The five fonts, the brush and the menus, once at start-up.
+void CreateShellObjects();
+// The forms' class and the main window's, whose procedure is given.
+void RegisterWindowClasses(WNDPROC mainProcedure);
+
 // Called once from the main window's destruction. The menus go at once; the
 // fonts and the brush stay while a form that paints with them is on screen.
 void ReleaseShellObjects();
 
-// Start-up, outer loop and exit sequence; returns the process exit code.
-// `files`, from the command line, are opened once the main window is up.
-int RunProgram(const std::vector<std::wstring>& files = {});
+// The fonts and the brush alone, once no window paints with them.
+void ReleaseFontsAndBrush();
 
 }  // namespace velomar

@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "bench/win/startup_bench.h"
 #include "lyrics/lyric_file.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 using namespace velomar;
 using namespace velomar::test;

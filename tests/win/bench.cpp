@@ -5,13 +5,14 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "app/program.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

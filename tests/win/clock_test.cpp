@@ -7,12 +7,12 @@
 #include <chrono>
 #include <string>
 
-#include "app/lyric_store.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <cstddef>
 
-#include "app/form_host.h"
 #include "tests/win/bench.h"
+#include "ui/form_host.h"
 
 namespace velomar::test {
 

@@ -1,12 +1,12 @@
 // Forms open by name from the menu, run modally in their own loops and give
 // control back when they close, also when they nest.
-#include "app/form_host.h"
+#include "ui/form_host.h"
 
 #include <gtest/gtest.h>
 
-#include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

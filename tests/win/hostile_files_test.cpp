@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/lyric_store.h"
 #include "tests/win/bench.h"
 #include "tests/win/child_process.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/hostile_corpus.h"
 #include "tests/win/media.h"
 #include "tools/lyrics_commands.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

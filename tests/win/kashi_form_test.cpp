@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

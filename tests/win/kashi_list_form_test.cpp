@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/shell.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

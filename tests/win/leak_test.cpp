@@ -27,13 +27,13 @@
 #include <string>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/monkey.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

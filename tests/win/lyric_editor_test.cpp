@@ -4,18 +4,18 @@
 #include <windows.h>
 // after windows.h, which they need
 #include <commctrl.h>
-#include <mmsystem.h>
 #include <gtest/gtest.h>
+#include <mmsystem.h>
 
 #include <string>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {
@@ -119,9 +119,10 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   EXPECT_EQ(
       Cell(editor, 1, 4),
       "\x91\x4f\x82\xcc\x8d\x73\x82\xe6\x82\xe8\x91\x4f\x82\xcc\x8e\x9e\x8a\xd4");  // 前の行より前の時間
-  EXPECT_EQ(Text(editor, kMarks),
-            "\x95\x5c\x8e\xa6\x82\xb3\x82\xea\x82\xc8\x82\xa2\x8d\x73\x81\x46\x31 \x8d\x73");  // 表示されない行：1
-                                                                                               // 行
+  EXPECT_EQ(
+      Text(editor, kMarks),
+      "\x95\x5c\x8e\xa6\x82\xb3\x82\xea\x82\xc8\x82\xa2\x8d\x73\x81\x46\x31 \x8d\x73");  // 表示されない行：1
+                                                                                         // 行
   Click(program, editor, 1006);  // undo, one change at a time
   EXPECT_EQ(Lyrics.time[1], 10);
   for (int i = 0; i < 10; ++i) Click(program, editor, 1006);

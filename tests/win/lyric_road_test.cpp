@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/owned.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/owned.h"
 
 namespace velomar::test {
 namespace {

@@ -2,12 +2,12 @@
 // command and the way out.
 #include <gtest/gtest.h>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

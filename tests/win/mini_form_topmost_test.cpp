@@ -4,10 +4,11 @@
 
 #include <atomic>
 
-#include "app/form_host.h"
 #include "forms/forms.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
+#include "ui/form_host.h"
+#include "ui/main_window.h"
 
 namespace velomar::test {
 namespace {

@@ -7,12 +7,12 @@
 #include <string>
 #include <utility>
 
-#include "app/form_host.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
 
 namespace velomar::test {
 namespace {

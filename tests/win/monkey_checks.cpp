@@ -5,10 +5,10 @@
 #include <string>
 #include <tuple>
 
-#include "app/form_host.h"
 #include "playback/playback_rules.h"
 #include "tests/win/monkey.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
 
 namespace velomar::test::monkey {
 namespace {

@@ -14,13 +14,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
-#include "app/main_window.h"
 #include "forms/forms.h"
 #include "playback/playback.h"
 #include "tests/win/monkey.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
 
 namespace velomar::test::monkey {
 namespace {

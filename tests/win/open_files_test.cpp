@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/lyric_store.h"
-#include "app/wide_path.h"
+#include "system/wide_path.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

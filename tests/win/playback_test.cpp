@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/lyric_store.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

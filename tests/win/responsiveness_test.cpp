@@ -17,11 +17,11 @@
 #include <algorithm>
 #include <string>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "playback/playback.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {

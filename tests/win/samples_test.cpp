@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "app/form_host.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
+#include "ui/form_host.h"
 
 namespace velomar::test {
 namespace {

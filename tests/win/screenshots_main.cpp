@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/lyric_store.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
+#include "ui/form_host.h"
+#include "ui/lyric_store.h"
 
 using namespace velomar;
 using namespace velomar::test;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/wide_path.h"
+#include "system/wide_path.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"

@@ -7,11 +7,11 @@
 #include <mutex>
 #include <vector>
 
-#include "app/form_host.h"
-#include "app/shell.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/import_swap.h"
+#include "ui/form_host.h"
+#include "ui/shell.h"
 
 namespace velomar::test {
 namespace {

@@ -1,0 +1,19 @@
+#include "forms/forms.h"
+
+namespace velomar {
+
+namespace {
+
+const FormKind kForms[] = {
+    {"Version", &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, false, VersionFormProc, nullptr},
+    {"Kashi", &KashiWindow, 0, 414, 426, true, KashiFormProc, KashiKeys},
+    {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc, nullptr},
+    {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, nullptr},
+    {"KashiEdit", &KashiEditWindow, 0, 556, 442, true, KashiEditFormProc, KashiEditKeys},
+};
+
+}  // namespace
+
+void UseProgramForms() { UseForms(kForms); }
+
+}  // namespace velomar
