@@ -11,18 +11,21 @@ bool Unwritten(const LyricTable& table, int index) {
   return table.time[index] == 0 && table.phrase[index].empty();
 }
 
-// Opens a gap at `index`: entries from there move up one, the last one falls off.
-void ShiftUp(LyricTable& table, int index) {
-  for (int i = kLyricEntries - 1; i > index; --i) {
+bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
+
+}  // namespace
+
+void ShiftEntriesUp(LyricTable& table, int at) {
+  for (int i = kLyricEntries - 1; i > at; --i) {
     table.time[i] = table.time[i - 1];
     table.phrase[i] = std::move(table.phrase[i - 1]);
   }
+  table.time[at] = 0;
+  table.phrase[at].clear();
 }
 
-// Closes the gap at `index`: entries after it move down one, the last one
-// becomes unwritten.
-void ShiftDown(LyricTable& table, int index) {
-  for (int i = index; i < kLyricEntries - 1; ++i) {
+void ShiftEntriesDown(LyricTable& table, int at) {
+  for (int i = at; i < kLyricEntries - 1; ++i) {
     table.time[i] = table.time[i + 1];
     table.phrase[i] = std::move(table.phrase[i + 1]);
   }
@@ -48,10 +51,6 @@ void MoveCountersForDelete(LyricTable& table, int at) {
   }
   if (at < table.AddedCount) table.AddedCount -= 1;
 }
-
-bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
-
-}  // namespace
 
 bool AddPhraseLogged(LyricTable& table, PressLog& log, const std::string& text, double ticks,
                      bool pouredIn) {
@@ -136,7 +135,7 @@ bool LyricEdits::InsertAfter(LyricTable& table, int index) {
   const int at = index + 1;
   if (!IsEntry(index) || !IsEntry(at) || !Unwritten(table, kLyricEntries - 1)) return false;
   Remember(table, Kind::Insert, index);
-  ShiftUp(table, at);
+  ShiftEntriesUp(table, at);
   // One tick after the line it follows, so that the display reaches it.
   const std::int32_t time = table.time[index];
   table.time[at] = time < std::numeric_limits<std::int32_t>::max() ? time + 1 : time;
@@ -149,7 +148,7 @@ bool LyricEdits::InsertAfter(LyricTable& table, int index) {
 bool LyricEdits::Delete(LyricTable& table, int index) {
   if (!IsEntry(index)) return false;
   Remember(table, Kind::Delete, index);
-  ShiftDown(table, index);
+  ShiftEntriesDown(table, index);
   MoveCountersForDelete(table, index);
   table.Revision += 1;
   return true;
@@ -163,9 +162,9 @@ bool LyricEdits::Undo(LyricTable& table) {
       table.time[change.index] = change.time;
       table.phrase[change.index] = std::move(change.phrase);
       break;
-    case Kind::Insert: ShiftDown(table, change.index + 1); break;
+    case Kind::Insert: ShiftEntriesDown(table, change.index + 1); break;
     case Kind::Delete:
-      ShiftUp(table, change.index);
+      ShiftEntriesUp(table, change.index);
       table.time[change.index] = change.time;
       table.phrase[change.index] = std::move(change.phrase);
       break;

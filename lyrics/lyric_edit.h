@@ -44,6 +44,15 @@ int LyricLineCount(const LyricTable& table);
 enum class Unreachable { None, Negative, SameAsPrevious, BeforePrevious };
 Unreachable WhyUnreachable(const LyricTable& table, int index);
 
+// Entries from `at` move up one and the last one falls off; entry `at` is
+// left unwritten.
+void ShiftEntriesUp(LyricTable& table, int at);
+// Entries after `at` move down one over it; the last one becomes unwritten.
+void ShiftEntriesDown(LyricTable& table, int at);
+// The counters moved with the entries that an insert or a delete at `at` moves.
+void MoveCountersForInsert(LyricTable& table, int at);
+void MoveCountersForDelete(LyricTable& table, int at);
+
 // A time in ticks as m:ss.t ("-" before negative times).
 std::string MinutesText(std::int32_t ticks);
 
