@@ -13,6 +13,16 @@ bool Unwritten(const LyricTable& table, int index) {
 
 bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
 
+NeverShown Reason(Unreachable why) {
+  switch (why) {
+    case Unreachable::Negative: return NeverShown::Negative;
+    case Unreachable::SameAsPrevious: return NeverShown::SameAsPrevious;
+    case Unreachable::BeforePrevious: return NeverShown::BeforePrevious;
+    case Unreachable::None: break;
+  }
+  return NeverShown::No;
+}
+
 }  // namespace
 
 void ShiftEntriesUp(LyricTable& table, int at) {
@@ -93,6 +103,26 @@ Unreachable WhyUnreachable(const LyricTable& table, int index) {
   if (time == previous) return Unreachable::SameAsPrevious;
   if (time < previous) return Unreachable::BeforePrevious;
   return Unreachable::None;
+}
+
+int FirstUnreached(const LyricTable& table) {
+  for (int i = 0; i < kLyricEntries; ++i) {
+    if (WhyUnreachable(table, i) != Unreachable::None) return i;
+  }
+  return kLyricEntries;
+}
+
+NeverShown LineMarks::Of(int line) const {
+  if (line < first || line >= lines) return NeverShown::No;
+  return line == first ? firstReason : NeverShown::StoppedEarlier;
+}
+
+LineMarks MarkLines(const LyricTable& table) {
+  LineMarks marks;
+  marks.lines = LyricLineCount(table);
+  marks.first = std::min(FirstUnreached(table), marks.lines);
+  if (marks.first < marks.lines) marks.firstReason = Reason(WhyUnreachable(table, marks.first));
+  return marks;
 }
 
 std::string MinutesText(std::int32_t ticks) {
