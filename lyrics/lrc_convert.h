@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "lyrics/byte_stream.h"
+#include "lyrics/lyric_document.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_table.h"
 
@@ -77,6 +79,15 @@ bool IsLyricPath(const std::string& path);
 // from-lrc would refuse it, returns false with the notes and leaves the table
 // and the progress untouched.
 bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes);
+
+// A load into the document as the program runs it: `source` (null: the file
+// could not be opened) read as LRC when `lrc`, else as a lyric file, into a
+// fresh table that replaces the document's table only when the file opened
+// and was not refused. The progress step sees the table being read. Returns
+// whether the document was replaced.
+using TableProgress = std::function<void(const LyricTable& table, int index)>;
+bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,
+                  Notes& notes);
 
 // Reads "m:ss", "m:ss.f", "m:ss.ff" or "m:ss.fff" followed by `close` at
 // `pos` (just after the opening bracket), any number of minute digits,

@@ -55,4 +55,18 @@ bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress
   return true;
 }
 
+bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,
+                  Notes& notes) {
+  // An unopened file would load as an empty table: the lyrics stay instead.
+  if (source == nullptr) return false;
+  return doc.Load([&](LyricTable& fresh) {
+    const LoadProgress step = [&](int index) {
+      if (progress) progress(fresh, index);
+    };
+    if (lrc) return LoadLrc(source, fresh, step, notes);
+    ReadLyricRecords(source, fresh, step);
+    return true;
+  });
+}
+
 }  // namespace velomar

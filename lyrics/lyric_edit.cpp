@@ -11,18 +11,31 @@ bool Unwritten(const LyricTable& table, int index) {
   return table.time[index] == 0 && table.phrase[index].empty();
 }
 
-// Opens a gap at `index`: entries from there move up one, the last one falls off.
-void ShiftUp(LyricTable& table, int index) {
-  for (int i = kLyricEntries - 1; i > index; --i) {
+bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
+
+NeverShown Reason(Unreachable why) {
+  switch (why) {
+    case Unreachable::Negative: return NeverShown::Negative;
+    case Unreachable::SameAsPrevious: return NeverShown::SameAsPrevious;
+    case Unreachable::BeforePrevious: return NeverShown::BeforePrevious;
+    case Unreachable::None: break;
+  }
+  return NeverShown::No;
+}
+
+}  // namespace
+
+void ShiftEntriesUp(LyricTable& table, int at) {
+  for (int i = kLyricEntries - 1; i > at; --i) {
     table.time[i] = table.time[i - 1];
     table.phrase[i] = std::move(table.phrase[i - 1]);
   }
+  table.time[at] = 0;
+  table.phrase[at].clear();
 }
 
-// Closes the gap at `index`: entries after it move down one, the last one
-// becomes unwritten.
-void ShiftDown(LyricTable& table, int index) {
-  for (int i = index; i < kLyricEntries - 1; ++i) {
+void ShiftEntriesDown(LyricTable& table, int at) {
+  for (int i = at; i < kLyricEntries - 1; ++i) {
     table.time[i] = table.time[i + 1];
     table.phrase[i] = std::move(table.phrase[i + 1]);
   }
@@ -48,10 +61,6 @@ void MoveCountersForDelete(LyricTable& table, int at) {
   }
   if (at < table.AddedCount) table.AddedCount -= 1;
 }
-
-bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
-
-}  // namespace
 
 bool AddPhraseLogged(LyricTable& table, PressLog& log, const std::string& text, double ticks,
                      bool pouredIn) {
@@ -96,6 +105,26 @@ Unreachable WhyUnreachable(const LyricTable& table, int index) {
   return Unreachable::None;
 }
 
+int FirstUnreached(const LyricTable& table) {
+  for (int i = 0; i < kLyricEntries; ++i) {
+    if (WhyUnreachable(table, i) != Unreachable::None) return i;
+  }
+  return kLyricEntries;
+}
+
+NeverShown LineMarks::Of(int line) const {
+  if (line < first || line >= lines) return NeverShown::No;
+  return line == first ? firstReason : NeverShown::StoppedEarlier;
+}
+
+LineMarks MarkLines(const LyricTable& table) {
+  LineMarks marks;
+  marks.lines = LyricLineCount(table);
+  marks.first = std::min(FirstUnreached(table), marks.lines);
+  if (marks.first < marks.lines) marks.firstReason = Reason(WhyUnreachable(table, marks.first));
+  return marks;
+}
+
 std::string MinutesText(std::int32_t ticks) {
   const long long whole = std::llabs(static_cast<long long>(ticks));
   const long long minutes = whole / 600;
@@ -136,7 +165,7 @@ bool LyricEdits::InsertAfter(LyricTable& table, int index) {
   const int at = index + 1;
   if (!IsEntry(index) || !IsEntry(at) || !Unwritten(table, kLyricEntries - 1)) return false;
   Remember(table, Kind::Insert, index);
-  ShiftUp(table, at);
+  ShiftEntriesUp(table, at);
   // One tick after the line it follows, so that the display reaches it.
   const std::int32_t time = table.time[index];
   table.time[at] = time < std::numeric_limits<std::int32_t>::max() ? time + 1 : time;
@@ -149,7 +178,7 @@ bool LyricEdits::InsertAfter(LyricTable& table, int index) {
 bool LyricEdits::Delete(LyricTable& table, int index) {
   if (!IsEntry(index)) return false;
   Remember(table, Kind::Delete, index);
-  ShiftDown(table, index);
+  ShiftEntriesDown(table, index);
   MoveCountersForDelete(table, index);
   table.Revision += 1;
   return true;
@@ -163,9 +192,9 @@ bool LyricEdits::Undo(LyricTable& table) {
       table.time[change.index] = change.time;
       table.phrase[change.index] = std::move(change.phrase);
       break;
-    case Kind::Insert: ShiftDown(table, change.index + 1); break;
+    case Kind::Insert: ShiftEntriesDown(table, change.index + 1); break;
     case Kind::Delete:
-      ShiftUp(table, change.index);
+      ShiftEntriesUp(table, change.index);
       table.time[change.index] = change.time;
       table.phrase[change.index] = std::move(change.phrase);
       break;

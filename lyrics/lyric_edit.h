@@ -40,9 +40,39 @@ bool TakeBackPress(LyricTable& table, PressLog& log, TakenBack& taken);
 // unwritten entry (time 0, empty phrase).
 int LyricLineCount(const LyricTable& table);
 
-// Why the display will never reach line `index`, or None.
+// Why line `index` cannot follow the line before it on the display, or None.
 enum class Unreachable { None, Negative, SameAsPrevious, BeforePrevious };
 Unreachable WhyUnreachable(const LyricTable& table, int index);
+
+// The first entry the display never reaches when the song plays from the
+// start; kLyricEntries when it reaches them all. The stepping shows one entry
+// per tick value, when the value equals its time, so it stops for good at
+// the first entry that is negative or not after the entry before it.
+int FirstUnreached(const LyricTable& table);
+
+// Why the display, playing from the start, never shows a line: the first
+// line it cannot reach gives its own reason, every line after it
+// StoppedEarlier (the display stopped at an earlier line).
+enum class NeverShown { No, Negative, SameAsPrevious, BeforePrevious, StoppedEarlier };
+
+struct LineMarks {
+  int lines = 0;  // LyricLineCount
+  int first = 0;  // the first marked line; `lines` when none is
+  NeverShown firstReason = NeverShown::No;
+  int Count() const { return lines - first; }
+  NeverShown Of(int line) const;
+};
+
+LineMarks MarkLines(const LyricTable& table);
+
+// Entries from `at` move up one and the last one falls off; entry `at` is
+// left unwritten.
+void ShiftEntriesUp(LyricTable& table, int at);
+// Entries after `at` move down one over it; the last one becomes unwritten.
+void ShiftEntriesDown(LyricTable& table, int at);
+// The counters moved with the entries that an insert or a delete at `at` moves.
+void MoveCountersForInsert(LyricTable& table, int at);
+void MoveCountersForDelete(LyricTable& table, int at);
 
 // A time in ticks as m:ss.t ("-" before negative times).
 std::string MinutesText(std::int32_t ticks);

@@ -331,10 +331,11 @@ bool WriteWholeFile(const std::string& target, const std::string& bytes, LyricFi
       target, files, false, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
 }
 
-void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
+bool LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
                    LyricFileSystem& files) {
   std::unique_ptr<ByteSource> source = files.OpenRead(path);
   ReadLyricRecords(source.get(), table, progress);
+  return source != nullptr;
 }
 
 }  // namespace velomar

@@ -4,12 +4,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "lyrics/byte_stream.h"
 #include "lyrics/lyric_table.h"
 
 namespace velomar {
+
+// The times a lyric file holds: the signed 32-bit range of the reader, which
+// the writer writes back exactly.
+constexpr std::int32_t kEarliestTime = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kLatestTime = std::numeric_limits<std::int32_t>::max();
 
 // executable path + typed name + ".tolvenkari", nothing added or trimmed.
 std::string LyricFileName(const std::string& executablePath, const std::string& typedName);
@@ -60,8 +66,8 @@ bool WriteWholeFile(const std::string& target, const std::string& bytes,
 
 // Reads up to 3001 records into entries 0..3000, running the progress step
 // after each of the 3001 entries, also when the file cannot be opened. A
-// file that opens leaves no add unsaved.
-void LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
+// file that opens leaves no add unsaved. Returns whether the file opened.
+bool LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
                    LyricFileSystem& files = PlatformFileSystem());
 
 }  // namespace velomar

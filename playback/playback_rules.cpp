@@ -1,6 +1,9 @@
 #include "playback/playback_rules.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "lyrics/lyric_edit.h"
 
 namespace velomar {
 
@@ -43,10 +46,23 @@ double ClockNow(double playTicks, std::int64_t elapsedPeriods) {
 
 std::int32_t FirstLineDue(const LyricTable& table, double tick) {
   if (tick <= 0) return 0;
-  for (int i = 0; i < kLyricEntries; ++i) {
+  // Past the entry where playing from the beginning stops, nothing is shown.
+  const int stop = FirstUnreached(table);
+  for (int i = 0; i < stop; ++i) {
     if (table.time[i] >= tick) return i;
   }
   return kLyricEntries;
+}
+
+PlayFrom DecidePlayFrom(const LyricTable& table, int line, double leadIn, double songTicks) {
+  if (line < 0 || line >= kLyricEntries) return {true, 0.0, 0, -1};
+  const double start = std::max(0.0, std::floor(table.time[line] - leadIn));
+  if (start >= songTicks) return {true, start, 0, -1};
+  const std::int32_t cursor = FirstLineDue(table, start);
+  // The entry shown last before the start: the one before the cursor, or
+  // when none is due any more the last one the display reaches.
+  const int reached = cursor < kLyricEntries ? cursor : FirstUnreached(table);
+  return {false, start, cursor, reached - 1};
 }
 
 int StepTicks(const LyricTable& table, bool lyricsOn, bool catchUp, double playStart,

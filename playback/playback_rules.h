@@ -54,8 +54,20 @@ double AdvanceClock(double playTicks, std::int64_t elapsedPeriods);
 double ClockNow(double playTicks, std::int64_t elapsedPeriods);
 
 // The entry the display starts from when the song starts at `tick`: entry 0
-// from the beginning, else the first one due at or after that tick.
+// from the beginning, else the first one due at or after that tick among
+// those that playing from the beginning reaches (kLyricEntries: none).
 std::int32_t FirstLineDue(const LyricTable& table, double tick);
+
+// "Play from line i": the song, the clock and the display start `leadIn`
+// ticks before the line (not before 0), the display as playing from the
+// beginning would stand at that tick.
+struct PlayFrom {
+  bool refused;  // the start is at or past the song's end: nothing changes
+  double start;
+  std::int32_t cursor;  // the entry the display steps to next
+  int shown;            // the entry on show at the start, -1: none
+};
+PlayFrom DecidePlayFrom(const LyricTable& table, int line, double leadIn, double songTicks);
 
 // Moves the clock from `playTicks` to `to`, stepping the display once for
 // every tick value passed, in order: the entry at `cursor` is shown when its

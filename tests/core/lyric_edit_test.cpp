@@ -1,12 +1,20 @@
 // Taking presses back and the lyric editor's changes: what lands in the
-// table and its counters, and that every change can be taken back exactly.
+// table and its counters, and that every change can be taken back exactly;
+// the document's one history, saved mark and loads.
 #include "lyrics/lyric_edit.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "lyrics/lrc_convert.h"
+#include "lyrics/lyric_document.h"
+#include "lyrics/lyric_file.h"
+#include "lyrics/memory_stream.h"
 
 namespace velomar {
 namespace {
@@ -204,6 +212,96 @@ TEST(LyricEditor, LinesMarksAndTimes) {
   const Time times[] = {{0, "0:00.0"},    {7, "0:00.7"},   {123, "0:12.3"},
                         {1234, "2:03.4"}, {-5, "-0:00.5"}, {36000, "60:00.0"}};
   for (const Time& t : times) EXPECT_EQ(MinutesText(t.ticks), t.text);
+}
+
+// Entries 0..count-1 as time and phrase, the counters, and "*" when unsaved.
+std::string Shown(const LyricDocument& doc, int count = 5) {
+  const LyricTable& t = doc.Table();
+  std::string text;
+  for (int i = 0; i < count; ++i) text += std::to_string(t.time[i]) + t.phrase[i] + " ";
+  return text + std::to_string(t.AddIndex) + " " + std::to_string(t.RemainingLines) + " " +
+         std::to_string(t.AddedCount) + (doc.IsUnsaved() ? "*" : "");
+}
+
+bool Load(LyricDocument& doc, const std::string& file, bool lrc = false) {
+  MemorySource source(file);
+  Notes notes;
+  return LoadDocument(doc, &source, lrc, nullptr, notes);
+}
+
+TEST(LyricDocument, EveryStepUndoesAndRedoesExactlyWithItsCountersAndSavedMark) {
+  const std::string start = "5a 10b 15c 20d 0 3 2997 3";
+  // The step, what it leaves, and the entry the editor then selects.
+  const std::tuple<std::function<bool(LyricDocument&)>, std::string, int> rows[] = {
+      {[](auto& d) { return d.Press("e", 30, true, 1, false); }, "5a 10b 15c 30e 0 4 2996 4*", 3},
+      {[](auto& d) { return d.Nudge(1, -1); }, "5a 9b 15c 20d 0 3 2997 3*", 1},
+      {[](auto& d) { return d.SetTime(2, 40); }, "5a 10b 40c 20d 0 3 2997 3*", 2},
+      {[](auto& d) { return d.SetPhrase(3, "D"); }, "5a 10b 15c 20D 0 3 2997 3*", 3},
+      {[](auto& d) { return d.InsertAfter(0); }, "5a 6 10b 15c 20d 4 2996 4*", 1},
+      {[](auto& d) { return d.InsertAfter(-1); }, "1 5a 10b 15c 20d 4 2996 4*", 0},
+      {[](auto& d) { return d.Delete(1); }, "5a 15c 20d 0 0 2 2998 2*", 1},
+      {[](auto& d) { return d.Reset(); }, "0 0 0 0 0 3 2997 3*", -1},
+      {[](auto& d) { return d.Delete(3001) || d.InsertAfter(-2) || !d.SetTime(0, 5); }, start, 2},
+  };
+  for (const auto& [step, after, changed] : rows) {
+    SCOPED_TRACE(after);
+    LyricDocument doc;
+    ASSERT_TRUE(Load(doc, "7,x\r\n8,y\r\n9,z\r\n20,d\r\n"));
+    doc.BeginAdding();
+    for (int i = 0; i < 3; ++i) doc.Press(std::string(1, 'a' + i), 5 * i + 5, true, 1, false);
+    doc.MarkSaved(doc.State());
+    const std::uint32_t revision = doc.Revision();
+    EXPECT_EQ(step(doc), after != start);
+    EXPECT_EQ(doc.Revision() != revision, after != start) << "the display catches up";
+    EXPECT_EQ(doc.ChangedEntry(), changed);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Shown(doc), after == start ? "5a 10b 9z 20d 0 2 2998 2*" : start);
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(Shown(doc), after);
+    ASSERT_TRUE(doc.Undo() && doc.SetPhrase(4, "new"));
+    EXPECT_FALSE(doc.CanRedo()) << "a new step clears what could be redone";
+  }
+}
+
+TEST(LyricDocument, PressesOfOneTickStayInOrderAndF6TakesBackOnlyThisOpening) {
+  LyricDocument doc;
+  doc.BeginAdding();
+  // Three in tick 42, 43 still not after them, a later one, a new Play, the clock stopped.
+  const std::tuple<double, bool, int> presses[] = {{42, true, 1}, {42, true, 1}, {42.7, true, 1},
+                                                   {43, true, 1}, {50, true, 1}, {3, true, 2},
+                                                   {3, false, 2}};
+  for (const auto& [t, on, play] : presses) ASSERT_TRUE(doc.Press("p", t, on, play, play == 1));
+  EXPECT_EQ(Shown(doc, 7), "42p 43p 44p 45p 50p 3p 3p 7 2993 7*");
+  TakenBack taken;
+  for (int i = 6; i >= 0; --i) ASSERT_TRUE(doc.TakeBackPress(taken) && taken.pouredIn == (i < 5));
+  EXPECT_FALSE(doc.TakeBackPress(taken));
+  ASSERT_TRUE(doc.Redo() && doc.Redo() && doc.Redo() && doc.Undo());
+  ASSERT_TRUE(doc.Press("q", 42, true, 1, false));
+  EXPECT_EQ(Shown(doc, 3), "42p 43p 44q 3 2997 3*") << "after the press still in effect";
+  doc.BeginAdding();
+  EXPECT_FALSE(doc.TakeBackPress(taken)) << "a press of the earlier opening";
+  ASSERT_TRUE(doc.Press("r", 1, false, 3, false) && doc.SetPhrase(0, "edited"));
+  EXPECT_FALSE(doc.TakeBackPress(taken)) << "never an editor change";
+  ASSERT_TRUE(doc.Undo() && Load(doc, "1,x\r\n"));
+  EXPECT_FALSE(doc.TakeBackPress(taken)) << "nothing is taken back into loaded lyrics";
+}
+
+TEST(LyricDocument, SavesMarkWhatTheyWroteAndALoadReplacesTheWholeTable) {
+  LyricDocument doc;
+  doc.BeginAdding();
+  ASSERT_TRUE(doc.Press("a", 5, false, 1, false));
+  const LyricDocument::StateId written = doc.State();
+  ASSERT_TRUE(doc.Press("b", 9, false, 1, false));  // while the save's box was up
+  doc.MarkSaved(written);
+  EXPECT_TRUE(doc.Table().AddsUnsaved && doc.Undo() && !doc.Table().AddsUnsaved);
+  EXPECT_FALSE(doc.SetTime(1, kLatestTime) && doc.Nudge(1, 1)) << "the largest file time";
+  Notes notes;
+  EXPECT_FALSE(LoadDocument(doc, nullptr, false, nullptr, notes)) << "a file that did not open";
+  EXPECT_FALSE(Load(doc, "[ti:no timed line]\n", true)) << "an LRC file refused";
+  EXPECT_EQ(Shown(doc), "5a 2147483647 0 0 0 1 2999 1*") << "a failed load changes nothing";
+  ASSERT_TRUE(Load(doc, "[00:00.10]x\n", true));
+  EXPECT_EQ(Shown(doc), "1x 0 0 0 0 1 2999 1") << "nothing left over; the counters kept";
+  EXPECT_FALSE(doc.CanUndo() || doc.CanRedo());
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 // The player's decisions, row by row: buttons after each command, what each
-// MCI notice does, and what each clock tick shows.
+// MCI notice does, what each clock tick shows, which lines it never shows
+// and where "play from line i" starts.
 #include "playback/playback_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "lyrics/lyric_edit.h"
 
 namespace velomar {
 namespace {
@@ -221,6 +228,54 @@ TEST(Clock, ADoubleTapWhilePlayingLandsOneTickLater) {
       {"same whole tick, part of a tick apart", 7.6, true, 8},
   };
   for (const Row& r : rows) EXPECT_EQ(TicksForAdd(*table, r.clock, r.running), r.stored) << r.what;
+}
+
+// Entries 0.. at these times, each with a phrase.
+std::unique_ptr<LyricTable> TableOf(const std::vector<std::int32_t>& times) {
+  auto table = std::make_unique<LyricTable>();
+  std::copy(times.begin(), times.end(), table->time.begin());
+  std::fill_n(table->phrase.begin(), times.size(), "p");
+  return table;
+}
+
+TEST(Marks, TheFirstLineTheDisplayNeverReachesAndEveryLineAfterIt) {
+  // . shown, N negative, S same as the line before, B before it, x stopped earlier
+  const std::pair<std::vector<std::int32_t>, std::string> rows[] = {
+      {{10, 5, 30, 40}, ".Bxx"}, {{0, 10, 10, 20}, "..Sx"}, {{0, 0}, ".S"}, {{-1, 5}, "Nx"},
+      {{5, -3, 8}, ".Nx"},       {{0, 1, 2}, "..."},        {{}, ""},
+  };
+  for (const auto& [times, want] : rows) {
+    auto table = TableOf(times);
+    const LineMarks marks = MarkLines(*table);
+    std::string got;
+    for (int i = 0; i <= marks.lines; ++i) got += ".NSBx"[static_cast<int>(marks.Of(i))];
+    EXPECT_EQ(got, want + ".") << want;
+    double ticks = 0;
+    std::int32_t cursor = 0;  // where playing from tick 0 stops
+    StepTicks(*table, true, false, 0, ticks, cursor, 1000);
+    EXPECT_EQ(std::min<int>(cursor, marks.lines), marks.first) << want << ": the stepping";
+  }
+}
+
+TEST(PlayFrom, StandsWherePlayingFromTheStartWouldAndRefusesTheSongsEnd) {
+  auto table = TableOf({10, 50, 80, 90, 90, 130});  // the display stops at line 4
+  // Line and song length: from the beginning, line 1 due at the start, a line
+  // never shown, a start past where the display stops, the song's end.
+  const std::pair<std::pair<int, double>, PlayFrom> rows[] = {
+      {{0, 200}, {false, 0, 0, -1}},  {{2, 200}, {false, 50, 1, 0}},
+      {{4, 200}, {false, 60, 2, 1}},  {{5, 200}, {false, 100, kLyricEntries, 3}},
+      {{5, 100}, {true, 100, 0, -1}}, {{-1, 200}, {true, 0, 0, -1}},
+  };
+  for (const auto& [from, want] : rows) {
+    const PlayFrom got = DecidePlayFrom(*table, from.first, 30, from.second);
+    double ticks = 0;  // the last entry that playing from tick 0 shows before the start
+    std::int32_t cursor = 0;
+    const int stepped =
+        got.refused ? -1 : StepTicks(*table, true, false, 0, ticks, cursor, got.start);
+    EXPECT_EQ(std::make_tuple(got.refused, got.start, got.cursor, got.shown, stepped),
+              std::make_tuple(want.refused, want.start, want.cursor, want.shown, want.shown))
+        << from.first;
+  }
 }
 
 }  // namespace

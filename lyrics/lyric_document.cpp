@@ -1,0 +1,238 @@
+#include "lyrics/lyric_document.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "lyrics/lyric_file.h"
+
+namespace velomar {
+namespace {
+
+bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
+
+bool Unwritten(const LyricTable& table, int index) {
+  return table.time[index] == 0 && table.phrase[index].empty();
+}
+
+void SwapEntries(LyricTable& a, LyricTable& b) {
+  a.time.swap(b.time);
+  a.phrase.swap(b.phrase);
+}
+
+}  // namespace
+
+LyricDocument::LyricDocument() : table_(std::make_unique<LyricTable>()) {}
+
+LyricDocument::~LyricDocument() = default;
+
+LyricDocument::Counters LyricDocument::CountersNow() const {
+  return {table_->AddIndex, table_->RemainingLines, table_->AddedCount};
+}
+
+void LyricDocument::SetCounters(const Counters& counters) {
+  table_->AddIndex = counters.addIndex;
+  table_->RemainingLines = counters.remaining;
+  table_->AddedCount = counters.added;
+}
+
+// Every change moves the revision on, so that the display catches up with
+// it; the table's own unsaved flag follows the saved mark for its readers.
+void LyricDocument::Changed() {
+  table_->Revision += 1;
+  table_->AddsUnsaved = IsUnsaved();
+}
+
+void LyricDocument::BeginAdding() {
+  velomar::BeginAdding(*table_);
+  opening_ += 1;
+  Changed();
+}
+
+LyricDocument::Step LyricDocument::Begin(Kind kind, int index) const {
+  Step step{};
+  step.kind = kind;
+  step.index = index;
+  if (IsEntry(index)) {
+    step.timeBefore = table_->time[index];
+    step.phraseBefore = table_->phrase[index];
+  }
+  step.countersBefore = CountersNow();
+  step.pressBefore = lastPress_;
+  step.opening = opening_;
+  return step;
+}
+
+// The change is already in the table; the step takes what it left.
+void LyricDocument::Commit(Step step) {
+  if (IsEntry(step.index)) {
+    step.timeAfter = table_->time[step.index];
+    step.phraseAfter = table_->phrase[step.index];
+  }
+  step.countersAfter = CountersNow();
+  step.pressAfter = lastPress_;
+  step.state = nextState_++;
+  state_ = step.state;
+  changed_ = step.index;
+  undo_.push_back(std::move(step));
+  redo_.clear();
+  Changed();
+}
+
+bool LyricDocument::Press(const std::string& text, double ticks, bool clockRunning,
+                          std::int64_t play, bool pouredIn) {
+  const int index = table_->AddIndex;
+  if (table_->RemainingLines <= 0 || !IsEntry(index)) return false;
+  std::int32_t time = TicksToTime(ticks);
+  const LastPress& last = lastPress_;
+  if (clockRunning && last.any && last.play == play && time <= last.time) {
+    time = last.time < kLatestTime ? last.time + 1 : last.time;
+  }
+  Step step = Begin(Kind::Press, index);
+  step.pouredIn = pouredIn;
+  AddPhrase(*table_, text, time);
+  lastPress_ = {true, play, time};
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::TakeBackPress(TakenBack& taken) {
+  if (undo_.empty()) return false;
+  const Step& last = undo_.back();
+  if (last.kind != Kind::Press || last.opening != opening_) return false;
+  taken.phrase = last.phraseAfter;
+  taken.pouredIn = last.pouredIn;
+  return Undo();
+}
+
+bool LyricDocument::SetTime(int index, std::int32_t time) {
+  if (!IsEntry(index)) return false;
+  if (table_->time[index] == time) return true;
+  Step step = Begin(Kind::Set, index);
+  table_->time[index] = time;
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::Nudge(int index, std::int32_t ticks) {
+  if (!IsEntry(index)) return false;
+  const std::int64_t wanted = static_cast<std::int64_t>(table_->time[index]) + ticks;
+  const std::int64_t kept =
+      std::min<std::int64_t>(std::max<std::int64_t>(wanted, kEarliestTime), kLatestTime);
+  if (kept == table_->time[index]) return false;
+  return SetTime(index, static_cast<std::int32_t>(kept));
+}
+
+bool LyricDocument::SetPhrase(int index, const std::string& phrase) {
+  if (!IsEntry(index)) return false;
+  if (table_->phrase[index] == phrase) return true;
+  Step step = Begin(Kind::Set, index);
+  table_->phrase[index] = phrase;
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::InsertAfter(int index) {
+  const int at = index + 1;
+  if (index < -1 || !IsEntry(at) || !Unwritten(*table_, kLyricEntries - 1)) return false;
+  Step step = Begin(Kind::Insert, at);
+  ShiftEntriesUp(*table_, at);
+  // One tick after the line it follows, so that the display reaches it.
+  const std::int32_t before = index >= 0 ? table_->time[index] : 0;
+  table_->time[at] = before < kLatestTime ? before + 1 : before;
+  MoveCountersForInsert(*table_, at);
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::Delete(int index) {
+  if (!IsEntry(index)) return false;
+  Step step = Begin(Kind::Delete, index);
+  ShiftEntriesDown(*table_, index);
+  MoveCountersForDelete(*table_, index);
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::Reset() {
+  bool written = false;
+  for (int i = 0; i < kLyricEntries && !written; ++i) written = !Unwritten(*table_, i);
+  if (!written) return false;
+  Step step = Begin(Kind::Reset, -1);
+  step.cleared = std::make_unique<LyricTable>();
+  SwapEntries(*table_, *step.cleared);
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::Undo() {
+  if (undo_.empty()) return false;
+  Step& step = undo_.back();
+  LyricTable& table = *table_;
+  switch (step.kind) {
+    case Kind::Insert: ShiftEntriesDown(table, step.index); break;
+    case Kind::Delete: ShiftEntriesUp(table, step.index); [[fallthrough]];
+    case Kind::Press:
+    case Kind::Set:
+      table.time[step.index] = step.timeBefore;
+      table.phrase[step.index] = step.phraseBefore;
+      break;
+    case Kind::Reset: SwapEntries(table, *step.cleared); break;
+  }
+  SetCounters(step.countersBefore);
+  lastPress_ = step.pressBefore;
+  changed_ = step.index;
+  redo_.push_back(std::move(step));
+  undo_.pop_back();
+  state_ = undo_.empty() ? base_ : undo_.back().state;
+  Changed();
+  return true;
+}
+
+bool LyricDocument::Redo() {
+  if (redo_.empty()) return false;
+  Step& step = redo_.back();
+  LyricTable& table = *table_;
+  switch (step.kind) {
+    case Kind::Delete: ShiftEntriesDown(table, step.index); break;
+    case Kind::Insert: ShiftEntriesUp(table, step.index); [[fallthrough]];
+    case Kind::Press:
+    case Kind::Set:
+      table.time[step.index] = step.timeAfter;
+      table.phrase[step.index] = step.phraseAfter;
+      break;
+    case Kind::Reset: SwapEntries(table, *step.cleared); break;
+  }
+  SetCounters(step.countersAfter);
+  lastPress_ = step.pressAfter;
+  changed_ = step.index;
+  state_ = step.state;
+  undo_.push_back(std::move(step));
+  redo_.pop_back();
+  Changed();
+  return true;
+}
+
+bool LyricDocument::Load(const std::function<bool(LyricTable& fresh)>& read) {
+  auto fresh = std::make_unique<LyricTable>();
+  if (!read(*fresh)) return false;
+  // A load replaces the entries only: the timing window's counters go on.
+  fresh->AddIndex = table_->AddIndex;
+  fresh->RemainingLines = table_->RemainingLines;
+  fresh->AddedCount = table_->AddedCount;
+  fresh->Revision = table_->Revision;
+  table_ = std::move(fresh);
+  undo_.clear();
+  redo_.clear();
+  lastPress_ = {false, 0, 0};
+  changed_ = -1;
+  base_ = state_ = saved_ = nextState_++;
+  Changed();
+  return true;
+}
+
+void LyricDocument::MarkSaved(StateId state) {
+  saved_ = state;
+  table_->AddsUnsaved = IsUnsaved();
+}
+
+}  // namespace velomar

@@ -1,0 +1,128 @@
+// The lyrics being worked on: the table with its adding counters, one
+// history of every change with undo and redo, a revision the views follow
+// and a saved mark. Every write to the table goes through here, so that no
+// change can be lost without a question or taken back into other lyrics.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lyrics/lyric_edit.h"
+#include "lyrics/lyric_table.h"
+
+namespace velomar {
+
+class LyricDocument {
+ public:
+  // Names one state of the document: what a save wrote, to be marked saved.
+  using StateId = std::uint64_t;
+
+  LyricDocument();
+  ~LyricDocument();
+  LyricDocument(const LyricDocument&) = delete;
+  LyricDocument& operator=(const LyricDocument&) = delete;
+
+  // Its Revision is the document's; AddsUnsaved says IsUnsaved().
+  const LyricTable& Table() const { return *table_; }
+  // Changes with every change of the table or its counters.
+  std::uint32_t Revision() const { return table_->Revision; }
+  // The entry the latest step, undo or redo changed (where an insert or a
+  // delete moved the entries), -1 after a reset or a load: for the editor
+  // to select, wherever the change came from.
+  int ChangedEntry() const { return changed_; }
+
+  // The counters start again (AddIndex 0, RemainingLines 3000, AddedCount
+  // 0) for a new opening of the timing window; no step, nothing lost.
+  void BeginAdding();
+
+  // One press of the timing window: the phrase at AddIndex with the clock's
+  // tick. While the clock runs, a press that is not after the press before
+  // it in the same play (the same `play`: Play and the loop's restart give a
+  // new one) stores that press's time + 1, so that the display shows both.
+  // False, with no step, when AddPhrase would refuse.
+  bool Press(const std::string& text, double ticks, bool clockRunning, std::int64_t play,
+             bool pouredIn);
+  // Undoes the latest step when it is a press of this opening, handing back
+  // what it registered; false, changing nothing, otherwise.
+  bool TakeBackPress(TakenBack& taken);
+
+  // The editor's changes, each false (no step) when `index` is no entry.
+  // A time or phrase the entry already holds is accepted without a step.
+  bool SetTime(int index, std::int32_t time);
+  // Moves a time by `ticks` within the lyric file's range; false when it
+  // is already at the end of the range it would leave.
+  bool Nudge(int index, std::int32_t ticks);
+  bool SetPhrase(int index, const std::string& phrase);
+  // A line one tick after line `index` (-1: a first line, at tick 1, since
+  // an empty entry at 0 is no line); false when entry 3000 is in use and
+  // would fall off.
+  bool InsertAfter(int index);
+  bool Delete(int index);
+  // Every entry unwritten, the counters kept; false, with no step, when
+  // nothing is written.
+  bool Reset();
+
+  // Any step, whatever made it; the entries and the counters come back
+  // exactly. A new step clears what could be redone.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+
+  // A load opens a new document: `read` fills a table whose entries are all
+  // unwritten; when it returns true that table replaces the whole table
+  // (the counters kept), the history is emptied and the document is saved.
+  // When it returns false nothing changes.
+  bool Load(const std::function<bool(LyricTable& fresh)>& read);
+
+  // Saved when no step was made since the last load or the save of the
+  // state now shown. A save takes State() with what it writes and marks that
+  // state once it is written.
+  bool IsUnsaved() const { return state_ != saved_; }
+  StateId State() const { return state_; }
+  void MarkSaved(StateId state);
+
+ private:
+  enum class Kind { Press, Set, Insert, Delete, Reset };
+  struct Counters {
+    std::int32_t addIndex, remaining, added;
+  };
+  struct LastPress {
+    bool any;
+    std::int64_t play;
+    std::int32_t time;
+  };
+  // What one step changed, enough to undo and to redo it.
+  struct Step {
+    Kind kind;
+    int index;
+    std::int32_t timeBefore, timeAfter;
+    std::string phraseBefore, phraseAfter;
+    Counters countersBefore, countersAfter;
+    LastPress pressBefore, pressAfter;
+    std::uint64_t opening;                // Press
+    bool pouredIn;                        // Press
+    StateId state;                        // the state it leads to
+    std::unique_ptr<LyricTable> cleared;  // Reset: the entries it cleared
+  };
+
+  Counters CountersNow() const;
+  void SetCounters(const Counters& counters);
+  Step Begin(Kind kind, int index) const;
+  void Commit(Step step);
+  void Changed();
+
+  std::unique_ptr<LyricTable> table_;
+  std::vector<Step> undo_, redo_;
+  LastPress lastPress_{false, 0, 0};
+  std::uint64_t opening_ = 0;
+  int changed_ = -1;
+  StateId nextState_ = 1;
+  StateId base_ = 0;  // the state before the first step of the history
+  StateId state_ = 0, saved_ = 0;
+};
+
+}  // namespace velomar
