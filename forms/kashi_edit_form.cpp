@@ -40,6 +40,7 @@ enum KashiEditControl : int {
   kNameBox = 1012,
   kSaveButton = 1013,
   kLrcButton = 1014,
+  kRedoButton = 1015,
 };
 
 // "Play from here" starts this many ticks before the line.
@@ -61,7 +62,8 @@ const ControlSpec kControls[] = {
     {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21},
     {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
     {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 326, 110, 24},
-    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 408, 14},
+    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 300, 14},
+    {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 326, 100, 24},
     {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 358, 200, 12},
     {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21},
     {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 372, 118, 25},
@@ -76,26 +78,27 @@ const Column kColumns[] = {
     {"番号", 44}, {"時間", 56}, {"分:秒", 60}, {"歌詞", 218}, {"表示されない理由", 126},
 };
 
-// The changes of this opening of the form, so that each can be taken back.
-LyricEdits Edits;
-
 HWND List() { return GetDlgItem(KashiEditWindow, kLineList); }
 
-int LineCount() { return LyricLineCount(Lyrics); }
+int LineCount() { return LyricLineCount(Lyrics.Table()); }
 
 int Selected() {
   return static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
-const char* ReasonText(Unreachable why) {
+const char* ReasonText(NeverShown why) {
   switch (why) {
-    case Unreachable::Negative: return "時間が負";
-    case Unreachable::SameAsPrevious: return "前の行と同じ時間";
-    case Unreachable::BeforePrevious: return "前の行より前の時間";
-    case Unreachable::None: break;
+    case NeverShown::Negative: return "時間が負";
+    case NeverShown::SameAsPrevious: return "前の行と同じ時間";
+    case NeverShown::BeforePrevious: return "前の行より前の時間";
+    case NeverShown::StoppedEarlier: return "前の行で表示が止まる";
+    case NeverShown::No: break;
   }
   return "";
 }
+
+// Worked out once a change, not once a row the list asks for.
+LineMarks Marks;
 
 void Select(int index) {
   const int count = LineCount();
@@ -114,10 +117,17 @@ void Refresh() {
   const int count = LineCount();
   SendMessageA(List(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
   InvalidateRect(List(), nullptr, FALSE);
-  int marked = 0;
-  for (int i = 0; i < count; ++i) marked += WhyUnreachable(Lyrics, i) != Unreachable::None;
+  Marks = MarkLines(Lyrics.Table());
   SetControlText(KashiEditWindow, kUnreachableLabel,
-                 "表示されない行：" + NumberText(marked) + " 行");
+                 "表示されない行：" + NumberText(Marks.Count()) + " 行");
+}
+
+// Every change of the lyrics, wherever it came from, shows here with the
+// line it changed selected.
+void FollowChange() {
+  if (!OnScreen(KashiEditWindow)) return;
+  Refresh();
+  if (Lyrics.ChangedEntry() >= 0) Select(Lyrics.ChangedEntry());
 }
 
 void AfterChange(bool changed, int select) {
@@ -125,14 +135,13 @@ void AfterChange(bool changed, int select) {
     MessageBeep(MB_OK);
     return;
   }
-  Refresh();
   Select(select);
 }
 
 void Nudge(std::int32_t ticks) {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Edits.SetTime(Lyrics, line, Lyrics.time[line] + ticks), line);
+  AfterChange(Lyrics.Nudge(line, ticks), line);
 }
 
 // While the song plays the next line is selected, so that lines are re-timed
@@ -140,71 +149,74 @@ void Nudge(std::int32_t ticks) {
 void TakeClock() {
   const int line = Selected();
   if (line < 0) return;
-  const bool changed = Edits.SetTime(Lyrics, line, TicksToTime(ClockNow()));
+  const bool changed = Lyrics.SetTime(line, TicksToTime(ClockNow()));
   AfterChange(changed, Playback.ClockRunning ? line + 1 : line);
 }
 
 void ApplyPhrase() {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Edits.SetPhrase(Lyrics, line, ControlText(KashiEditWindow, kPhraseBox)), line);
+  AfterChange(Lyrics.SetPhrase(line, ControlText(KashiEditWindow, kPhraseBox)), line);
 }
 
+// On an empty list the first line is added.
 void InsertLine() {
-  const int line = Selected();
-  if (line < 0) return;
-  AfterChange(Edits.InsertAfter(Lyrics, line), line + 1);
+  const int line = LineCount() == 0 ? -1 : Selected();
+  if (line < 0 && LineCount() != 0) return;
+  AfterChange(Lyrics.InsertAfter(line), line + 1);
 }
 
 void DeleteLine() {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Edits.Delete(Lyrics, line), line);
+  AfterChange(Lyrics.Delete(line), line);
 }
 
-void UndoChange() { AfterChange(Edits.Undo(Lyrics), Selected()); }
+// Whatever made the latest step: a press, a reset or a change made here.
+void UndoChange() {
+  if (!Lyrics.Undo()) MessageBeep(MB_OK);
+}
 
+void RedoChange() {
+  if (!Lyrics.Redo()) MessageBeep(MB_OK);
+}
+
+// Without a song, or from past its end, there is nothing to play.
 void PlayHere() {
   const int line = Selected();
-  // Before a song is open there is nothing to play from.
-  if (line < 0 || Playback.DeviceOpen != 1) {
-    MessageBeep(MB_OK);
-    return;
-  }
-  PlaySongFrom(Lyrics.time[line] - kLeadIn);
+  if (line < 0 || !PlayFromLine(line, kLeadIn)) MessageBeep(MB_OK);
 }
 
 void SaveLines() {
-  AskAndSaveLyrics(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), LineCount(), 0);
+  AskAndSaveLyrics(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), SavedLines::All, 0);
 }
 
-void SaveLrc() {
-  AskAndSaveLrc(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), LineCount());
-}
+void SaveLrc() { AskAndSaveLrc(KashiEditWindow, ControlText(KashiEditWindow, kNameBox)); }
 
 void ShowText(NMLVDISPINFOA& info) {
   LVITEMA& item = info.item;
   if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= kLyricEntries) return;
   const int i = item.iItem;
+  const LyricTable& table = Lyrics.Table();
   std::string text;
   switch (item.iSubItem) {
     case 0: text = NumberText(i); break;
-    case 1: text = NumberText(Lyrics.time[i]); break;
-    case 2: text = MinutesText(Lyrics.time[i]); break;
-    case 3: text = Lyrics.phrase[i]; break;
-    default: text = ReasonText(WhyUnreachable(Lyrics, i)); break;
+    case 1: text = NumberText(table.time[i]); break;
+    case 2: text = MinutesText(table.time[i]); break;
+    case 3: text = table.phrase[i]; break;
+    default: text = ReasonText(Marks.Of(i)); break;
   }
   lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
 }
 
 void OnSelectionChanged() {
   const int line = Selected();
-  if (line >= 0) SetControlText(KashiEditWindow, kPhraseBox, Lyrics.phrase[line]);
+  if (line >= 0) SetControlText(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
 }
 
 void OnInitDialog(HWND window) {
   KashiEditWindow = window;
-  Edits = LyricEdits();
+  FollowLyrics(FollowChange);
   UseCommonControls();
   CreateControls(window, kControls, Shell().KashiFont.get());
   SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -232,6 +244,7 @@ void OnCommand(int id, int code) {
     case kInsertButton: InsertLine(); break;
     case kDeleteButton: DeleteLine(); break;
     case kUndoButton: UndoChange(); break;
+    case kRedoButton: RedoChange(); break;
     case kPhraseButton: ApplyPhrase(); break;
     case kPlayHereButton: PlayHere(); break;
     case kSaveButton: SaveLines(); break;
@@ -261,6 +274,7 @@ bool ListKey(WPARAM key) {
     case VK_F2: SetFocus(GetDlgItem(KashiEditWindow, kPhraseBox)); return true;
     case VK_F9: PlayHere(); return true;
     case 'Z': if (control) UndoChange(); return control;
+    case 'Y': if (control) RedoChange(); return control;
     default: return false;
   }
   // clang-format on
@@ -287,7 +301,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE: CloseForm(window, 0); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
-    case WM_DESTROY: return 0;
+    case WM_DESTROY: UnfollowLyrics(FollowChange); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
   // clang-format on

@@ -69,14 +69,14 @@ const ControlSpec kControls[] = {
     {kSavingLabel, "STATIC", "", 0, kShown, 92, 354, 280, 12},
 };
 
-// The presses of this opening of the form, so that they can be taken back.
-PressLog Presses;
+void ShowCounters();
 
 void KashiFormInit() {
-  BeginAdding(Lyrics);
-  Presses.clear();
+  // The lyrics stay as they are: only adding starts again from entry 0.
+  Lyrics.BeginAdding();
+  FollowLyrics(ShowCounters);
   SetWindowTextA(KashiWindow, "歌詞追加");
-  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
+  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.Table().RemainingLines));
   PlaceBeside(KashiWindow, MainWindow, 3, 0, true);
 }
 
@@ -87,30 +87,30 @@ void PourInNext() {
   SetControlText(KashiWindow, kPourInBox, split.rest);
 }
 
-// The labels show the entry written last, or their first texts.
-void ShowLastAdded() {
-  const int written = Lyrics.AddIndex - 1;
-  const bool any = written >= 0 && written < kLyricEntries && !Presses.empty();
-  SetControlText(KashiWindow, kLastTimeLabel, any ? NumberText(Lyrics.time[written]) : "時間");
-  SetControlText(KashiWindow, kLastPhraseLabel, any ? Lyrics.phrase[written] : "フレーズ");
+// The labels show the entry written last in this opening, or their first
+// texts; they follow every change, also the editor's undo of a press.
+void ShowCounters() {
+  if (!OnScreen(KashiWindow)) return;
+  const LyricTable& table = Lyrics.Table();
+  const int written = table.AddIndex - 1;
+  const bool any = written >= 0 && written < kLyricEntries && table.AddedCount > 0;
+  SetControlText(KashiWindow, kRemainingLabel, NumberText(table.RemainingLines));
+  SetControlText(KashiWindow, kLastTimeLabel, any ? NumberText(table.time[written]) : "時間");
+  SetControlText(KashiWindow, kLastPhraseLabel, any ? table.phrase[written] : "フレーズ");
 }
 
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
   const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
-  const double ticks = TicksForAdd(Lyrics, ClockNow(), Playback.ClockRunning);
-  if (!AddPhraseLogged(Lyrics, Presses, text, ticks, pourIn)) {
+  // Play and the loop's restart start the clock anew: a new play.
+  if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.ClockStart, pourIn)) {
     // The form can outlive the main window; a box with a dead owner never shows.
     HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
     ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
-  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
   SetControlText(KashiWindow, kPhraseBox, "");
   if (pourIn) PourInNext();
-  const int written = Lyrics.AddIndex - 1;
-  SetControlText(KashiWindow, kLastTimeLabel, NumberText(Lyrics.time[written]));
-  SetControlText(KashiWindow, kLastPhraseLabel, Lyrics.phrase[written]);
   SetFocus(GetDlgItem(KashiWindow, pourIn ? kPourInBox : kPhraseBox));
 }
 
@@ -119,7 +119,7 @@ void KashiAddPhrase() {
 // up back in front of the pour-in box.
 void KashiTakeBack() {
   TakenBack taken;
-  if (!TakeBackPress(Lyrics, Presses, taken)) {
+  if (!Lyrics.TakeBackPress(taken)) {
     MessageBeep(MB_OK);
     return;
   }
@@ -128,8 +128,6 @@ void KashiTakeBack() {
     SetControlText(KashiWindow, kPourInBox, next + "#" + ControlText(KashiWindow, kPourInBox));
   }
   SetControlText(KashiWindow, kPhraseBox, taken.phrase);
-  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.RemainingLines));
-  ShowLastAdded();
 }
 
 // The big button tells the keys that do its work without the mouse.
@@ -148,7 +146,7 @@ void AddKeyTip(HWND window) {
 }
 
 void KashiSaveLyrics() {
-  AskAndSaveLyrics(KashiWindow, ControlText(KashiWindow, kFileNameBox), Lyrics.AddedCount,
+  AskAndSaveLyrics(KashiWindow, ControlText(KashiWindow, kFileNameBox), SavedLines::Added,
                    kSavingLabel);
 }
 
@@ -203,7 +201,7 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: OnClose(window); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
-    case WM_DESTROY: return 0;
+    case WM_DESTROY: UnfollowLyrics(ShowCounters); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
   // clang-format on

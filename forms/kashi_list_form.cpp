@@ -67,10 +67,10 @@ std::wstring ChosenLyricFile() {
                                                        : WidePath(LyricFilePath);
 }
 
-void ShowLoaded(int index) {
+void ShowLoaded(const LyricTable& table, int index) {
   SetControlText(KashiListWindow, kRemainingLabel, NumberText(3000 - index));
-  SetControlText(KashiListWindow, kTimeLabel, NumberText(Lyrics.time[index]));
-  SetControlText(KashiListWindow, kPhraseLabel, Lyrics.phrase[index]);
+  SetControlText(KashiListWindow, kTimeLabel, NumberText(table.time[index]));
+  SetControlText(KashiListWindow, kPhraseLabel, table.phrase[index]);
 }
 
 // Runs inside the click without returning to the loop, so no tick ever sees
@@ -81,19 +81,20 @@ void KashiListLoad() {
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
   ProgressPace pace;
   int unshown = 0;
-  const bool loaded = LoadLyricPath(KashiListWindow, ChosenLyricFile(), [&](int index) {
-    if (pace.Due()) {
-      ShowLoaded(index);
-    } else {
-      unshown = index;
-    }
-  });
+  const bool loaded =
+      LoadLyricPath(KashiListWindow, ChosenLyricFile(), [&](const LyricTable& table, int index) {
+        if (pace.Due()) {
+          ShowLoaded(table, index);
+        } else {
+          unshown = index;
+        }
+      });
   if (!loaded) {
     // Refused before any entry changed: the user may choose another file.
     SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
     return;
   }
-  if (pace.Late()) ShowLoaded(unshown);
+  if (pace.Late()) ShowLoaded(Lyrics.Table(), unshown);
   SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
 }
 

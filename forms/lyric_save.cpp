@@ -24,16 +24,26 @@ void FailureBox(HWND owner, const std::string& text) {
   ShowMessageBox(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
+// A file that holds every line is the lyrics as they stand when it was
+// written; one with fewer lines keeps the rest unsaved.
+void MarkSavedIfWhole(LyricDocument::StateId state, int count) {
+  if (count >= LyricLineCount(Lyrics.Table())) Lyrics.MarkSaved(state);
+}
+
 }  // namespace
 
-bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int progressId) {
+bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines, int progressId) {
   if (!AskToSave(owner)) return false;
+  // Counted now: adds made while the box was up are written too.
+  const LyricTable& table = Lyrics.Table();
+  const int count = lines == SavedLines::Added ? table.AddedCount : LyricLineCount(table);
+  const LyricDocument::StateId state = Lyrics.State();
   ProgressPace pace;
   std::string unshown;
   auto show = [&](const std::string& line) {
     if (progressId != 0) SetControlText(owner, progressId, line);
   };
-  const bool saved = SaveLyricLines(Lyrics, count, typedName, [&](const std::string& line) {
+  const bool saved = SaveLyricLines(table, count, typedName, [&](const std::string& line) {
     if (pace.Due()) {
       show(line);
     } else {
@@ -41,7 +51,7 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int p
     }
   });
   if (pace.Late()) show(unshown);
-  if (saved) MarkAddsSaved(Lyrics);
+  if (saved) MarkSavedIfWhole(state, count);
   // A silent failure would let the user believe the work is kept.
   if (!saved) {
     const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
@@ -50,12 +60,13 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int p
   return saved;
 }
 
-bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
+bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
   if (!AskToSave(owner)) return false;
+  const LyricTable& table = Lyrics.Table();
+  const int count = LyricLineCount(table);
+  const LyricDocument::StateId state = Lyrics.State();
   std::vector<LyricRecord> records;
-  for (int i = 0; i < count && i < kLyricEntries; ++i) {
-    records.push_back({Lyrics.time[i], Lyrics.phrase[i]});
-  }
+  for (int i = 0; i < count; ++i) records.push_back({table.time[i], table.phrase[i]});
   std::string lrc;
   Notes notes;
   const std::string path = LrcFileName(PlatformFileSystem().ExecutablePath(), typedName);
@@ -71,6 +82,7 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
     FailureBox(owner, failure);
     return false;
   }
+  MarkSavedIfWhole(state, count);
   return true;
 }
 

@@ -9,14 +9,19 @@
 
 namespace velomar {
 
-// Asks (a Yes/No box owned by `owner`), then saves entries 0..count-1 under
-// the typed name beside the program, showing each line in the label
-// `progressId` of `owner` (0: none). True when the file was saved.
-bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int progressId);
+// Which lines of the lyrics a save writes, counted when it writes: the
+// timing window's adds (entries 0..AddedCount-1) or every line.
+enum class SavedLines { Added, All };
 
-// The same confirmation, then entries 0..count-1 as "<name>.lrc" beside the
-// program through the LRC writer of velomar-lyrics (UTF-8). A line LRC
-// cannot carry, or a failed write, is named in a failure box.
-bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count);
+// Asks (a Yes/No box owned by `owner`), then saves the lines under the typed
+// name beside the program, showing each line in the label `progressId` of
+// `owner` (0: none). True when the file was saved; the lyrics then count as
+// saved when it holds every line.
+bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines, int progressId);
+
+// The same confirmation, then every line as "<name>.lrc" beside the program
+// through the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot
+// carry, or a failed write, is named in a failure box.
+bool AskAndSaveLrc(HWND owner, const std::string& typedName);
 
 }  // namespace velomar

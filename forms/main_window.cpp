@@ -2,6 +2,8 @@
 // after windows.h, which it needs
 #include <mmsystem.h>
 
+#include <string>
+
 #include "forms/forms.h"
 #include "forms/given_files.h"
 #include "playback/playback.h"
@@ -48,13 +50,23 @@ void OnCreate(HWND window) {
   MiniModeActive = 0;
 }
 
-// Two boxes around the reset, whatever the first one answers.
+constexpr char kResetText[] =
+    "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
+    "歌詞を読み込みなおしてください。";
+
+// Two boxes around the reset. With unsaved lyrics the first one says they
+// will be lost and may be cancelled, which resets nothing.
 void ResetCommand() {
-  ShowMessageBox(MainWindow,
-                 "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
-                 "歌詞を読み込みなおしてください。",
-                 "初期化します", MB_OK | MB_ICONINFORMATION);
-  ResetLyrics(Lyrics);
+  if (Lyrics.IsUnsaved()) {
+    const std::string text = std::string(kResetText) + "\r\n\r\n保存されていない歌詞は失われます。";
+    if (ShowMessageBox(MainWindow, text.c_str(), "初期化します", MB_OKCANCEL | MB_ICONWARNING) !=
+        IDOK) {
+      return;
+    }
+  } else {
+    ShowMessageBox(MainWindow, kResetText, "初期化します", MB_OK | MB_ICONINFORMATION);
+  }
+  Lyrics.Reset();
   ShowMessageBox(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
 }
 

@@ -37,9 +37,13 @@ void LyricDocument::SetCounters(const Counters& counters) {
 
 // Every change moves the revision on, so that the display catches up with
 // it; the table's own unsaved flag follows the saved mark for its readers.
+LyricDocument::LyricDocument(LyricDocument&&) noexcept = default;
+LyricDocument& LyricDocument::operator=(LyricDocument&&) noexcept = default;
+
 void LyricDocument::Changed() {
   table_->Revision += 1;
   table_->AddsUnsaved = IsUnsaved();
+  if (watcher_) watcher_();
 }
 
 void LyricDocument::BeginAdding() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lyrics/lyric_edit.h"
@@ -24,6 +25,9 @@ class LyricDocument {
   ~LyricDocument();
   LyricDocument(const LyricDocument&) = delete;
   LyricDocument& operator=(const LyricDocument&) = delete;
+  // A new, empty document in place of this one (the watcher goes with it).
+  LyricDocument(LyricDocument&&) noexcept;
+  LyricDocument& operator=(LyricDocument&&) noexcept;
 
   // Its Revision is the document's; AddsUnsaved says IsUnsaved().
   const LyricTable& Table() const { return *table_; }
@@ -33,6 +37,10 @@ class LyricDocument {
   // delete moved the entries), -1 after a reset or a load: for the editor
   // to select, wherever the change came from.
   int ChangedEntry() const { return changed_; }
+
+  // Called after every change of the table or its counters, whatever made
+  // it: the views follow the document rather than each command.
+  void Watch(std::function<void()> watcher) { watcher_ = std::move(watcher); }
 
   // The counters start again (AddIndex 0, RemainingLines 3000, AddedCount
   // 0) for a new opening of the timing window; no step, nothing lost.
@@ -116,6 +124,7 @@ class LyricDocument {
   void Changed();
 
   std::unique_ptr<LyricTable> table_;
+  std::function<void()> watcher_;
   std::vector<Step> undo_, redo_;
   LastPress lastPress_{false, 0, 0};
   std::uint64_t opening_ = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "lyrics/number_text.h"
@@ -99,6 +100,46 @@ std::int64_t ElapsedPeriods() {
 
 void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
 
+// Where lyric phrases show: the Mini form's label while it is open.
+void ShowPhrase(const std::string& phrase) {
+  if (MiniModeActive == 1) {
+    SetControlText(MiniWindow, kMiniLyricLabel, phrase);
+  } else {
+    SetControlText(MainWindow, kLyricLine, phrase);
+  }
+}
+
+// The song's length in ticks; unknown (never reached) when the device does
+// not tell.
+double SongLengthTicks() {
+  MCI_SET_PARMS format{};
+  format.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+  late::mciSendCommandA(Playback.DeviceId, MCI_SET, MCI_WAIT | MCI_SET_TIME_FORMAT,
+                        reinterpret_cast<DWORD_PTR>(&format));
+  MCI_STATUS_PARMS status{};
+  status.dwItem = MCI_STATUS_LENGTH;
+  if (late::mciSendCommandA(Playback.DeviceId, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM,
+                            reinterpret_cast<DWORD_PTR>(&status)) != 0) {
+    return std::numeric_limits<double>::infinity();
+  }
+  return static_cast<double>(status.dwReturn) / kTickPeriodMs;
+}
+
+// A play from the middle first seeks, which takes a while with some
+// drivers: the clock waits until the device says it plays, a bounded while.
+void AwaitPlaying() {
+  for (int i = 0; i < 50; ++i) {
+    MCI_STATUS_PARMS status{};
+    status.dwItem = MCI_STATUS_MODE;
+    if (late::mciSendCommandA(Playback.DeviceId, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM,
+                              reinterpret_cast<DWORD_PTR>(&status)) != 0 ||
+        status.dwReturn == MCI_MODE_PLAY) {
+      return;
+    }
+    Sleep(5);
+  }
+}
+
 bool ChooseSongFile(std::wstring& path) {
   static const char kFilter[] = "音楽 ファイル\0*.wav;*.mp3;*.mid;*.midi\0";
   return AskOpenFileName(MainWindow, kFilter, "Soundファイルを開く", path);
@@ -185,17 +226,30 @@ void PlaySongFrom(double tick) {
   const double start = std::max(0.0, std::floor(tick));
   ClearLyricLine();
   Playback.PlayTicks = start;
-  Playback.LyricCursor = FirstLineDue(Lyrics, start);
+  Playback.LyricCursor = FirstLineDue(Lyrics.Table(), start);
   SetButtons(ButtonEvent::Play);
   if (!SendPlayFrom(static_cast<DWORD>(start) * kTickPeriodMs)) {
     ErrorBox("デバイス再生エラー");
     SetButtons(ButtonEvent::PlayFailed);
     return;
   }
+  if (start > 0.0) AwaitPlaying();
   // Pause left the timer running.
   if (Playback.State != PlayState::Paused) SetTimer(MainWindow, kTickTimer, kTickPeriodMs, nullptr);
   StartClock(start);
   Playback.State = PlayState::Playing;
+}
+
+bool PlayFromLine(int line, double leadIn) {
+  if (Playback.DeviceOpen != 1) return false;
+  const PlayFrom from = DecidePlayFrom(Lyrics.Table(), line, leadIn, SongLengthTicks());
+  if (from.refused) return false;
+  PlaySongFrom(from.start);
+  if (Playback.State == PlayState::Playing && from.shown >= 0 &&
+      IsChecked(MainWindow, kLyricsToggle)) {
+    ShowPhrase(Lyrics.Table().phrase[from.shown]);
+  }
+  return true;
 }
 
 void StopSong() {
@@ -252,20 +306,14 @@ double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods(
 void OnTick(UINT_PTR timerId) {
   if (timerId != kTickTimer) return;
   const bool lyricsOn = IsChecked(MainWindow, kLyricsToggle);
-  const bool catchUp = !Playback.LyricsWereOn || Playback.RevisionSeen != Lyrics.Revision;
+  const LyricTable& table = Lyrics.Table();
+  const bool catchUp = !Playback.LyricsWereOn || Playback.RevisionSeen != table.Revision;
   Playback.LyricsWereOn = lyricsOn;
-  Playback.RevisionSeen = Lyrics.Revision;
+  Playback.RevisionSeen = table.Revision;
   const double to = AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
-  const int shown = StepTicks(Lyrics, lyricsOn, catchUp, Playback.PlayStart, Playback.PlayTicks,
+  const int shown = StepTicks(table, lyricsOn, catchUp, Playback.PlayStart, Playback.PlayTicks,
                               Playback.LyricCursor, to);
-  if (shown >= 0) {
-    const std::string& phrase = Lyrics.phrase[shown];
-    if (MiniModeActive == 1) {
-      SetControlText(MiniWindow, kMiniLyricLabel, phrase);
-    } else {
-      SetControlText(MainWindow, kLyricLine, phrase);
-    }
-  }
+  if (shown >= 0) ShowPhrase(table.phrase[shown]);
   SetControlText(MainWindow, kStatusLabel, TicksText(Playback.PlayTicks));
 }
 

@@ -58,6 +58,10 @@ void PlaySong();
 // Play from a tick: the song from that moment (100 ms a tick), the clock from
 // that tick, the display from the first line due then; otherwise as Play.
 void PlaySongFrom(double tick);
+// "Play from here" on lyric line `line`: from `leadIn` ticks before it, the
+// display as playing from the beginning would stand then. False, changing
+// nothing, without a song or when that start is at or past the song's end.
+bool PlayFromLine(int line, double leadIn);
 void StopSong();
 void PauseSong();
 void OnMciNotify(UINT code);

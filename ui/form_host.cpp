@@ -34,7 +34,7 @@ const FormKind* FindForm(const char* name) {
 // takes one.
 struct Loop {
   bool box;
-  HWND owner;
+  HWND owner;  // a box's owner; for a form's loop, the form
   std::vector<int> quits;
 };
 std::vector<Loop> Loops;
@@ -119,7 +119,7 @@ int OpenForm(HWND owner, const char* name) {
 }
 
 int RunLoop(HWND form) {
-  Loops.push_back(Loop{false, nullptr, {}});
+  Loops.push_back(Loop{false, form, {}});
   int code = 0;
   for (;;) {
     MSG message{};
@@ -162,6 +162,14 @@ void CloseForm(HWND form, int code) {
   EnableUnlessHeld(GetWindow(form, GW_OWNER));
   Leaving = nullptr;
   DestroyWindow(form);
+  // The form's own loop ends, also under a form opened after it: that one
+  // keeps its loop and its dialog keys, and this one ends once it is back.
+  for (Loop& loop : Loops) {
+    if (!loop.box && loop.owner == form && form != nullptr) {
+      loop.quits.push_back(code);
+      return;
+    }
+  }
   PostQuit(code);
 }
 

@@ -23,14 +23,11 @@ std::string RefusalText(const std::wstring& path, const Notes& notes) {
 
 }  // namespace
 
-bool LoadLyricPath(HWND owner, const std::wstring& path, const LoadProgress& progress) {
+bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& progress) {
   std::unique_ptr<ByteSource> source = OpenForReading(path);
-  if (!IsLrcPath(ShownPath(path))) {
-    ReadLyricRecords(source.get(), Lyrics, progress);
-    return true;
-  }
+  const bool lrc = IsLrcPath(ShownPath(path));
   Notes notes;
-  if (LoadLrc(source.get(), Lyrics, progress, notes)) return true;
+  if (LoadDocument(Lyrics, source.get(), lrc, progress, notes) || !lrc) return true;
   source.reset();  // not held while the box waits
   ShowMessageBox(owner, RefusalText(path, notes).c_str(), "Error", MB_OK | MB_ICONERROR);
   return false;

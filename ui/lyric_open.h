@@ -7,14 +7,15 @@
 
 #include <string>
 
-#include "lyrics/lyric_file.h"
+#include "lyrics/lrc_convert.h"
 
 namespace velomar {
 
-// Loads `path` into the lyric table, running `progress` after each of the
-// 3001 entries. An LRC file from-lrc would refuse is named in an error box
-// owned by `owner`, with the line and the reason; the table is then left as
-// it was and the result is false.
-bool LoadLyricPath(HWND owner, const std::wstring& path, const LoadProgress& progress);
+// Loads `path` as the lyrics' new document, running `progress` on the table
+// being read after each of the 3001 entries. A lyric file that cannot be
+// opened leaves the lyrics as they were. An LRC file from-lrc would refuse
+// is named in an error box owned by `owner`, with the line and the reason;
+// the lyrics are then left as they were and the result is false.
+bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& progress);
 
 }  // namespace velomar

@@ -1,13 +1,37 @@
 #include "ui/lyric_store.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/form_host.h"
 
 namespace velomar {
 
-LyricTable Lyrics;
+LyricDocument Lyrics;
+
+namespace {
+
+std::vector<LyricsView> Views;
+
+void ShowChange() {
+  // A view may stop following while it is told.
+  const std::vector<LyricsView> views = Views;
+  for (LyricsView view : views) view();
+}
+
+}  // namespace
+
+void FollowLyrics(LyricsView view) {
+  if (std::find(Views.begin(), Views.end(), view) == Views.end()) Views.push_back(view);
+  Lyrics.Watch(ShowChange);
+}
+
+void UnfollowLyrics(LyricsView view) {
+  Views.erase(std::remove(Views.begin(), Views.end(), view), Views.end());
+}
 
 bool MayLoseUnsavedAdds(HWND owner) {
-  if (!Lyrics.AddsUnsaved) return true;
+  if (!Lyrics.IsUnsaved()) return true;
   return ShowMessageBox(owner,
                         "登録した歌詞はまだ保存されていません。\r\n"
                         "終了すると失われますが、よろしいですか?",
@@ -15,7 +39,7 @@ bool MayLoseUnsavedAdds(HWND owner) {
 }
 
 bool MayReplaceUnsavedAdds(HWND owner) {
-  if (!Lyrics.AddsUnsaved || !OnScreen(KashiWindow)) return true;
+  if (!Lyrics.IsUnsaved()) return true;
   return ShowMessageBox(owner,
                         "登録した歌詞はまだ保存されていません。\r\n"
                         "読み込むと置き換えられますが、よろしいですか?",

@@ -1,21 +1,27 @@
-// The process-wide lyric table that every lyric feature works on, and the
-// questions asked before adds that were never saved would be lost.
+// The lyrics every lyric feature works on, the views that follow each of
+// their changes, and the questions asked before unsaved work would be lost.
 #pragma once
 
 #include <windows.h>
 
-#include "lyrics/lyric_table.h"
+#include "lyrics/lyric_document.h"
 
 namespace velomar {
 
-extern LyricTable Lyrics;
+extern LyricDocument Lyrics;
 
-// True when no unsaved adds would be lost, or the user, asked in a box
+// A window's view of the lyrics, brought up to date after every change of
+// the document, wherever the change came from.
+using LyricsView = void (*)();
+void FollowLyrics(LyricsView view);
+void UnfollowLyrics(LyricsView view);
+
+// True when nothing unsaved would be lost, or the user, asked in a box
 // owned by `owner`, lets the program end anyway.
 bool MayLoseUnsavedAdds(HWND owner);
 
-// True unless the open Kashi form holds unsaved adds and the user, asked in
-// a box owned by `owner`, keeps them rather than load a lyric file.
+// True when nothing unsaved would be lost, or the user, asked in a box
+// owned by `owner`, lets a lyric file replace it.
 bool MayReplaceUnsavedAdds(HWND owner);
 
 }  // namespace velomar

@@ -168,10 +168,12 @@ void FirstUseFigures(const char* self) {
 
 void PlaybackFigures(Program& program, int seconds) {
   HWND main = program.main();
-  for (int i = 0; i < 3001; ++i) {
-    Lyrics.time[i] = i;
-    Lyrics.phrase[i] = "\x89\xcc\x8e\x8c";
-  }
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < 3001; ++i) {
+      table.time[i] = i;
+      table.phrase[i] = "\x89\xcc\x8e\x8c";
+    }
+  });
   const std::string song = MakeWave("minute.wav", (seconds + 5) * 1000);
   Click(program, main, 1003);
   AnswerOpenDialog(program, song);
@@ -259,10 +261,6 @@ void LoadFigures(Program& program) {
 // showing every line as it goes) against the core's save of the same table.
 void SaveFigures(Program& program) {
   std::vector<double> form, core;
-  for (int i = 0; i < 3000; ++i) {
-    Lyrics.time[i] = i * 3;
-    Lyrics.phrase[i] = "\x89\xcc\x8e\x8c\x82\xcc\x83t\x83\x8c\x81[\x83Y";
-  }
   const std::string name = "bench-save-" + std::to_string(GetCurrentProcessId());
   for (int round = 0; round < 3; ++round) {
     KashiWindow = nullptr;
@@ -270,7 +268,16 @@ void SaveFigures(Program& program) {
     WaitUntil([&] { return KashiWindow != nullptr && IsWindowVisible(KashiWindow); });
     HWND kashi = KashiWindow;
     program.Flush();
-    Lyrics.AddedCount = 3000;
+    // 3000 presses of this opening, then the entries the figures use.
+    program.RunOnUiThread([] {
+      PressedBefore(3000);
+      EditLyrics([](LyricTable& table) {
+        for (int i = 0; i < 3000; ++i) {
+          table.time[i] = i * 3;
+          table.phrase[i] = "\x89\xcc\x8e\x8c\x82\xcc\x83t\x83\x8c\x81[\x83Y";
+        }
+      });
+    });
     TypeText(kashi, 1013, name);
     PostMessageA(GetDlgItem(kashi, 1001), BM_CLICK, 0, 0);
     MessageBoxSeen ask = WaitForMessageBox(program);
@@ -282,7 +289,7 @@ void SaveFigures(Program& program) {
     program.Flush();
 
     const double c0 = NowMs();
-    SaveLyricFile(Lyrics, name, [](const std::string&) {});
+    SaveLyricFile(Lyrics.Table(), name, [](const std::string&) {});
     core.push_back(NowMs() - c0);
   }
   DeleteFileA(LyricFileName(PlatformFileSystem().ExecutablePath(), name).c_str());

@@ -94,9 +94,24 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
   }
 }
 
+void EditLyrics(const std::function<void(LyricTable&)>& fill) {
+  const LyricTable before = Lyrics.Table();
+  Lyrics.Load([&](LyricTable& table) {
+    table.time = before.time;
+    table.phrase = before.phrase;
+    fill(table);
+    return true;
+  });
+}
+
+void PressedBefore(int presses) {
+  Lyrics.BeginAdding();
+  for (int i = 0; i < presses; ++i) Lyrics.Press("", i + 1, false, 0, false);
+}
+
 void ResetProgramGlobals() {
   Playback = PlaybackState{};
-  Lyrics = LyricTable{};
+  Lyrics = LyricDocument{};
   LyricFilePath.clear();
   LyricFileWidePath.clear();
   MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = KashiEditWindow =

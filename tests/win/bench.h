@@ -10,10 +10,20 @@
 #include <thread>
 #include <vector>
 
+#include "lyrics/lyric_table.h"
+
 namespace velomar::test {
 
 // Waits up to `ms` for `condition`; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 5000);
+
+// The lyrics with entries changed as a load of a file would leave them:
+// `fill` gets the entries as they stand; the counters go on, the history is
+// emptied and nothing is unsaved.
+void EditLyrics(const std::function<void(LyricTable&)>& fill);
+// The timing window's counters after `presses` presses of a new opening
+// (entries 0 to presses-1 written, unsaved).
+void PressedBefore(int presses);
 
 // A new start of the program is a new process for the user: nothing of an
 // earlier program in this test process may be left in its globals.

@@ -36,8 +36,10 @@ class Clock : public ::testing::Test {
     ASSERT_EQ(Playback.State, PlayState::Playing);
   }
   void Entry(int i, int time, const char* phrase) {
-    Lyrics.time[i] = time;
-    Lyrics.phrase[i] = phrase;
+    EditLyrics([&](LyricTable& table) {
+      table.time[i] = time;
+      table.phrase[i] = phrase;
+    });
   }
   std::string Line() { return Text(main, kLine); }
   std::string Status() { return Text(main, kStatus); }
@@ -137,8 +139,10 @@ TEST_F(Clock, AnEmptyTableEmptiesTheLineAtTheFirstTick) {
 }
 
 TEST_F(Clock, TheCursorStopsAfterTheLastEntry) {
-  for (int i = 0; i < 3001; ++i) Lyrics.time[i] = i;
-  Lyrics.phrase[3000] = "end";
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < 3001; ++i) table.time[i] = i;
+    table.phrase[3000] = "end";
+  });
   Click(program, main, kLyricsBtn);
   Play();
   program.Tick(3001);
@@ -245,8 +249,8 @@ TEST_F(Clock, ADoublePressWhilePlayingLandsOneTickLater) {
   program.Tick(4);
   Click(program, kashi, 1000);
   Click(program, kashi, 1000);
-  EXPECT_EQ(Lyrics.time[0], 4);
-  EXPECT_EQ(Lyrics.time[1], 5) << "both phrases stay on the display";
+  EXPECT_EQ(Lyrics.Table().time[0], 4);
+  EXPECT_EQ(Lyrics.Table().time[1], 5) << "both phrases stay on the display";
   EXPECT_EQ(Text(kashi, 1009), "5");
   CloseByCaption(program, kashi);
 }
@@ -295,7 +299,7 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
   const std::string before = Text(main, kStatus);
   ASSERT_TRUE(WaitUntil([&] { return Text(main, kStatus) != before; }));
   expectTrue("a load of 3001 records");
-  EXPECT_EQ(Lyrics.phrase[3000], "phrase 3000");
+  EXPECT_EQ(Lyrics.Table().phrase[3000], "phrase 3000");
 }
 
 // The device goes away under a paused song: the user opens a file that MCI

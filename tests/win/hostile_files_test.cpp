@@ -55,7 +55,7 @@ Memory MemoryNow() {
 
 SIZE_T PhraseBytes() {
   SIZE_T bytes = 0;
-  for (const std::string& phrase : Lyrics.phrase) bytes += phrase.capacity();
+  for (const std::string& phrase : Lyrics.Table().phrase) bytes += phrase.capacity();
   return bytes;
 }
 
@@ -168,7 +168,6 @@ TEST_P(HostileFiles, LoadsThroughTheKashiListFormIntoTheToolsTable) {
   RemovedAtEnd file{MakeHostileFile(name)};
   ASSERT_NE(file.path, "") << "the corpus file could not be written";
   Program program;
-  ResetLyrics(Lyrics);  // the tool reads into a fresh table too
 
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
@@ -202,23 +201,24 @@ TEST_P(HostileFiles, LoadsThroughTheKashiListFormIntoTheToolsTable) {
   for (const Entry& entry : kEntries) {
     if (name != entry.file) continue;
     SCOPED_TRACE(entry.index);
-    EXPECT_EQ(Lyrics.time[entry.index], entry.time);
-    EXPECT_EQ(Lyrics.phrase[entry.index], entry.phrase);
+    EXPECT_EQ(Lyrics.Table().time[entry.index], entry.time);
+    EXPECT_EQ(Lyrics.Table().phrase[entry.index], entry.phrase);
   }
   if (name == "FiftyMegabyteLine") {
     // A phrase runs to its line's end: the whole line is the phrase.
-    EXPECT_EQ(Lyrics.time[0], 7);
-    EXPECT_EQ(Lyrics.phrase[0].size(), kLongLineBytes);
+    EXPECT_EQ(Lyrics.Table().time[0], 7);
+    EXPECT_EQ(Lyrics.Table().phrase[0].size(), kLongLineBytes);
     size_t differs = 0;
-    const size_t common = std::min(Lyrics.phrase[0].size(), kLongLineBytes);
-    while (differs < common && Lyrics.phrase[0][differs] == LongLineByte(differs)) ++differs;
+    const size_t common = std::min(Lyrics.Table().phrase[0].size(), kLongLineBytes);
+    while (differs < common && Lyrics.Table().phrase[0][differs] == LongLineByte(differs))
+      ++differs;
     EXPECT_EQ(differs, kLongLineBytes) << "first differing byte";
   }
 
   const ChildResult dump = RunCapturing("\"" + LyricsToolPath() + "\" dump \"" + file.path + "\"");
   ASSERT_TRUE(dump.finished) << dump.err;
   ASSERT_EQ(dump.exitCode, 0u) << dump.err;
-  ExpectSameDump(dump.out, DumpText(Lyrics));
+  ExpectSameDump(dump.out, DumpText(Lyrics.Table()));
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 

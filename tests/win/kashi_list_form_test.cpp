@@ -120,8 +120,8 @@ void ExpectEntriesShownAtScreenPace(const std::vector<std::pair<int, std::string
     const int i = 3000 - std::stoi(seen[at].second);
     SCOPED_TRACE(i);
     ASSERT_GT(i, previous);
-    ASSERT_EQ(seen[at + 1], std::make_pair(1007, std::to_string(Lyrics.time[i])));
-    ASSERT_EQ(seen[at + 2], std::make_pair(1009, Lyrics.phrase[i]));
+    ASSERT_EQ(seen[at + 1], std::make_pair(1007, std::to_string(Lyrics.Table().time[i])));
+    ASSERT_EQ(seen[at + 2], std::make_pair(1009, Lyrics.Table().phrase[i]));
     if (previous == -1) {
       EXPECT_EQ(i, 0) << "the first entry is shown";
     }
@@ -183,20 +183,20 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   EXPECT_EQ(Text(form, 1002), path);
   EXPECT_EQ(LyricFilePath, path);
   EXPECT_TRUE(IsWindow(form));
-  EXPECT_EQ(Lyrics.phrase[0], "") << "browsing loads nothing";
+  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "browsing loads nothing";
   CloseByCaption(program, form);
 }
 
-TEST(KashiListForm, LoadFillsEntriesFromTheFileKeepsTheRestAndShowsEveryEntry) {
+TEST(KashiListForm, LoadFillsEntriesFromTheFileClearsTheRestAndShowsEveryEntry) {
   Program program;
-  for (int i = 0; i < 5; ++i) {
-    Lyrics.time[i] = 100 + i;
-    Lyrics.phrase[i] = "stale" + std::to_string(i);
-  }
-  Lyrics.time[3000] = -9;
-  Lyrics.AddIndex = 4;
-  Lyrics.RemainingLines = 2996;
-  Lyrics.AddedCount = 4;
+  PressedBefore(4);
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < 5; ++i) {
+      table.time[i] = 100 + i;
+      table.phrase[i] = "stale" + std::to_string(i);
+    }
+    table.time[3000] = -9;
+  });
   Playback.PlayTicks = 17.0;
   Playback.LyricCursor = 2;
   const std::string path = LyricFile("three", std::string("12,") + kSong + "\r\n34,\r\n-5,b c\r\n");
@@ -207,20 +207,20 @@ TEST(KashiListForm, LoadFillsEntriesFromTheFileKeepsTheRestAndShowsEveryEntry) {
   ASSERT_TRUE(recorder.hooked());
   ASSERT_TRUE(Load(program, form)) << "the form closes itself";
   EXPECT_TRUE(IsWindowEnabled(program.main()));
-  EXPECT_EQ(Lyrics.time[0], 12);
-  EXPECT_EQ(Lyrics.phrase[0], kSong);
-  EXPECT_EQ(Lyrics.time[1], 34);
-  EXPECT_EQ(Lyrics.phrase[1], "");
-  EXPECT_EQ(Lyrics.time[2], -5);
-  EXPECT_EQ(Lyrics.phrase[2], "b c");
-  EXPECT_EQ(Lyrics.time[3], 103) << "entries after the file's records keep their content";
-  EXPECT_EQ(Lyrics.phrase[3], "stale3");
-  EXPECT_EQ(Lyrics.time[4], 104);
-  EXPECT_EQ(Lyrics.phrase[4], "stale4");
-  EXPECT_EQ(Lyrics.time[3000], -9);
-  EXPECT_EQ(Lyrics.AddIndex, 4) << "a load touches no counter";
-  EXPECT_EQ(Lyrics.RemainingLines, 2996);
-  EXPECT_EQ(Lyrics.AddedCount, 4);
+  EXPECT_EQ(Lyrics.Table().time[0], 12);
+  EXPECT_EQ(Lyrics.Table().phrase[0], kSong);
+  EXPECT_EQ(Lyrics.Table().time[1], 34);
+  EXPECT_EQ(Lyrics.Table().phrase[1], "");
+  EXPECT_EQ(Lyrics.Table().time[2], -5);
+  EXPECT_EQ(Lyrics.Table().phrase[2], "b c");
+  EXPECT_EQ(Lyrics.Table().time[3], 0) << "entries after the file's records are unwritten";
+  EXPECT_EQ(Lyrics.Table().phrase[3], "");
+  EXPECT_EQ(Lyrics.Table().time[4], 0);
+  EXPECT_EQ(Lyrics.Table().phrase[4], "");
+  EXPECT_EQ(Lyrics.Table().time[3000], 0);
+  EXPECT_EQ(Lyrics.Table().AddIndex, 4) << "a load touches no counter";
+  EXPECT_EQ(Lyrics.Table().RemainingLines, 2996);
+  EXPECT_EQ(Lyrics.Table().AddedCount, 4);
   EXPECT_EQ(Playback.PlayTicks, 17.0);
   EXPECT_EQ(Playback.LyricCursor, 2);
   ExpectEntriesShownAtScreenPace(recorder.Seen());
@@ -229,15 +229,17 @@ TEST(KashiListForm, LoadFillsEntriesFromTheFileKeepsTheRestAndShowsEveryEntry) {
 
 TEST(KashiListForm, OkBeforeAnyBrowseChangesNothingAndCloses) {
   Program program;
-  Lyrics.time[0] = 8;
-  Lyrics.phrase[0] = "kept";
+  EditLyrics([](LyricTable& table) {
+    table.time[0] = 8;
+    table.phrase[0] = "kept";
+  });
   ASSERT_EQ(LyricFilePath, "");
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
   TextRecorder recorder(program);
   ASSERT_TRUE(Load(program, form));
-  EXPECT_EQ(Lyrics.time[0], 8);
-  EXPECT_EQ(Lyrics.phrase[0], "kept");
+  EXPECT_EQ(Lyrics.Table().time[0], 8);
+  EXPECT_EQ(Lyrics.Table().phrase[0], "kept");
   ExpectEntriesShownAtScreenPace(recorder.Seen());
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_TRUE(IsWindowEnabled(program.main()));
@@ -250,16 +252,16 @@ TEST(KashiListForm, ALaterOpeningLoadsTheLastChosenFileWithoutABrowse) {
   ASSERT_NE(form, nullptr);
   Browse(program, form, path);
   CloseByCaption(program, form);
-  EXPECT_EQ(Lyrics.phrase[0], "") << "closing without OK loads nothing";
+  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "closing without OK loads nothing";
 
   form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form, 1002), "");
   ASSERT_TRUE(Load(program, form));
-  EXPECT_EQ(Lyrics.time[0], 7);
-  EXPECT_EQ(Lyrics.phrase[0], "first");
-  EXPECT_EQ(Lyrics.time[1], 9);
-  EXPECT_EQ(Lyrics.phrase[1], "second");
+  EXPECT_EQ(Lyrics.Table().time[0], 7);
+  EXPECT_EQ(Lyrics.Table().phrase[0], "first");
+  EXPECT_EQ(Lyrics.Table().time[1], 9);
+  EXPECT_EQ(Lyrics.Table().phrase[1], "second");
 }
 
 TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
@@ -271,8 +273,8 @@ TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
   Browse(program, form, chosen);
   TypeText(form, 1002, typed);
   ASSERT_TRUE(Load(program, form));
-  EXPECT_EQ(Lyrics.time[0], 1);
-  EXPECT_EQ(Lyrics.phrase[0], "chosen");
+  EXPECT_EQ(Lyrics.Table().time[0], 1);
+  EXPECT_EQ(Lyrics.Table().phrase[0], "chosen");
   EXPECT_EQ(LyricFilePath, chosen);
 }
 

@@ -260,10 +260,12 @@ TEST(Leaks, TenThousandTicksWithChangingLyricsLeaveNothingBehind) {
   HWND main = program.main();
   program.BlockRealTicks(true);
   // A phrase at every tick, each different, so that every tick sets a label.
-  for (int i = 0; i < kLyricEntries; ++i) {
-    Lyrics.time[i] = i;
-    Lyrics.phrase[i] = "\x89\xcc " + std::to_string(i);
-  }
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < kLyricEntries; ++i) {
+      table.time[i] = i;
+      table.phrase[i] = "\x89\xcc " + std::to_string(i);
+    }
+  });
   OpenSongFile(program, MakeMidi("leak ticks.mid"));  // plays silently, never ends
   Click(program, main, 1010);
   Click(program, main, 1000);

@@ -84,12 +84,12 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
     Key(program, focus[i], VK_F5);
     Key(program, focus[i], VK_F5, true);
   }
-  EXPECT_EQ(Lyrics.AddIndex, 4);
+  EXPECT_EQ(Lyrics.Table().AddIndex, 4);
   EXPECT_EQ(Text(kashi, 1002), "p5");
   program.Tick(3);
   Key(program, Item(kashi, 1011), VK_F6);  // the fourth press was late: take it back
-  EXPECT_EQ(Lyrics.AddIndex, 3);
-  EXPECT_EQ(Lyrics.AddedCount, 3);
+  EXPECT_EQ(Lyrics.Table().AddIndex, 3);
+  EXPECT_EQ(Lyrics.Table().AddedCount, 3);
   EXPECT_EQ(Text(kashi, 1005), "2997");
   EXPECT_EQ(Text(kashi, 1009), "30") << "the labels show the entry before";
   EXPECT_EQ(Text(kashi, 1015), "p3");
@@ -102,8 +102,8 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
     Key(program, main, VK_F5);
   }
   const std::int32_t timed[] = {10, 20, 30, 45, 50, 55};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(Lyrics.time[i], timed[i]) << i;
-  EXPECT_EQ(Lyrics.phrase[3], "p4");
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Lyrics.Table().time[i], timed[i]) << i;
+  EXPECT_EQ(Lyrics.Table().phrase[3], "p4");
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
@@ -115,7 +115,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   // A line the display would never reach is marked, and counted.
   SelectLine(program, editor, 1);
   for (int i = 0; i < 11; ++i) Key(program, Item(editor, kList), VK_SUBTRACT);
-  EXPECT_EQ(Lyrics.time[1], 9);
+  EXPECT_EQ(Lyrics.Table().time[1], 9);
   EXPECT_EQ(
       Cell(editor, 1, 4),
       "\x91\x4f\x82\xcc\x8d\x73\x82\xe6\x82\xe8\x91\x4f\x82\xcc\x8e\x9e\x8a\xd4");  // 前の行より前の時間
@@ -124,11 +124,11 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
       "\x95\x5c\x8e\xa6\x82\xb3\x82\xea\x82\xc8\x82\xa2\x8d\x73\x81\x46\x31 \x8d\x73");  // 表示されない行：1
                                                                                          // 行
   Click(program, editor, 1006);  // undo, one change at a time
-  EXPECT_EQ(Lyrics.time[1], 10);
+  EXPECT_EQ(Lyrics.Table().time[1], 10);
   for (int i = 0; i < 10; ++i) Click(program, editor, 1006);
-  EXPECT_EQ(Lyrics.time[1], 20);
+  EXPECT_EQ(Lyrics.Table().time[1], 20);
   Key(program, Item(editor, kList), VK_ADD);  // nudge one line a tick later
-  EXPECT_EQ(Lyrics.time[1], 21);
+  EXPECT_EQ(Lyrics.Table().time[1], 21);
 
   // Re-time line 5 against the running clock; the next line is selected.
   Click(program, main, kStop);
@@ -136,12 +136,12 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   program.Tick(48);
   SelectLine(program, editor, 4);
   Key(program, Item(editor, kList), VK_SPACE);
-  EXPECT_EQ(Lyrics.time[4], 48);
+  EXPECT_EQ(Lyrics.Table().time[4], 48);
   EXPECT_EQ(SelectedLine(editor), 5);
   // A new phrase for line 6: Enter in the phrase box applies it.
   TypeText(editor, kPhraseBox, "p6!");
   Key(program, Item(editor, kPhraseBox), VK_RETURN);
-  EXPECT_EQ(Lyrics.phrase[5], "p6!");
+  EXPECT_EQ(Lyrics.Table().phrase[5], "p6!");
 
   LyricFileBeside file("edited");
   LyricFileBeside lrc("edited", ".lrc");
@@ -157,7 +157,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
 
   // The saved file, loaded again, shows every phrase at its new tick.
   Click(program, main, kStop);
-  Lyrics = LyricTable{};
+  EditLyrics([](LyricTable& table) { table = LyricTable{}; });
   HWND list = OpenKashiList(program);
   ASSERT_NE(list, nullptr);
   Click(program, list, 1000);
@@ -182,10 +182,12 @@ TEST(LyricEditor, PlayFromHereStartsThreeSecondsBeforeTheLine) {
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
-  for (int i = 0; i < 4; ++i) {
-    Lyrics.time[i] = 20 * (i + 1);
-    Lyrics.phrase[i] = "line" + std::to_string(i);
-  }
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < 4; ++i) {
+      table.time[i] = 20 * (i + 1);
+      table.phrase[i] = "line" + std::to_string(i);
+    }
+  });
   Click(program, main, kBrowse);
   AnswerOpenDialog(program, MakeWave("from_here.wav", 9000));
   Click(program, main, kLyricsOn);

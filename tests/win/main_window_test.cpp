@@ -156,13 +156,13 @@ TEST(MainWindow, TogglesOnlyChangeTheirOwnLook) {
 
 TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
   Program program;
-  Lyrics.time[0] = 23;
-  Lyrics.phrase[0] = "a";
-  Lyrics.time[3000] = -5;
-  Lyrics.phrase[3000] = "z";
-  Lyrics.AddIndex = 7;
-  Lyrics.RemainingLines = 2993;
-  Lyrics.AddedCount = 7;
+  PressedBefore(7);
+  EditLyrics([](LyricTable& table) {
+    table.time[0] = 23;
+    table.phrase[0] = "a";
+    table.time[3000] = -5;
+    table.phrase[3000] = "z";
+  });
   Command(program, program.main(), 1020);
 
   MessageBoxSeen first = WaitForMessageBox(program);
@@ -172,7 +172,7 @@ TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
   EXPECT_EQ(first.owner, program.main());
   EXPECT_EQ(first.icon, SystemIcon(IDI_ASTERISK));
   EXPECT_EQ(first.buttons, std::vector<int>{IDOK});
-  EXPECT_EQ(Lyrics.time[0], 23) << "nothing is cleared before the first box is closed";
+  EXPECT_EQ(Lyrics.Table().time[0], 23) << "nothing is cleared before the first box is closed";
   Answer(first, IDOK);
 
   MessageBoxSeen second = WaitForMessageBox(program);
@@ -182,12 +182,12 @@ TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
   EXPECT_EQ(second.owner, program.main());
   EXPECT_EQ(second.icon, SystemIcon(IDI_ASTERISK));
   for (int i = 0; i < 3001; ++i) {
-    ASSERT_EQ(Lyrics.time[i], 0) << i;
-    ASSERT_EQ(Lyrics.phrase[i], "") << i;
+    ASSERT_EQ(Lyrics.Table().time[i], 0) << i;
+    ASSERT_EQ(Lyrics.Table().phrase[i], "") << i;
   }
-  EXPECT_EQ(Lyrics.AddIndex, 7);
-  EXPECT_EQ(Lyrics.RemainingLines, 2993);
-  EXPECT_EQ(Lyrics.AddedCount, 7);
+  EXPECT_EQ(Lyrics.Table().AddIndex, 7);
+  EXPECT_EQ(Lyrics.Table().RemainingLines, 2993);
+  EXPECT_EQ(Lyrics.Table().AddedCount, 7);
   Answer(second, IDOK);
   EXPECT_FALSE(MessageBoxOpen(program));
 }

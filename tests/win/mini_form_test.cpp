@@ -44,13 +44,15 @@ void OpenSong(Program& program, const std::string& path) {
 }
 
 void SetPhrases(std::initializer_list<std::pair<int, const char*>> entries) {
-  ResetLyrics(Lyrics);
-  int i = 0;
-  for (const auto& entry : entries) {
-    Lyrics.time[i] = entry.first;
-    Lyrics.phrase[i] = entry.second;
-    ++i;
-  }
+  EditLyrics([&](LyricTable& table) {
+    table = LyricTable{};
+    int i = 0;
+    for (const auto& entry : entries) {
+      table.time[i] = entry.first;
+      table.phrase[i] = entry.second;
+      ++i;
+    }
+  });
 }
 
 TEST(MiniForm, ShowsItsSevenControlsInTableOrder) {

@@ -97,24 +97,29 @@ TEST(LrcInThePlayer, APlayersLrcLoadsThroughTheFormAndPlaysOnTime) {
   Click(program, program.main(), 1003);
   AnswerOpenDialog(program, MakeWave("lrc road.wav", 5000));
   ASSERT_TRUE(Enabled(program.main(), 1000));
-  Lyrics.time[3] = 77;
-  Lyrics.phrase[3] = "kept";
+  EditLyrics([](LyricTable& table) {
+    table.time[3] = 77;
+    table.phrase[3] = "kept";
+  });
   LoadThroughForm(program, Named("player.txt", kPlayerLrc, L"player.LRC"));
-  EXPECT_EQ(Lyrics.time[0], 10);
-  EXPECT_EQ(Lyrics.phrase[0], kIU);
-  EXPECT_EQ(Lyrics.time[1], 15);
-  EXPECT_EQ(Lyrics.phrase[1], kA);
-  EXPECT_EQ(Lyrics.time[2], 20);
-  EXPECT_EQ(Lyrics.phrase[2], kE);
-  EXPECT_EQ(Lyrics.time[3], 77) << "entries after the file's keep theirs, as for a lyric file";
-  EXPECT_EQ(Lyrics.phrase[3], "kept");
+  EXPECT_EQ(Lyrics.Table().time[0], 10);
+  EXPECT_EQ(Lyrics.Table().phrase[0], kIU);
+  EXPECT_EQ(Lyrics.Table().time[1], 15);
+  EXPECT_EQ(Lyrics.Table().phrase[1], kA);
+  EXPECT_EQ(Lyrics.Table().time[2], 20);
+  EXPECT_EQ(Lyrics.Table().phrase[2], kE);
+  EXPECT_EQ(Lyrics.Table().time[3], 0)
+      << "entries after the file's are unwritten, as for a lyric file";
+  EXPECT_EQ(Lyrics.Table().phrase[3], "");
   ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
 }
 
 TEST(LrcInThePlayer, ARefusedLrcNamesLineAndReasonAndLeavesTheTable) {
   Program program;
-  Lyrics.time[0] = 5;
-  Lyrics.phrase[0] = "mine";
+  EditLyrics([](LyricTable& table) {
+    table.time[0] = 5;
+    table.phrase[0] = "mine";
+  });
   const std::string lrc = ScratchDir() + "\\refused.lrc";
   WriteBytes(lrc, "[00:01.00]a\r\n[00:02.00]\xf0\x9f\x98\x80\r\n");
   HWND list = OpenKashiList(program);
@@ -130,9 +135,9 @@ TEST(LrcInThePlayer, ARefusedLrcNamesLineAndReasonAndLeavesTheTable) {
   EXPECT_EQ(box.text, std::string(kRefused) + "\r\n" + lrc +
                           "\r\nline 2: U+1F600 cannot be stored in Shift-JIS (code page 932)");
   Answer(box, IDOK);
-  EXPECT_EQ(Lyrics.time[0], 5);
-  EXPECT_EQ(Lyrics.phrase[0], "mine");
-  EXPECT_EQ(Lyrics.phrase[1], "") << "nothing half-loaded";
+  EXPECT_EQ(Lyrics.Table().time[0], 5);
+  EXPECT_EQ(Lyrics.Table().phrase[0], "mine");
+  EXPECT_EQ(Lyrics.Table().phrase[1], "") << "nothing half-loaded";
   ASSERT_TRUE(IsWindow(list)) << "the user may choose another file";
   EXPECT_EQ(Text(list), kListCaption);
   CloseByCaption(program, list);
@@ -151,8 +156,8 @@ TEST(AnyFileName, ASongAndALyricFileNamedWithAHeartOpenPlayAndLoad) {
   EXPECT_EQ(Text(main, 1005), "? song.wav");
   LoadThroughForm(program, Named("heart.txt", std::string("3,") + kA + "\r\n",
                                  L"\u2661 \u00e9\uac00\u4e2a.tolvenkari"));
-  EXPECT_EQ(Lyrics.time[0], 3);
-  EXPECT_EQ(Lyrics.phrase[0], kA);
+  EXPECT_EQ(Lyrics.Table().time[0], 3);
+  EXPECT_EQ(Lyrics.Table().phrase[0], kA);
   ExpectLinesAtTicks(program, {{3, ""}, {4, kA}});
 }
 
@@ -186,17 +191,17 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
   ASSERT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(Text(main, 1002), ShownPath(song));
   EXPECT_TRUE(Enabled(main, 1000)) << "the song is open";
-  EXPECT_EQ(Lyrics.phrase[0], kIU);
-  EXPECT_EQ(Lyrics.time[2], 20);
+  EXPECT_EQ(Lyrics.Table().phrase[0], kIU);
+  EXPECT_EQ(Lyrics.Table().time[2], 20);
 
   HWND list = OpenKashiList(program);
   ASSERT_NE(list, nullptr);
   const std::wstring other =
       Named("other.wav", ReadBytes(MakeWave("other src.wav", 1000)), L"other.wav");
-  Lyrics.phrase[0] = "typed";
+  EditLyrics([](LyricTable& table) { table.phrase[0] = "typed"; });
   Drop(program, {other, lrc});
   EXPECT_EQ(Text(main, 1002), ShownPath(song)) << "ignored while the form is open";
-  EXPECT_EQ(Lyrics.phrase[0], "typed");
+  EXPECT_EQ(Lyrics.Table().phrase[0], "typed");
   CloseByCaption(program, list);
 }
 

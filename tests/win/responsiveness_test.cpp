@@ -63,10 +63,12 @@ TEST_F(Responsiveness, SongsOpenPlayPauseAndStop) {
   const std::string wave = MakeWave("busy song.wav", 30);
   const std::string midi = MakeMidi("busy tune.mid");
   for (const std::string& song : {wave, midi}) OpenSong(song);
-  for (int i = 0; i < 100; ++i) {
-    Lyrics.time[i] = i;
-    Lyrics.phrase[i] = "\x89\xcc " + std::to_string(i);
-  }
+  EditLyrics([](LyricTable& table) {
+    for (int i = 0; i < 100; ++i) {
+      table.time[i] = i;
+      table.phrase[i] = "\x89\xcc " + std::to_string(i);
+    }
+  });
   const UINT tick = RegisterWindowMessageA("VelomarTestTick");
   HWND pause = Item(main(), 1012);
   for (int round = 0; round < kRounds; ++round) {
@@ -173,7 +175,7 @@ TEST_F(Responsiveness, SavingThreeThousandEntries) {
     PostMessageA(kashi, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), add);
     if (i % 250 == 0) program().Flush();
   }
-  ASSERT_EQ(Lyrics.AddedCount, 3000);
+  ASSERT_EQ(Lyrics.Table().AddedCount, 3000);
   char exe[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
   const std::string name = "busy" + std::to_string(GetCurrentProcessId());
