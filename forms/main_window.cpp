@@ -57,7 +57,7 @@ constexpr char kResetText[] =
 // Two boxes around the reset. With unsaved lyrics the first one says they
 // will be lost and may be cancelled, which resets nothing.
 void ResetCommand() {
-  if (Lyrics.IsUnsaved()) {
+  if (LyricsUnsaved()) {
     const std::string text = std::string(kResetText) + "\r\n\r\n保存されていない歌詞は失われます。";
     if (ShowMessageBox(MainWindow, text.c_str(), "初期化します", MB_OKCANCEL | MB_ICONWARNING) !=
         IDOK) {

@@ -42,7 +42,6 @@ LyricDocument& LyricDocument::operator=(LyricDocument&&) noexcept = default;
 
 void LyricDocument::Changed() {
   table_->Revision += 1;
-  table_->AddsUnsaved = IsUnsaved();
   if (watcher_) watcher_();
 }
 
@@ -234,9 +233,6 @@ bool LyricDocument::Load(const std::function<bool(LyricTable& fresh)>& read) {
   return true;
 }
 
-void LyricDocument::MarkSaved(StateId state) {
-  saved_ = state;
-  table_->AddsUnsaved = IsUnsaved();
-}
+void LyricDocument::MarkSaved(StateId state) { saved_ = state; }
 
 }  // namespace velomar

@@ -29,7 +29,7 @@ class LyricDocument {
   LyricDocument(LyricDocument&&) noexcept;
   LyricDocument& operator=(LyricDocument&&) noexcept;
 
-  // Its Revision is the document's; AddsUnsaved says IsUnsaved().
+  // Its Revision is the document's.
   const LyricTable& Table() const { return *table_; }
   // Changes with every change of the table or its counters.
   std::uint32_t Revision() const { return table_->Revision; }

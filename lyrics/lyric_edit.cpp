@@ -62,31 +62,6 @@ void MoveCountersForDelete(LyricTable& table, int at) {
   if (at < table.AddedCount) table.AddedCount -= 1;
 }
 
-bool AddPhraseLogged(LyricTable& table, PressLog& log, const std::string& text, double ticks,
-                     bool pouredIn) {
-  const int index = table.AddIndex;
-  if (!IsEntry(index)) return AddPhrase(table, text, ticks);
-  PressRecord record{table.time[index], table.phrase[index], pouredIn};
-  if (!AddPhrase(table, text, ticks)) return false;
-  log.push_back(std::move(record));
-  return true;
-}
-
-bool TakeBackPress(LyricTable& table, PressLog& log, TakenBack& taken) {
-  const int index = table.AddIndex - 1;
-  if (log.empty() || !IsEntry(index) || table.AddedCount <= 0) return false;
-  PressRecord& record = log.back();
-  taken.phrase = std::move(table.phrase[index]);
-  taken.pouredIn = record.pouredIn;
-  table.time[index] = record.oldTime;
-  table.phrase[index] = std::move(record.oldPhrase);
-  table.AddIndex -= 1;
-  table.RemainingLines += 1;
-  table.AddedCount -= 1;
-  log.pop_back();
-  return true;
-}
-
 int LyricLineCount(const LyricTable& table) {
   for (int i = kLyricEntries - 1; i >= 0; --i) {
     if (!Unwritten(table, i)) return i + 1;
@@ -133,78 +108,6 @@ std::string MinutesText(std::int32_t ticks) {
   text += std::to_string(minutes) + ":" + (seconds < 10 ? "0" : "") + std::to_string(seconds) +
           "." + std::to_string(whole % 10);
   return text;
-}
-
-void LyricEdits::Remember(const LyricTable& table, Kind kind, int index) {
-  Change change{
-      kind, index, 0, std::string(), table.AddIndex, table.RemainingLines, table.AddedCount};
-  if (kind != Kind::Insert) {
-    change.time = table.time[index];
-    change.phrase = table.phrase[index];
-  }
-  undo_.push_back(std::move(change));
-}
-
-bool LyricEdits::SetTime(LyricTable& table, int index, std::int32_t time) {
-  if (!IsEntry(index)) return false;
-  Remember(table, Kind::Set, index);
-  table.time[index] = time;
-  table.Revision += 1;
-  return true;
-}
-
-bool LyricEdits::SetPhrase(LyricTable& table, int index, const std::string& phrase) {
-  if (!IsEntry(index)) return false;
-  Remember(table, Kind::Set, index);
-  table.phrase[index] = phrase;
-  table.Revision += 1;
-  return true;
-}
-
-bool LyricEdits::InsertAfter(LyricTable& table, int index) {
-  const int at = index + 1;
-  if (!IsEntry(index) || !IsEntry(at) || !Unwritten(table, kLyricEntries - 1)) return false;
-  Remember(table, Kind::Insert, index);
-  ShiftEntriesUp(table, at);
-  // One tick after the line it follows, so that the display reaches it.
-  const std::int32_t time = table.time[index];
-  table.time[at] = time < std::numeric_limits<std::int32_t>::max() ? time + 1 : time;
-  table.phrase[at].clear();
-  MoveCountersForInsert(table, at);
-  table.Revision += 1;
-  return true;
-}
-
-bool LyricEdits::Delete(LyricTable& table, int index) {
-  if (!IsEntry(index)) return false;
-  Remember(table, Kind::Delete, index);
-  ShiftEntriesDown(table, index);
-  MoveCountersForDelete(table, index);
-  table.Revision += 1;
-  return true;
-}
-
-bool LyricEdits::Undo(LyricTable& table) {
-  if (undo_.empty()) return false;
-  Change& change = undo_.back();
-  switch (change.kind) {
-    case Kind::Set:
-      table.time[change.index] = change.time;
-      table.phrase[change.index] = std::move(change.phrase);
-      break;
-    case Kind::Insert: ShiftEntriesDown(table, change.index + 1); break;
-    case Kind::Delete:
-      ShiftEntriesUp(table, change.index);
-      table.time[change.index] = change.time;
-      table.phrase[change.index] = std::move(change.phrase);
-      break;
-  }
-  table.AddIndex = change.addIndex;
-  table.RemainingLines = change.remaining;
-  table.AddedCount = change.added;
-  table.Revision += 1;
-  undo_.pop_back();
-  return true;
 }
 
 }  // namespace velomar

@@ -1,6 +1,6 @@
-// Corrections of a timed table without timing the whole song again: taking
-// presses of the Kashi form back, and the lyric editor's changes with their
-// undo. Every change keeps the counters with the entries they point at.
+// What the lyric editor shows of a table (its lines, the marks of lines the
+// display never reaches, times as m:ss.t) and the entry moves the lyric
+// document's changes are made of.
 #pragma once
 
 #include <cstdint>
@@ -11,30 +11,10 @@
 
 namespace velomar {
 
-// What one accepted press overwrote, and whether its phrase came from the
-// pour-in box.
-struct PressRecord {
-  std::int32_t oldTime;
-  std::string oldPhrase;
-  bool pouredIn;
-};
-
-// The presses of one Kashi session (since BeginAdding), newest last.
-using PressLog = std::vector<PressRecord>;
-
-// AddPhrase, remembering what the entry held. False when refused.
-bool AddPhraseLogged(LyricTable& table, PressLog& log, const std::string& text, double ticks,
-                     bool pouredIn);
-
 struct TakenBack {
   std::string phrase;  // what the press registered, to be registered again
   bool pouredIn;
 };
-
-// Takes the newest press of the log back: its entry gets back what it held,
-// AddIndex, RemainingLines and AddedCount step back by one. False, changing
-// nothing, when the log is empty or the table no longer matches it.
-bool TakeBackPress(LyricTable& table, PressLog& log, TakenBack& taken);
 
 // The entries that make up the lyrics: 0 up to the last one that is not an
 // unwritten entry (time 0, empty phrase).
@@ -76,31 +56,5 @@ void MoveCountersForDelete(LyricTable& table, int at);
 
 // A time in ticks as m:ss.t ("-" before negative times).
 std::string MinutesText(std::int32_t ticks);
-
-// The lyric editor's changes, each of which it can take back, newest first.
-class LyricEdits {
- public:
-  // False, changing nothing, when the index is not a line of the table (for
-  // Insert: when the table's last entry is in use and would fall off).
-  bool SetTime(LyricTable& table, int index, std::int32_t time);
-  bool SetPhrase(LyricTable& table, int index, const std::string& phrase);
-  bool InsertAfter(LyricTable& table, int index);  // an unwritten entry at index + 1
-  bool Delete(LyricTable& table, int index);
-  // Takes the newest change back; false when there is none.
-  bool Undo(LyricTable& table);
-  bool CanUndo() const { return !undo_.empty(); }
-
- private:
-  enum class Kind { Set, Insert, Delete };
-  struct Change {
-    Kind kind;
-    int index;
-    std::int32_t time;  // what the entry held (Set, Delete)
-    std::string phrase;
-    std::int32_t addIndex, remaining, added;
-  };
-  void Remember(const LyricTable& table, Kind kind, int index);
-  std::vector<Change> undo_;
-};
 
 }  // namespace velomar

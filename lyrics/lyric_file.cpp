@@ -271,8 +271,6 @@ bool WriteLyricLines(const LyricTable& table, ByteSink& sink, const SaveProgress
 void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress& progress) {
   std::unique_ptr<ChunkCursor> cursor;
   if (source != nullptr) cursor = std::make_unique<ChunkCursor>(*source);
-  // The file's records replace the adds; one that cannot be read leaves them.
-  if (source != nullptr) table.AddsUnsaved = false;
   std::string field;
   for (int i = 0; i < kLyricEntries; ++i) {
     if (cursor != nullptr) ReadRecordFrom(*cursor, table, i, field);

@@ -9,7 +9,6 @@ void BeginAdding(LyricTable& table) {
   table.AddIndex = 0;
   table.RemainingLines = kMaxAdds;
   table.AddedCount = 0;
-  table.AddsUnsaved = false;
 }
 
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
@@ -21,21 +20,10 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   table.phrase[table.AddIndex] = text;
   table.time[table.AddIndex] = TicksToTime(ticks);
   table.AddIndex += 1;
-  table.AddsUnsaved = true;
   return true;
 }
 
-void MarkAddsSaved(LyricTable& table) { table.AddsUnsaved = false; }
-
-double TicksForAdd(const LyricTable& table, double clock, bool clockRunning) {
-  const int previous = table.AddIndex - 1;
-  if (!clockRunning || previous < 0 || previous >= kLyricEntries) return clock;
-  if (TicksToTime(clock) != table.time[previous]) return clock;
-  return static_cast<double>(table.time[previous]) + 1.0;
-}
-
 void ResetLyrics(LyricTable& table) {
-  table.AddsUnsaved = false;
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();
     table.time[i] = 0;

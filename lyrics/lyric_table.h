@@ -17,32 +17,21 @@ struct LyricTable {
   std::int32_t AddIndex = 0;
   std::int32_t RemainingLines = 0;
   std::int32_t AddedCount = 0;
-  // The entries the next save would write hold adds no save has written yet.
-  bool AddsUnsaved = false;
   // Counts loads and edits of the whole table: the display catches up with
   // a table that changed under a playing song.
   std::uint32_t Revision = 0;
 };
 
 // AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
-// The adds of an earlier opening can no longer be saved: none are unsaved.
 void BeginAdding(LyricTable& table);
 
-// Stores text and the tick count (truncated toward zero) at AddIndex, and
-// marks the adds unsaved. Returns false, changing nothing, when
+// Stores text and the tick count (truncated toward zero) at AddIndex.
+// Returns false, changing nothing, when
 // RemainingLines <= 0 or when AddIndex lies outside the table.
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks);
 
-// After a save that wrote every added entry.
-void MarkAddsSaved(LyricTable& table);
-
-// The ticks an add stores. While the clock runs, an add that would get the
-// time of the entry added just before it (since BeginAdding) lands one tick
-// later, so that a double press keeps both phrases on the display.
-double TicksForAdd(const LyricTable& table, double clock, bool clockRunning);
-
 // Every entry becomes time 0 and the empty phrase; counters keep their
-// values. No add is left to lose.
+// values.
 void ResetLyrics(LyricTable& table);
 
 // A tick count as stored in the table: truncated toward zero to a signed

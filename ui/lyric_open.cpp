@@ -27,7 +27,13 @@ bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& pr
   std::unique_ptr<ByteSource> source = OpenForReading(path);
   const bool lrc = IsLrcPath(ShownPath(path));
   Notes notes;
-  if (LoadDocument(Lyrics, source.get(), lrc, progress, notes) || !lrc) return true;
+  if (LoadDocument(Lyrics, source.get(), lrc, progress, notes)) return true;
+  if (!lrc) {
+    // A lyric file that cannot be opened loads nothing, as ever, and the
+    // count still runs down over the lyrics as they stay.
+    for (int i = 0; i < kLyricEntries && progress; ++i) progress(Lyrics.Table(), i);
+    return true;
+  }
   source.reset();  // not held while the box waits
   ShowMessageBox(owner, RefusalText(path, notes).c_str(), "Error", MB_OK | MB_ICONERROR);
   return false;

@@ -30,8 +30,10 @@ void UnfollowLyrics(LyricsView view) {
   Views.erase(std::remove(Views.begin(), Views.end(), view), Views.end());
 }
 
+bool LyricsUnsaved() { return Lyrics.IsUnsaved() && LyricLineCount(Lyrics.Table()) > 0; }
+
 bool MayLoseUnsavedAdds(HWND owner) {
-  if (!Lyrics.IsUnsaved()) return true;
+  if (!LyricsUnsaved()) return true;
   return ShowMessageBox(owner,
                         "登録した歌詞はまだ保存されていません。\r\n"
                         "終了すると失われますが、よろしいですか?",
@@ -39,7 +41,7 @@ bool MayLoseUnsavedAdds(HWND owner) {
 }
 
 bool MayReplaceUnsavedAdds(HWND owner) {
-  if (!Lyrics.IsUnsaved()) return true;
+  if (!LyricsUnsaved()) return true;
   return ShowMessageBox(owner,
                         "登録した歌詞はまだ保存されていません。\r\n"
                         "読み込むと置き換えられますが、よろしいですか?",

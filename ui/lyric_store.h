@@ -16,6 +16,10 @@ using LyricsView = void (*)();
 void FollowLyrics(LyricsView view);
 void UnfollowLyrics(LyricsView view);
 
+// Unsaved lyrics with any line in them: what a load, the reset or the last
+// close would lose (lyrics emptied by the reset hold nothing to lose).
+bool LyricsUnsaved();
+
 // True when nothing unsaved would be lost, or the user, asked in a box
 // owned by `owner`, lets the program end anyway.
 bool MayLoseUnsavedAdds(HWND owner);

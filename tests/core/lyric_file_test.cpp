@@ -169,54 +169,6 @@ TEST_F(LyricFileTest, UnopenableLoadChangesNothing) {
   }
 }
 
-// Whether the table holds adds that no save has written, after each step
-// of a user's session: set by an accepted add; cleared by a save that wrote
-// them, by a new opening of the Kashi form, by the reset and by a load that
-// read a file over them.
-TEST_F(LyricFileTest, AddsStayUnsavedUntilSavedOrReplaced) {
-  enum class Step { kAdd, kRefusedAdd, kSaved, kBegin, kReset, kLoad, kUnreadableLoad };
-  const std::string lyrics = dir.File("song.tolvenkari");
-  WriteBytes(lyrics, "1,a\r\n");
-  struct Case {
-    std::vector<Step> steps;
-    bool unsaved;
-  } const cases[] = {
-      {{}, false},
-      {{Step::kAdd}, true},
-      {{Step::kAdd, Step::kAdd}, true},
-      {{Step::kAdd, Step::kSaved}, false},
-      {{Step::kAdd, Step::kSaved, Step::kAdd}, true},
-      {{Step::kAdd, Step::kBegin}, false},
-      {{Step::kAdd, Step::kReset}, false},
-      {{Step::kAdd, Step::kLoad}, false},
-      {{Step::kAdd, Step::kUnreadableLoad}, true},
-      {{Step::kAdd, Step::kSaved, Step::kRefusedAdd}, false},
-      {{Step::kSaved}, false},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(i);
-    auto session = std::make_unique<LyricTable>();
-    BeginAdding(*session);
-    for (Step step : cases[i].steps) {
-      switch (step) {
-        case Step::kAdd: ASSERT_TRUE(AddPhrase(*session, "p", 1)); break;
-        case Step::kRefusedAdd:
-          session->RemainingLines = 0;
-          ASSERT_FALSE(AddPhrase(*session, "p", 1));
-          break;
-        case Step::kSaved: MarkAddsSaved(*session); break;
-        case Step::kBegin: BeginAdding(*session); break;
-        case Step::kReset: ResetLyrics(*session); break;
-        case Step::kLoad: LoadLyricFile(*session, lyrics, nullptr, files); break;
-        case Step::kUnreadableLoad:
-          LoadLyricFile(*session, dir.File("absent.tolvenkari"), nullptr, files);
-          break;
-      }
-    }
-    EXPECT_EQ(session->AddsUnsaved, cases[i].unsaved);
-  }
-}
-
 TEST(LyricFileName, ExecutablePathNameAndExtension) {
   EXPECT_EQ(LyricFileName("C:\\Tools\\player.exe", "song"), "C:\\Tools\\player.exesong.tolvenkari");
   EXPECT_EQ(LyricFileName("C:\\Tools\\player.exe", ""), "C:\\Tools\\player.exe.tolvenkari");

@@ -209,27 +209,6 @@ TEST(Clock, StepsEveryTickValueMadeUpAndCatchesUp) {
   EXPECT_EQ(FirstLineDue(*table, 201), kLyricEntries);
 }
 
-TEST(Clock, ADoubleTapWhilePlayingLandsOneTickLater) {
-  auto table = std::make_unique<LyricTable>();
-  BeginAdding(*table);
-  EXPECT_EQ(TicksForAdd(*table, 7, true), 7) << "the first add of a session";
-  ASSERT_TRUE(AddPhrase(*table, "a", 7));
-  struct Row {
-    const char* what;
-    double clock;
-    bool running;
-    double stored;
-  };
-  const Row rows[] = {
-      {"same tick while playing", 7, true, 8},
-      {"same tick, clock stopped", 7, false, 7},
-      {"a later tick", 9, true, 9},
-      {"below, after Play again", 2, true, 2},
-      {"same whole tick, part of a tick apart", 7.6, true, 8},
-  };
-  for (const Row& r : rows) EXPECT_EQ(TicksForAdd(*table, r.clock, r.running), r.stored) << r.what;
-}
-
 // Entries 0.. at these times, each with a phrase.
 std::unique_ptr<LyricTable> TableOf(const std::vector<std::int32_t>& times) {
   auto table = std::make_unique<LyricTable>();
