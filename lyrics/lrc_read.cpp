@@ -126,18 +126,18 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     }
     return true;
   }
-  const std::string words = LrcWords(text, pos, end);
+  std::string folded;
+  if (const std::size_t replaced = folder_.Fold(text.substr(pos, end - pos), folded)) {
+    replaced_ += replaced;
+    replacedLines_.push_back(number);
+  }
+  const std::string words = LrcWords(folded, 0, folded.size());
   if (words.find('\0') != std::string::npos) {
     notes_.push_back({true, LineText(number) + ": NUL in the phrase"});
     refused_ = true;
     return true;
   }
-  std::string sjis;
-  if (const std::size_t replaced = folder_.Convert(words, sjis); replaced > 0) {
-    replaced_ += replaced;
-    replacedLines_.push_back(number);
-  }
-  const std::string* phrase = &*phrases_.insert(std::move(sjis)).first;
+  const std::string* phrase = &*phrases_.insert(folder_.Encode(words)).first;
   for (std::int64_t stamp : stamps) {
     if (!Add(stamp, phrase, number)) return false;
   }

@@ -60,9 +60,19 @@ std::string LatinBaseLetters(char32_t c) {
   return "";
 }
 
-std::size_t SjisFolder::Convert(const std::string& utf8, std::string& sjis) {
-  sjis.clear();
-  sjis.reserve(utf8.size());
+const std::string& SjisFolder::Known(char32_t c, const std::string& utf8) {
+  auto found = known_.find(c);
+  if (found == known_.end()) {
+    std::string bytes;
+    if (!Utf8ToSjis(utf8, bytes)) bytes.clear();
+    found = known_.emplace(c, std::move(bytes)).first;
+  }
+  return found->second;
+}
+
+std::size_t SjisFolder::Fold(const std::string& utf8, std::string& folded) {
+  folded.clear();
+  folded.reserve(utf8.size());
   std::size_t replaced = 0;
   char32_t c;
   for (std::size_t pos = 0; pos < utf8.size();) {
@@ -71,26 +81,36 @@ std::size_t SjisFolder::Convert(const std::string& utf8, std::string& sjis) {
       c = 0xFFFD;  // not for strict UTF-8; a stray byte becomes "?"
       ++pos;
     }
-    if (c < 0x80) {
-      sjis += static_cast<char>(c);
-      continue;
-    }
-    auto found = known_.find(c);
-    if (found == known_.end()) {
-      std::string bytes;
-      if (!Utf8ToSjis(utf8.substr(start, pos - start), bytes)) bytes.clear();
-      found = known_.emplace(c, std::move(bytes)).first;
-    }
-    if (!found->second.empty()) {
-      sjis += found->second;
+    const std::string one = utf8.substr(start, pos - start);
+    if (c < 0x80 || !Known(c, one).empty()) {
+      folded += one;
       continue;
     }
     ++replaced;
     if (c >= 0x0300 && c <= 0x036F) continue;  // combining accents
     const std::string base = LatinBaseLetters(c);
-    sjis += base.empty() ? "?" : base;
+    folded += base.empty() ? "?" : base;
   }
   return replaced;
+}
+
+std::string SjisFolder::Encode(const std::string& folded) {
+  std::string sjis;
+  sjis.reserve(folded.size());
+  char32_t c;
+  for (std::size_t pos = 0; pos < folded.size();) {
+    const std::size_t start = pos;
+    if (!NextCodePoint(folded, pos, c)) {
+      sjis += '?';
+      ++pos;
+    } else if (c < 0x80) {
+      sjis += static_cast<char>(c);
+    } else {
+      const std::string& bytes = Known(c, folded.substr(start, pos - start));
+      sjis += bytes.empty() ? "?" : bytes;
+    }
+  }
+  return sjis;
 }
 
 }  // namespace velomar
