@@ -72,7 +72,6 @@ TEST(FromLrc, TellsTheEncodingsApart) {
        {},
        "10,I\x81\x66m\r\n20,Strasse la\r\n",
        western + replaced + "2 characters" + why + "2\n"},
-      {"[00:01.00]\x92\x6d\n", {"--encoding", "windows-1252"}, "10,\x81\x66m\r\n", ""},
       {"[00:01.00]a\x81\n",
        {"--encoding", "windows-1252"},
        none,
