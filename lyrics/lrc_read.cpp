@@ -9,7 +9,7 @@
 // the blanks around each collapsed to one, and blanks and tabs trimmed at
 // both ends. Every other line, tags such as [ti:..] and [ar:..] included, is
 // left out. A line that starts like a timestamp but is none ([0:75.00]) is
-// reported.
+// reported, as is an [offset:] that is no number, the first hundred of them.
 //
 // Lines that share a timestamp become one record, their phrases joined with
 // " / " in file order: the original and the translation of a bilingual file
@@ -91,6 +91,7 @@ class Reader {
 
  private:
   bool Add(std::int64_t ms, const std::string* phrase, std::size_t line);
+  void NoteLeftOut(std::size_t line, const char* why);
 
   Notes& notes_;
   SjisFolder folder_;
@@ -101,8 +102,20 @@ class Reader {
   std::int64_t offset_ = 0;
   std::size_t replaced_ = 0;
   std::vector<std::size_t> replacedLines_;
+  std::size_t leftOut_ = 0;  // lines noted as left out
   bool refused_ = false;
 };
+
+// A hundred notes are enough to mend a file by, and a file of nothing but
+// such lines would otherwise bring hundreds of thousands.
+void Reader::NoteLeftOut(std::size_t line, const char* why) {
+  constexpr std::size_t kMostNoted = 100;
+  if (++leftOut_ > kMostNoted) return;
+  notes_.push_back(
+      {false, LineText(line) + why +
+                  (leftOut_ == kMostNoted ? " (from here on such lines are left out without a note)"
+                                          : "")});
+}
 
 bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std::size_t number) {
   while (pos < end && IsLrcBlank(text[pos])) ++pos;
@@ -118,11 +131,11 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     const OffsetTag offset = ReadOffsetTag(text, pos, end, ms);
     if (offset == OffsetTag::kOffset) offset_ = ms;
     if (offset == OffsetTag::kNotANumber) {
-      notes_.push_back({false, LineText(number) + ": offset not in whole milliseconds, left out"});
+      NoteLeftOut(number, ": offset not in whole milliseconds, left out");
     }
     if (offset == OffsetTag::kNone && text[pos] == '[' && pos + 1 < end && text[pos + 1] >= '0' &&
         text[pos + 1] <= '9') {
-      notes_.push_back({false, LineText(number) + ": not a timestamp, line left out"});
+      NoteLeftOut(number, ": not a timestamp, line left out");
     }
     return true;
   }
