@@ -327,10 +327,12 @@ TEST(RoundTrip, CorpusFilesComeBackByteForByte) {
 TEST(RoundTrip, GeneratedFilesComeBackByteForByte) {
   // Commas, quotes, brackets, 0x5C trail bytes, half-width katakana, the
   // CP932 quirks ～ － ￠ ￡ ￢ ∥ ― ＼, NEC and IBM extensions in the codes
-  // Windows writes, a user-defined character, an ideographic space.
+  // Windows writes, a user-defined character, an ideographic space, and αβ,
+  // whose UTF-8 is also Shift-JIS (ﾎｱﾎｲ).
   const std::string pool =
       "aZ09,\"[]<> \t\\~\xb1\xdf\x88\x9f\x95\x5c\x83\x5c\x81\x60\x81\x7c\x81\x91\x81\x92\x81\xca"
-      "\x81\x61\x81\x5c\x81\x5f\x87\x40\x87\x54\xfa\x40\xfa\x5c\xf0\x40\xea\xa4\x81\x40";
+      "\x81\x61\x81\x5c\x81\x5f\x87\x40\x87\x54\xfa\x40\xfa\x5c\xf0\x40\xea\xa4\x81\x40\x83\xbf\x83"
+      "\xc0";
   std::vector<std::string> pieces;
   for (std::size_t i = 0; i < pool.size(); i += pieces.back().size()) {
     pieces.push_back(pool.substr(i, SjisCharLength(pool[i])));
