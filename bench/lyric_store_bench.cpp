@@ -1,22 +1,55 @@
 // Times the lyric store against plain file I/O of the same bytes: loading a
-// 3001-record file of Japanese phrases into the table, and saving it.
-// Prints rows "name<TAB>measured ms<TAB>baseline ms<TAB>ratio".
+// 3001-record file of Japanese phrases into the table, and saving it; and
+// the program's LRC load of a hostile file, 3001 stamps on one line sharing
+// a long phrase, against a plain read of it, in time and in peak heap.
+// Prints rows "name<TAB>measured ms<TAB>baseline ms<TAB>ratio" (the heap
+// rows give KB instead of ms).
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/memory_stream.h"
 
 #ifndef _WIN32
 #include <unistd.h>
 #endif
+
+namespace {
+
+// Heap bytes in use, and the most in use since the last reset: each block
+// carries its size in front.
+std::size_t heapInUse = 0;
+std::size_t heapPeak = 0;
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  char* block = static_cast<char*>(std::malloc(size + kHeader));
+  if (block == nullptr) throw std::bad_alloc();
+  *reinterpret_cast<std::size_t*>(block) = size;
+  heapInUse += size;
+  heapPeak = std::max(heapPeak, heapInUse);
+  return block + kHeader;
+}
+void operator delete(void* p) noexcept {
+  if (p == nullptr) return;
+  char* block = static_cast<char*>(p) - kHeader;
+  heapInUse -= *reinterpret_cast<std::size_t*>(block);
+  std::free(block);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -121,6 +154,56 @@ void Row(const char* name, double measured, double baseline) {
   std::printf("%s\t%.3f\t%.3f\t%.2f\n", name, measured, baseline, measured / baseline);
 }
 
+// The heap a run takes at its peak beyond what was in use before, in KB.
+double PeakKb(const std::function<void()>& run) {
+  heapPeak = heapInUse;
+  const std::size_t before = heapInUse;
+  run();
+  return static_cast<double>(heapPeak - before) / 1024;
+}
+
+// One line of 3001 stamps sharing a phrase of about `phraseBytes` of
+// Japanese in UTF-8, which Shift-JIS makes 5/7 of that: 960 KB (a file just
+// under 1 MB) is refused at the phrase-byte limit, 3.8 KB loads as 3001
+// records of nearly 8 MB together.
+std::string HostileLrc(std::size_t phraseBytes) {
+  std::string lrc;
+  for (int i = 0; i < velomar::kLyricEntries; ++i) {
+    lrc += "[" + std::to_string(i / 60) + ":" + std::to_string(10 + i % 50) + ".00]";
+  }
+  for (std::size_t size = 0; size < phraseBytes; size += 7)
+    lrc += "\xe3\x81\x82\xe3\x81\x84 ";  // あい
+  return lrc;
+}
+
+// Times, then weighs, the program's LRC load of `lrc` written to `path`
+// against a plain read of the same file; false when the load does not end
+// as `loads` says or the read goes wrong.
+bool LrcRows(const std::string& path, const std::string& lrc, bool loads, const char* timeRow,
+             const char* heapRow, LyricFileSystem& files, int repetitions) {
+  if (!PlainWrite(path, lrc, false)) return false;
+  auto table = std::make_unique<velomar::LyricTable>();
+  bool loaded = false;
+  const auto load = [&] {
+    velomar::Notes notes;
+    loaded = velomar::LoadLrc(files.OpenRead(path).get(), *table, nullptr, notes);
+  };
+  bool ok = true;
+  const auto read = [&] { ok = PlainRead(path, lrc.size()) == lrc && ok; };
+  std::vector<double> loadTimes, readTimes;
+  for (int rep = 0; rep <= repetitions; ++rep) {
+    const double l = Millis(load);
+    const double r = Millis(read);
+    if (rep == 0) continue;  // warm-up
+    loadTimes.push_back(l);
+    readTimes.push_back(r);
+  }
+  std::printf("# %s: %zu bytes\n", timeRow, lrc.size());
+  Row(timeRow, Median(loadTimes), Median(readTimes));
+  Row(heapRow, PeakKb(load), PeakKb(read));
+  return ok && loaded == loads;
+}
+
 }  // namespace
 
 int main() {
@@ -170,8 +253,8 @@ int main() {
     writeSync.push_back(ws);
   }
   ok = ok && table->phrase[3000] == source->phrase[3000] && table->time[1500] == source->time[1500];
-  fs::remove_all(dir);
   if (!ok) {
+    fs::remove_all(dir);
     std::fprintf(stderr, "lyric_store_bench: a load or save went wrong\n");
     return 1;
   }
@@ -180,5 +263,17 @@ int main() {
   Row("load 3001 records / plain read", Median(load), Median(read));
   Row("save 3001 records / plain write", Median(save), Median(write));
   Row("save 3001 records / write+fsync", Median(save), Median(writeSync));
+
+  const std::string lrcPath = (dir / "hostile.lrc").string();
+  ok = LrcRows(lrcPath, HostileLrc(960000), false, "hostile LRC, refused / plain read",
+               "hostile LRC, refused: peak heap KB / plain read", files, kRepetitions) &&
+       LrcRows(lrcPath, HostileLrc(3800), true, "hostile LRC, loaded / plain read",
+               "hostile LRC, loaded: peak heap KB / plain read", files, kRepetitions);
+  fs::remove_all(dir);
+  if (!ok) {
+    std::fprintf(stderr,
+                 "lyric_store_bench: a hostile LRC file was not loaded or refused as it should\n");
+    return 1;
+  }
   return 0;
 }

@@ -36,8 +36,15 @@ std::vector<LyricRecord> RecordsInFile(const std::string& bytes);
 // The bytes the program's save writes for `records` (at most 3001).
 std::string LyricFileBytes(const std::vector<LyricRecord>& records);
 
+// The most phrase bytes an LRC file may give all its records together: one
+// line with 3001 timestamps sharing a long phrase would otherwise become a
+// lyric file of gigabytes.
+constexpr std::size_t kLrcPhraseBytes = 8 << 20;  // 8 MB
+
 // "[mm:ss.xx]phrase\n" per record in UTF-8; false, with error notes, when a
-// record cannot be carried (see lrc_write.cpp).
+// record cannot be carried, and a warning for each that LrcToRecords would
+// not give back as it stands (see lrc_write.cpp): records that pass without
+// any note come back exactly.
 bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes);
 
 // What a line of the lyric file loses on its way through LRC and back that
@@ -47,19 +54,21 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes);
 
 // How LRC bytes are to be read: told by the bytes (lrc_encoding.cpp tells
 // how), or as the user says.
-enum class LrcEncoding { kDetect, kUtf8, kShiftJis, kUtf16Le, kUtf16Be };
+enum class LrcEncoding { kDetect, kUtf8, kShiftJis, kUtf16Le, kUtf16Be, kWindows1252 };
 
-// "utf-8", "shift-jis", "utf-16le" or "utf-16be"; false for anything else.
+// "utf-8", "shift-jis", "utf-16le", "utf-16be" or "windows-1252"; false for
+// anything else.
 bool ParseLrcEncoding(const std::string& name, LrcEncoding& encoding);
 
 // The text of LRC bytes in UTF-8; false, with an error note naming the line
 // where it can, when they are not text in that encoding. A reading chosen
-// between two that both fit is noted.
+// where another also fits is noted.
 bool DecodeLrc(const std::string& bytes, LrcEncoding encoding, std::string& text, Notes& notes);
 
 // Records from LRC bytes, sorted and with strictly increasing times; false,
 // with error notes, when the file cannot become a lyric file (see
-// lrc_read.cpp), and also when it holds no timed line at all.
+// lrc_read.cpp), and also when it holds no timed line at all. Characters
+// Shift-JIS cannot store are replaced, with one note that is no error.
 bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
                   Notes& notes);
 
@@ -91,8 +100,9 @@ bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableP
 
 // Reads "m:ss", "m:ss.f", "m:ss.ff" or "m:ss.fff" followed by `close` at
 // `pos` (just after the opening bracket), any number of minute digits,
-// seconds below 60. On success sets `end` past `close` and `ms` to the time
-// in milliseconds (huge minute counts saturate far beyond any lyric time).
+// seconds below 60; a colon may stand for the point ("m:ss:ff"). On success
+// sets `end` past `close` and `ms` to the time in milliseconds (huge minute
+// counts saturate far beyond any lyric time).
 bool ReadLrcStamp(const std::string& text, std::size_t pos, char close, std::size_t& end,
                   std::int64_t& ms);
 

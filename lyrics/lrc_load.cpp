@@ -1,5 +1,6 @@
 // The program's LRC load: the lyric file from-lrc would write, loaded as a
 // lyric file loads, so that the player and the tool never disagree.
+#include <algorithm>
 #include <memory>
 
 #include "lyrics/lrc_convert.h"
@@ -44,7 +45,10 @@ bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress
     return true;
   }
   std::string lrc;
-  for (int b = source->Next(); b >= 0; b = source->Next()) lrc += static_cast<char>(b);
+  // The size is only a hint, so a huge one is not reserved at once.
+  lrc.reserve(std::min<std::size_t>(source->Remaining(), kLrcPhraseBytes));
+  char piece[65536];
+  for (std::size_t got; (got = source->Read(piece, sizeof piece)) > 0;) lrc.append(piece, got);
   std::string file;
   std::size_t count = 0;
   // The whole file is converted before the first entry changes: a refused

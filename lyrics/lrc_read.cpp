@@ -3,194 +3,240 @@
 // The bytes become text as lrc_encoding.cpp tells.
 //
 // Lines end at CR LF, LF or CR. A line gives records only when it begins
-// (after blanks) with one or more timestamps [m:ss], [m:ss.f], [m:ss.ff] or
-// [m:ss.fff]: one record per timestamp, each with the rest of the line as
-// its phrase, kept as it stands except that <m:ss.xx> word timestamps are
-// taken out and leading blanks and tabs dropped (the program's reader skips
-// them, so a lyric file cannot carry them). Every other line, tags such as
-// [ti:..], [ar:..] and [offset:..] included, is left out; [offset:] is not
-// applied. A line that starts like a timestamp but is none ([0:75.00]) is
-// reported.
+// (after blanks) with one or more timestamps [m:ss], [m:ss.f], [m:ss.ff],
+// [m:ss.fff] or [m:ss:ff], which blanks may separate; the rest of the line
+// is its phrase, with every <m:ss.xx> and [m:ss.xx] word stamp taken out,
+// the blanks around each collapsed to one, and blanks and tabs trimmed at
+// both ends. Every other line, tags such as [ti:..] and [ar:..] included, is
+// left out. A line that starts like a timestamp but is none ([0:75.00]) is
+// reported, as is an [offset:] that is no number, the first hundred of them.
+//
+// Lines that share a timestamp become one record, their phrases joined with
+// " / " in file order: the original and the translation of a bilingual file
+// show together. A phrase already there is not repeated, and an empty one
+// joins nothing.
+//
+// [offset:+ms] moves every time: a positive offset shows the lyrics sooner,
+// a time that would fall below 0 is 0. When a file holds several, the last
+// one counts.
 //
 // Times round to the nearest 100 ms tick, half a tick up (x.x5 s goes to the
-// later tick). Records are sorted by their exact time, lines with equal
-// times keeping their order. Since the player shows a file in full only
-// while times strictly increase, a record whose tick does not exceed the
-// previous one's is moved to one tick after it and reported.
+// later tick). Since the player shows a file in full only while times
+// strictly increase, a record whose tick does not exceed the previous one's
+// is moved to one tick after it and reported.
 //
-// Nothing is written when: a phrase holds a character code page 932 cannot
-// store (the line is named), a phrase holds NUL (the program's reader would
+// A character Shift-JIS cannot store is replaced (sjis_fold.h), and one note,
+// no error, counts them and names their lines.
+//
+// Nothing is written when: a phrase holds NUL (the program's reader would
 // end the phrase there), there are more than the 3001 records the program
-// reads, a time lies beyond the largest lyric file time (2147483647
-// ticks), or no line is timed at all (a wrong file given by mistake would
-// otherwise empty the lyric file it was to become).
+// reads, their phrases together exceed kLrcPhraseBytes, a time lies beyond
+// the largest lyric file time (2147483647 ticks), or no line is timed at all
+// (a wrong file given by mistake would otherwise empty the lyric file it was
+// to become). The two limits are checked as the timestamps are read, and
+// each phrase is kept once however many timestamps share it, so that a
+// small file cannot take the memory that its records would.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lrc_line.h"
 #include "lyrics/lyric_table.h"
 #include "lyrics/number_text.h"
-#include "lyrics/sjis_convert.h"
-#include "lyrics/unicode_text.h"
+#include "lyrics/sjis_fold.h"
 
 namespace velomar {
 
 namespace {
 
-struct Timed {
-  std::int64_t ms;
-  std::size_t line;
-  std::string phrase;  // Shift-JIS
-};
-
 std::string LineText(std::size_t line) {
   return "line " + NumberText(static_cast<std::int64_t>(line));
 }
 
-// Lines end at CR LF, LF or CR. In Shift-JIS too: CR and LF are never
-// trail bytes.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+// "line 4" or "lines 2, 4-6, 9" for lines in increasing order.
+std::string LinesText(const std::vector<std::size_t>& lines) {
+  std::string text = lines.size() == 1 ? "line " : "lines ";
+  for (std::size_t i = 0; i < lines.size();) {
+    std::size_t last = i;
+    while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1) ++last;
+    if (i > 0) text += ", ";
+    text += NumberText(static_cast<std::int64_t>(lines[i]));
+    if (last > i) text += "-" + NumberText(static_cast<std::int64_t>(lines[last]));
+    i = last + 1;
   }
-  return lines;
+  return text;
 }
 
-std::string WithoutWordStamps(const std::string& text) {
-  std::string kept;
-  std::size_t end;
-  std::int64_t ms;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '<' && ReadLrcStamp(text, i + 1, '>', end, ms)) {
-      i = end;
-    } else {
-      kept += text[i++];
-    }
-  }
-  return kept;
+constexpr char kJoin[] = " / ";
+
+// The lines that share one timestamp.
+struct Shared {
+  std::size_t line;                         // the first of them
+  std::vector<const std::string*> phrases;  // each once, in file order
+};
+
+class Reader {
+ public:
+  explicit Reader(Notes& notes) : notes_(notes) {}
+
+  // False when the file is refused at once, at a limit.
+  bool Line(const std::string& text, std::size_t pos, std::size_t end, std::size_t number);
+  bool Records(std::vector<LyricRecord>& records);
+
+ private:
+  bool Add(std::int64_t ms, const std::string* phrase, std::size_t line);
+  void NoteLeftOut(std::size_t line, const char* why);
+
+  Notes& notes_;
+  SjisFolder folder_;
+  std::set<std::string> phrases_;
+  std::map<std::int64_t, Shared> times_;
+  std::set<std::pair<std::int64_t, const std::string*>> added_;
+  std::size_t bytes_ = 0;  // of the records' phrases, joins included
+  std::int64_t offset_ = 0;
+  std::size_t replaced_ = 0;
+  std::vector<std::size_t> replacedLines_;
+  std::size_t leftOut_ = 0;  // lines noted as left out
+  bool refused_ = false;
+};
+
+// A hundred notes are enough to mend a file by, and a file of nothing but
+// such lines would otherwise bring hundreds of thousands.
+void Reader::NoteLeftOut(std::size_t line, const char* why) {
+  constexpr std::size_t kMostNoted = 100;
+  if (++leftOut_ > kMostNoted) return;
+  notes_.push_back(
+      {false, LineText(line) + why +
+                  (leftOut_ == kMostNoted ? " (from here on such lines are left out without a note)"
+                                          : "")});
 }
 
-std::string CodePointText(char32_t c) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (int shift = 20; shift >= 0; shift -= 4) {
-    if (shift < 16 || (c >> shift) != 0) hex += kDigits[(c >> shift) & 0xF];
-  }
-  return "U+" + hex;
-}
-
-// The records of one line, appended to `timed`; false after an error note.
-bool ReadLine(const std::string& line, std::size_t number, std::vector<Timed>& timed,
-              Notes& notes) {
-  std::size_t pos = line.find_first_not_of(" \t");
-  if (pos == std::string::npos) return true;
+bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std::size_t number) {
+  while (pos < end && IsLrcBlank(text[pos])) ++pos;
+  if (pos == end) return true;
   std::vector<std::int64_t> stamps;
-  std::size_t end;
+  std::size_t after;
   std::int64_t ms;
-  while (pos < line.size() && line[pos] == '[' && ReadLrcStamp(line, pos + 1, ']', end, ms)) {
+  while (pos < end && text[pos] == '[' && ReadLrcStamp(text, pos + 1, ']', after, ms)) {
     stamps.push_back(ms);
-    pos = end;
+    for (pos = after; pos < end && IsLrcBlank(text[pos]);) ++pos;
   }
   if (stamps.empty()) {
-    if (line[pos] == '[' && pos + 1 < line.size() && line[pos + 1] >= '0' && line[pos + 1] <= '9') {
-      notes.push_back({false, LineText(number) + ": not a timestamp, line left out"});
+    const OffsetTag offset = ReadOffsetTag(text, pos, end, ms);
+    if (offset == OffsetTag::kOffset) offset_ = ms;
+    if (offset == OffsetTag::kNotANumber) {
+      NoteLeftOut(number, ": offset not in whole milliseconds, left out");
+    }
+    if (offset == OffsetTag::kNone && text[pos] == '[' && pos + 1 < end && text[pos + 1] >= '0' &&
+        text[pos + 1] <= '9') {
+      NoteLeftOut(number, ": not a timestamp, line left out");
     }
     return true;
   }
-  std::string text = WithoutWordStamps(line.substr(pos));
-  text.erase(0, text.find_first_not_of(" \t"));
-  if (text.find('\0') != std::string::npos) {
-    notes.push_back({true, LineText(number) + ": NUL in the phrase"});
+  std::string folded;
+  if (const std::size_t replaced = folder_.Fold(text.substr(pos, end - pos), folded)) {
+    replaced_ += replaced;
+    replacedLines_.push_back(number);
+  }
+  const std::string words = LrcWords(folded, 0, folded.size());
+  if (words.find('\0') != std::string::npos) {
+    notes_.push_back({true, LineText(number) + ": NUL in the phrase"});
+    refused_ = true;
+    return true;
+  }
+  const std::string* phrase = &*phrases_.insert(folder_.Encode(words)).first;
+  for (std::int64_t stamp : stamps) {
+    if (!Add(stamp, phrase, number)) return false;
+  }
+  return true;
+}
+
+bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t line) {
+  if (!added_.emplace(ms, phrase).second) return true;  // the same words again
+  auto shared = times_.find(ms);
+  if (shared == times_.end()) {
+    if (times_.size() == static_cast<std::size_t>(kLyricEntries)) {
+      notes_.push_back(
+          {true,
+           LineText(line) + ": more than 3001 timed phrases; the program reads at most 3001"});
+      return false;
+    }
+    shared = times_.emplace(ms, Shared{line, {}}).first;
+  } else {
+    bytes_ += sizeof kJoin - 1;
+  }
+  shared->second.phrases.push_back(phrase);
+  bytes_ += phrase->size();
+  if (bytes_ > kLrcPhraseBytes) {
+    notes_.push_back({true, LineText(line) + ": the phrases would take more than " +
+                                NumberText(static_cast<std::int64_t>(kLrcPhraseBytes >> 20)) +
+                                " MB in the lyric file"});
     return false;
   }
-  std::string sjis;
-  char32_t refused;
-  if (!Utf8ToSjis(text, sjis, &refused)) {
-    notes.push_back({true, LineText(number) + ": " + CodePointText(refused) +
-                               " cannot be stored in Shift-JIS (code page 932)"});
+  return true;
+}
+
+bool Reader::Records(std::vector<LyricRecord>& records) {
+  if (refused_) return false;
+  if (times_.empty()) {
+    notes_.push_back({true, "no timed line ([mm:ss.xx] at the start of a line)"});
     return false;
   }
-  for (std::int64_t stamp : stamps) timed.push_back({stamp, number, sjis});
+  if (replaced_ > 0) {
+    notes_.push_back({false, "replaced " + NumberText(static_cast<std::int64_t>(replaced_)) +
+                                 (replaced_ == 1 ? " character" : " characters") +
+                                 " Shift-JIS cannot store (accented letters by their base "
+                                 "letters, others by \"?\") on " +
+                                 LinesText(replacedLines_)});
+  }
+  std::int64_t previous = -1;
+  for (const auto& [ms, shared] : times_) {
+    std::int64_t tick = (std::max<std::int64_t>(ms - offset_, 0) + 50) / 100;
+    if (tick <= previous) {
+      notes_.push_back({false, LineText(shared.line) + ": tick " + NumberText(tick) + " moved to " +
+                                   NumberText(previous + 1) + ", after the one before"});
+      tick = previous + 1;
+    }
+    if (tick > std::numeric_limits<std::int32_t>::max()) {
+      notes_.push_back({true, LineText(shared.line) + ": time beyond the largest lyric file time"});
+      records.clear();
+      return false;
+    }
+    std::string phrase;
+    for (const std::string* words : shared.phrases) {
+      if (words->empty()) continue;
+      if (!phrase.empty()) phrase += kJoin;
+      phrase += *words;
+    }
+    records.push_back({static_cast<std::int32_t>(tick), std::move(phrase)});
+    previous = tick;
+  }
   return true;
 }
 
 }  // namespace
-
-bool ReadLrcStamp(const std::string& text, std::size_t pos, char close, std::size_t& end,
-                  std::int64_t& ms) {
-  const auto digit = [&](std::size_t i) {
-    return i < text.size() && text[i] >= '0' && text[i] <= '9';
-  };
-  constexpr std::int64_t kManyMinutes = 10000000000;  // far beyond any tick count
-  std::int64_t minutes = 0;
-  std::size_t i = pos;
-  for (; digit(i); ++i) minutes = std::min(minutes * 10 + (text[i] - '0'), kManyMinutes);
-  if (i == pos || i >= text.size() || text[i] != ':' || !digit(i + 1) || !digit(i + 2)) {
-    return false;
-  }
-  const int seconds = (text[i + 1] - '0') * 10 + (text[i + 2] - '0');
-  if (seconds >= 60) return false;
-  i += 3;
-  int fraction = 0;
-  if (i < text.size() && text[i] == '.') {
-    int places = 0;
-    for (++i; digit(i) && places < 4; ++i, ++places) fraction = fraction * 10 + (text[i] - '0');
-    if (places == 0 || places > 3) return false;
-    for (; places < 3; ++places) fraction *= 10;
-  }
-  if (i >= text.size() || text[i] != close) return false;
-  end = i + 1;
-  ms = minutes * 60000 + seconds * 1000 + fraction;
-  return true;
-}
 
 bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
                   Notes& notes) {
   records.clear();
   std::string text;
   if (!DecodeLrc(bytes, encoding, text, notes)) return false;
-
-  std::vector<Timed> timed;
-  bool ok = true;
-  const std::vector<std::string> lines = Lines(text);
-  for (std::size_t i = 0; i < lines.size(); ++i) ok = ReadLine(lines[i], i + 1, timed, notes) && ok;
-  if (timed.size() > static_cast<std::size_t>(kLyricEntries)) {
-    notes.push_back({true, NumberText(static_cast<std::int64_t>(timed.size())) +
-                               " timed phrases; the program reads at most 3001"});
-    ok = false;
+  Reader reader(notes);
+  // CR and LF are never part of a character in the text's UTF-8.
+  std::size_t number = 1;
+  for (std::size_t pos = 0; pos < text.size(); ++number) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    if (!reader.Line(text, pos, end, number)) return false;
+    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
-  if (!ok) return false;
-
-  std::stable_sort(timed.begin(), timed.end(),
-                   [](const Timed& a, const Timed& b) { return a.ms < b.ms; });
-  std::int64_t previous = -1;
-  for (Timed& record : timed) {
-    std::int64_t tick = (record.ms + 50) / 100;
-    if (tick <= previous) {
-      notes.push_back({false, LineText(record.line) + ": tick " + NumberText(tick) + " moved to " +
-                                  NumberText(previous + 1) + ", after the one before"});
-      tick = previous + 1;
-    }
-    if (tick > std::numeric_limits<std::int32_t>::max()) {
-      notes.push_back({true, LineText(record.line) + ": time beyond the largest lyric file time"});
-      records.clear();
-      return false;
-    }
-    records.push_back({static_cast<std::int32_t>(tick), std::move(record.phrase)});
-    previous = tick;
-  }
-  if (records.empty()) {
-    notes.push_back({true, "no timed line ([mm:ss.xx] at the start of a line)"});
-    return false;
-  }
-  return true;
+  return reader.Records(records);
 }
 
 }  // namespace velomar

@@ -1,16 +1,23 @@
 // Lyric file records to LRC. Every record becomes one "[mm:ss.xx]phrase"
 // line in UTF-8 with an LF, in file order: a tick is 100 ms, so the
 // hundredths always end in 0, and minutes take as many digits as they need
-// (at least two).
+// (at least two). No [offset:] is written.
 //
 // A record LRC cannot carry stops the conversion: a negative time (the
-// program never writes one), a phrase that is not Shift-JIS, one that begins
-// with a timestamp or holds a <m:ss.xx> word timestamp (from-lrc would read
-// those as times). CR bytes in a phrase are left out, as the program's own
-// save leaves them out.
+// program never writes one), a phrase that is not Shift-JIS, one that holds
+// a [m:ss.xx] timestamp or a <m:ss.xx> word timestamp (from-lrc would read
+// those as times, or take them out). CR bytes in a phrase are left out, as
+// the program's own save leaves them out.
+//
+// What from-lrc would give back otherwise is warned of: blanks at either
+// end of a phrase (trimmed), a time not after the one before (sorted, and
+// joined with a record of the same time), the 398 twin codes of code page
+// 932, and phrases together beyond kLrcPhraseBytes (refused). A table
+// written without any note comes back record for record.
 #include <memory>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lrc_line.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
@@ -48,15 +55,6 @@ std::string Hex(const std::string& bytes) {
   return text;
 }
 
-bool HoldsWordStamp(const std::string& text) {
-  std::size_t end;
-  std::int64_t ms;
-  for (std::size_t i = text.find('<'); i != std::string::npos; i = text.find('<', i + 1)) {
-    if (ReadLrcStamp(text, i + 1, '>', end, ms)) return true;
-  }
-  return false;
-}
-
 // Code page 932 codes that Unicode merges with another code come back from
 // LRC as the code Windows writes; says so for the first such character.
 void NoteTwinCodes(const std::string& entry, const std::string& phrase, const std::string& utf8,
@@ -73,6 +71,22 @@ void NoteTwinCodes(const std::string& entry, const std::string& phrase, const st
                                   Hex(back) + ", the code Windows writes for that character"});
       return;
     }
+  }
+}
+
+// What from-lrc would give back otherwise, for a record that can be written.
+void NoteChanges(const std::string& entry, const std::vector<LyricRecord>& records, std::size_t i,
+                 const std::string& phrase, Notes& notes) {
+  if (!phrase.empty() && IsLrcBlank(phrase.front())) {
+    notes.push_back({false, entry + ": the blanks that begin the phrase do not come back"});
+  }
+  if (!phrase.empty() && IsLrcBlank(phrase.back())) {
+    notes.push_back({false, entry + ": the blanks that end the phrase do not come back"});
+  }
+  if (i > 0 && records[i].time <= records[i - 1].time) {
+    notes.push_back({false, entry +
+                                ": not after the entry before; comes back sorted by time, joined "
+                                "with an entry of the same time"});
   }
 }
 
@@ -124,8 +138,7 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
 bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes) {
   lrc.clear();
   bool ok = true;
-  std::size_t end;
-  std::int64_t ms;
+  std::size_t bytes = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const LyricRecord& record = records[i];
     const std::string entry = "entry " + NumberText(static_cast<std::int64_t>(i));
@@ -136,7 +149,10 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
     if (phrase.size() != record.phrase.size()) {
       notes.push_back({false, entry + ": CR left out of the phrase, as the program's save does"});
     }
+    bytes += phrase.size();
     std::string utf8;
+    std::size_t end;
+    std::int64_t ms;
     if (record.time < 0) {
       notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
       ok = false;
@@ -146,13 +162,22 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
     } else if (!utf8.empty() && utf8[0] == '[' && ReadLrcStamp(utf8, 1, ']', end, ms)) {
       notes.push_back({true, entry + ": the phrase begins with a timestamp"});
       ok = false;
-    } else if (HoldsWordStamp(utf8)) {
+    } else if (HoldsLrcStamp(utf8, '[', ']')) {
+      notes.push_back({true, entry + ": the phrase holds a [m:ss.xx] timestamp"});
+      ok = false;
+    } else if (HoldsLrcStamp(utf8, '<', '>')) {
       notes.push_back({true, entry + ": the phrase holds a <m:ss.xx> word timestamp"});
       ok = false;
     } else {
+      NoteChanges(entry, records, i, phrase, notes);
       NoteTwinCodes(entry, phrase, utf8, notes);
       lrc += LrcStamp(record.time) + utf8 + "\n";
     }
+  }
+  if (bytes > kLrcPhraseBytes) {
+    notes.push_back({false, "the phrases take more than " +
+                                NumberText(static_cast<std::int64_t>(kLrcPhraseBytes >> 20)) +
+                                " MB: from-lrc and the program refuse such an LRC file"});
   }
   if (!ok) lrc.clear();
   return ok;

@@ -38,8 +38,11 @@ bool NextCodePoint(const std::string& text, std::size_t& pos, char32_t& c) {
 }
 
 bool IsUtf8(const std::string& text) {
-  std::u32string ignored;
-  return DecodeUtf8(text, ignored);
+  char32_t c;
+  for (std::size_t pos = 0; pos < text.size();) {
+    if (!NextCodePoint(text, pos, c)) return false;
+  }
+  return true;
 }
 
 bool DecodeUtf8(const std::string& text, std::u32string& out) {
@@ -92,6 +95,46 @@ bool Utf16ToUtf8(const char* data, std::size_t size, bool bigEndian, std::string
     AppendUtf8(out, c);
   }
   return true;
+}
+
+namespace {
+
+// 0x80-0x9F, where Windows-1252 differs from Latin-1; 0 for the bytes it
+// leaves undefined.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88-8F
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
+};
+
+}  // namespace
+
+bool Cp1252ToUtf8(const std::string& bytes, std::string& out) {
+  out.clear();
+  out.reserve(bytes.size());
+  for (char b : bytes) {
+    const unsigned char c = static_cast<unsigned char>(b);
+    const char32_t code = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
+    if (code == 0 && c != 0) return false;
+    AppendUtf8(out, code);
+  }
+  return true;
+}
+
+bool Cp1252Letter(unsigned char c) {
+  if (c >= 0xC0) return c != 0xD7 && c != 0xF7;
+  switch (c) {
+    case 0x83:
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F: return true;
+    default: return false;
+  }
 }
 
 }  // namespace velomar

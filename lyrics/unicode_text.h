@@ -1,5 +1,6 @@
-// UTF-8 and UTF-16 as the LRC conversion needs them: strict decoding, so that a
-// damaged file is noticed instead of being read as something else.
+// UTF-8, UTF-16 and Windows-1252 as the LRC conversion needs them: strict
+// decoding, so that a damaged file is noticed instead of being read as
+// something else.
 #pragma once
 
 #include <cstddef>
@@ -24,5 +25,14 @@ void AppendUtf8(std::string& out, char32_t c);
 // UTF-16 bytes (no BOM) as UTF-8; false on an odd length or an unpaired
 // surrogate.
 bool Utf16ToUtf8(const char* data, std::size_t size, bool bigEndian, std::string& out);
+
+// Windows-1252 bytes as UTF-8; false when they hold 0x81, 0x8D, 0x8F, 0x90
+// or 0x9D, the five bytes code page 1252 leaves without a character.
+bool Cp1252ToUtf8(const std::string& bytes, std::string& out);
+
+// Whether `c` is a letter in Windows-1252 beyond ASCII: the accented letters
+// of 0xC0-0xFF (not 0xD7 and 0xF7) and 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E,
+// 0x9F, 0x83.
+bool Cp1252Letter(unsigned char c);
 
 }  // namespace velomar

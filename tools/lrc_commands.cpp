@@ -14,22 +14,27 @@ const char kToLrcUsage[] =
     "      write the records of lyric file IN as LRC: one [mm:ss.xx]phrase line\n"
     "      each, in file order, in UTF-8 without BOM with LF line ends. Writes\n"
     "      nothing for a negative time, a phrase that is not Shift-JIS, or one\n"
-    "      that starts with a [m:ss] timestamp or holds a <m:ss> word timestamp;\n"
-    "      warns of a phrase's leading blanks, which do not come back";
+    "      that holds a [m:ss] timestamp or a <m:ss> word timestamp; warns of\n"
+    "      what from-lrc would not give back as it stands: blanks at either end\n"
+    "      of a phrase, a time not after the one before";
 
 const char kFromLrcUsage[] =
-    "from-lrc [--encoding utf-8|shift-jis|utf-16le|utf-16be] IN.lrc OUT.tolvenkari\n"
+    "from-lrc [--encoding utf-8|shift-jis|utf-16le|utf-16be|windows-1252] IN.lrc\n"
+    "         OUT.tolvenkari\n"
     "      write LRC file IN as a lyric file: Shift-JIS, CR LF, the bytes the\n"
     "      program saves. IN's encoding: a byte order mark picks UTF-8, UTF-16 LE\n"
-    "      or UTF-16 BE; without one, NULs mean UTF-16, and otherwise the whole\n"
-    "      file is read as UTF-8 and as Shift-JIS: the one that fits, or when both\n"
-    "      do the more plausible Japanese text (said on stderr); --encoding forces\n"
-    "      one. Times round to the nearest 100 ms tick, halves up;\n"
-    "      records are sorted by time (stable), one per leading [m:ss.xx] stamp;\n"
-    "      tags and <m:ss.xx> word stamps are left out; a tick not after the one\n"
-    "      before is moved one tick past it and reported. Writes nothing for a\n"
-    "      character Shift-JIS cannot store, a NUL, more than 3001 records, or no\n"
-    "      timed line at all";
+    "      or UTF-16 BE; without one, NULs mean UTF-16, valid UTF-8 with any\n"
+    "      character beyond ASCII is UTF-8, and otherwise Shift-JIS, or\n"
+    "      Windows-1252 for Western text that makes no Japanese as Shift-JIS;\n"
+    "      --encoding forces one. Characters Shift-JIS cannot store are replaced,\n"
+    "      accented letters by their base letters, others by ?, and counted on\n"
+    "      stderr with their lines. [offset:ms] is applied (positive: sooner).\n"
+    "      Times round to the nearest 100 ms tick, halves up; one record per\n"
+    "      leading [m:ss.xx] or [m:ss:xx] stamp, and lines sharing a stamp are\n"
+    "      joined with \" / \"; records are sorted by time; tags and word stamps\n"
+    "      are left out; a tick not after the one before is moved one tick past\n"
+    "      it and reported. Writes nothing for a NUL, more than 3001 records,\n"
+    "      records of more than 8 MB together, or no timed line at all";
 
 namespace {
 

@@ -22,7 +22,13 @@ TEST(FromLrc, TellsTheEncodingsApart) {
   const std::string aiUtf8 = "[00:01.00]\xe3\x81\x82\xe3\x81\x84\n";  // あい
   const std::u16string aiText = u"[00:01.00]\u3042\u3044\n";
   const std::string none = "(none)";
-  const std::string both = "velomar-lyrics: IN: reads as UTF-8 and as Shift-JIS; taken as ";
+  const std::string replaced = "velomar-lyrics: IN: replaced ";
+  const std::string why =
+      " Shift-JIS cannot store (accented letters by their base letters, "
+      "others by \"?\") on line ";
+  const std::string western =
+      "velomar-lyrics: IN: taken as Windows-1252: Western text, without kana as Shift-JIS "
+      "(--encoding forces another reading)\n";
   const std::string refused = "\nvelomar-lyrics: nothing written to OUT\n";
   struct Case {
     std::string input;
@@ -30,11 +36,9 @@ TEST(FromLrc, TellsTheEncodingsApart) {
     std::string written;
     std::string err;  // after "velomar-lyrics: IN: "
   } const cases[] = {
-      // Short UTF-8 kana are often valid Shift-JIS too (E3 81 is a kanji).
-      {aiUtf8,
-       {},
-       ai,
-       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
+      // Valid UTF-8 with a character beyond ASCII is UTF-8, though short
+      // UTF-8 kana are often valid Shift-JIS too (E3 81 is a kanji).
+      {aiUtf8, {}, ai, ""},
       {"\xef\xbb\xbf" + aiUtf8, {}, ai, ""},
       {Utf16(aiText, false), {}, ai, ""},
       {Utf16(aiText, true), {}, ai, ""},
@@ -46,30 +50,38 @@ TEST(FromLrc, TellsTheEncodingsApart) {
       {Utf16(aiText, false), {"--encoding", "utf-16le"}, ai, ""},
       // C0 AF is overlong UTF-8, so Shift-JIS: half-width katakana.
       {"[00:01.00]\xc0\xaf\n", {}, "10,\xc0\xaf\r\n", ""},
-      // Both readings fit: the plausible one is taken, and said. ﾃｩ (C3 A9)
-      // is kana, é is not; 縺Ａ (E3 81 82 60) has a rare kanji, あ` has not.
-      {"[00:01.00]\xc3\xa9",
+      // é, not ﾃｩ; 縺Ａ (E3 81 82 60) becomes あ`. A note only where the
+      // Shift-JIS reading holds kana and is as plausible: ﾂづｱ.
+      {"[00:01.00]\xc3\xa9", {}, "10,e\r\n", replaced + "1 character" + why + "1\n"},
+      {"[00:01.00]\xe3\x81\x82\x60", {}, "10,\x82\xa0\x60\r\n", ""},
+      {"[00:01.00]\xc2\x82\xc3\xb1",
        {},
-       "10,\xc3\xa9\r\n",
-       both + "Shift-JIS, the more plausible text (--encoding utf-8 reads it the other way)\n"},
-      {"[00:01.00]\xe3\x81\x82\x60",
-       {},
-       "10,\x82\xa0\x60\r\n",
-       both + "UTF-8, the more plausible text (--encoding shift-jis reads it the other way)\n"},
+       "10,?n\r\n",
+       "reads as UTF-8 and as Shift-JIS; taken as UTF-8 (--encoding shift-jis reads it the other "
+       "way)\n" +
+           replaced + "2 characters" + why + "1\n"},
       {"[00:01.00]\xe3\x81\x82\x60", {"--encoding", "shift-jis"}, "10,\xe3\x81\x82\x60\r\n", ""},
-      {"[00:01.00]\xc3\xa9",
-       {"--encoding", "utf-8"},
-       none,
-       "line 1: U+00E9 cannot be stored in Shift-JIS (code page 932)" + refused},
       // A UTF-8 file with one Latin-1 byte is not read as Shift-JIS rare kanji.
       {"[00:01.00]\xe7\xa9\xba\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7\n[00:02.00]caf\xe9s\n",
        {},
        none,
        "line 2: not UTF-8, in a file that otherwise reads as UTF-8" + refused},
-      {"[00:01.00]a\n[00:02.00]\x82\xa0\r\n[00:03.00]\x85\x40\n",
+      // Western text: "I’m" would be I知, "Straße" Straﾟe, and "là" is no Shift-JIS.
+      {"[00:01.00]I\x92m\n[00:02.00]Stra\xdf"
+       "e l\xe0\n",
+       {},
+       "10,I\x81\x66m\r\n20,Strasse la\r\n",
+       western + replaced + "2 characters" + why + "2\n"},
+      {"[00:01.00]a\x81\n",
+       {"--encoding", "windows-1252"},
+       none,
+       "line 1: not Windows-1252 (code page 1252)" + refused},
+      // GBK 你们好 reads as Shift-JIS without kana but with a rare kanji, and
+      // as Windows-1252 without a Western word.
+      {"[ti:x]\n[00:01.00]\xc4\xe3\xc3\xc7\xba\xc3\n",
        {},
        none,
-       "line 3: neither UTF-8 nor Shift-JIS (code page 932)" + refused},
+       "line 2: neither UTF-8, Shift-JIS (code page 932) nor Windows-1252" + refused},
       {"\xef\xbb\xbf[00:01.00]\x82\xa0",
        {},
        none,
@@ -100,8 +112,7 @@ TEST(FromLrc, TellsTheEncodingsApart) {
     EXPECT_EQ(run.err, err);
   }
   // A surrogate pair is read as one character.
-  EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).err.substr(0, 41),
-            "velomar-lyrics: IN: line 1: U+1F600 canno");
+  EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).written, "10,?\r\n");
   EXPECT_EQ(Convert(FromLrcCommand, aiUtf8, nullptr, {"--encoding", "latin-1"}).code, 2);
 }
 

@@ -1,0 +1,28 @@
+// The pieces of one LRC line that the reader takes apart and the writer must
+// not produce by accident (lrc_line.cpp).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velomar {
+
+bool IsLrcBlank(char c);
+
+// The words of a timed line from `pos` to `end`, after its leading
+// timestamps: every <m:ss.xx> and [m:ss.xx] stamp taken out, the blanks
+// around each collapsed to one, and blanks and tabs trimmed at both ends.
+std::string LrcWords(const std::string& text, std::size_t pos, std::size_t end);
+
+// Whether `text` holds a timestamp in `open` and `close` anywhere, as
+// ReadLrcStamp reads it.
+bool HoldsLrcStamp(const std::string& text, char open, char close);
+
+// "[offset:+500]", "[offset: -200 ]", in any case, at `pos`: milliseconds by
+// which the lyrics come sooner.
+enum class OffsetTag { kNone, kOffset, kNotANumber };
+OffsetTag ReadOffsetTag(const std::string& text, std::size_t pos, std::size_t end,
+                        std::int64_t& ms);
+
+}  // namespace velomar
