@@ -102,8 +102,7 @@ void ShowCounters() {
 void KashiAddPhrase() {
   const std::string text = ControlText(KashiWindow, kPhraseBox);
   const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
-  // Play and the loop's restart start the clock anew: a new play.
-  if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.ClockStart, pourIn)) {
+  if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
     // The form can outlive the main window; a box with a dead owner never shows.
     HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
     ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);

@@ -85,6 +85,7 @@ void StartClock(double start) {
   Playback.ClockStart = ReadClock() - static_cast<std::int64_t>(start) * kTickPeriodMs * 1000;
   Playback.ClockRunning = true;
   Playback.PlayStart = start;
+  Playback.PlayId += 1;
 }
 
 void StopClock() {

@@ -24,6 +24,9 @@ struct PlaybackState {
   // loop restart, from which the ticks are counted.
   bool ClockRunning = false;
   std::int64_t ClockStart = 0;
+  // Counts the plays: Play, a play from a line and the loop's restart each
+  // start a new one, which the timing window's presses are ordered within.
+  std::int64_t PlayId = 0;
   // The tick the last play started at: 0, or where "play from here" began.
   double PlayStart = 0.0;
   // What the last tick saw, so that the display can catch up with lyrics
