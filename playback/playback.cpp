@@ -11,6 +11,7 @@
 #include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
+#include "ui/lyric_open.h"
 #include "ui/lyric_store.h"
 #include "ui/main_window.h"
 
@@ -157,10 +158,10 @@ void RestartSong() {
 void OpenSong() {
   std::wstring path;
   if (!ChooseSongFile(path)) return;
-  OpenSongFile(path);
+  if (OpenSongFile(path)) LoadLyricsBeside(MainWindow, path);
 }
 
-void OpenSongFile(const std::wstring& path) {
+bool OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
   SetControlText(MainWindow, kPathLine, Playback.SongPath);
@@ -183,11 +184,12 @@ void OpenSongFile(const std::wstring& path) {
   if (error != 0) {
     ErrorBox("デバイスオープンエラー");
     Playback.DeviceOpen = 0;
-    return;
+    return false;
   }
   SetControlText(MainWindow, kFileNameLabel, FileTitle(path));
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
+  return true;
 }
 
 void PlaySong() { PlaySongFrom(0.0); }

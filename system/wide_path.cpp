@@ -22,4 +22,20 @@ std::wstring WidePath(const std::string& path) {
   return wide;
 }
 
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring NameWithoutExtension(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  return name.substr(0, name.find_last_of(L'.'));
+}
+
 }  // namespace velomar
