@@ -4,6 +4,8 @@
 
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_file.h"
+#include "playback/playback.h"
+#include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -22,6 +24,18 @@ bool AskToSave(HWND owner) {
 
 void FailureBox(HWND owner, const std::string& text) {
   ShowMessageBox(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+// The save dialog is the confirmation: it starts beside the open song with
+// the song's name, where players look for its lyrics (else beside the
+// program with the typed name), and asks itself before replacing a file.
+bool AskLrcPath(HWND owner, const std::string& typedName, std::wstring& path) {
+  static const char kFilter[] = "LRC ファイル (*.lrc)\0*.lrc\0";
+  const std::wstring& song = Playback.SongWidePath;
+  const std::wstring folder = FolderOf(song.empty() ? ExecutableWidePath() : song);
+  const std::wstring name =
+      song.empty() ? WidePath(typedName) : NameWithoutExtension(song) + L".lrc";
+  return AskSaveFileName(owner, kFilter, "LRC で保存", L"lrc", folder, name, path);
 }
 
 }  // namespace
@@ -51,14 +65,15 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int p
 }
 
 bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
-  if (!AskToSave(owner)) return false;
+  std::wstring chosen;
+  if (!AskLrcPath(owner, typedName, chosen)) return false;
   std::vector<LyricRecord> records;
   for (int i = 0; i < count && i < kLyricEntries; ++i) {
     records.push_back({Lyrics.time[i], Lyrics.phrase[i]});
   }
   std::string lrc;
   Notes notes;
-  const std::string path = LrcFileName(PlatformFileSystem().ExecutablePath(), typedName);
+  const std::string path = ShownPath(chosen);
   std::string failure = "LRC ファイルを保存できませんでした\r\n" + path;
   if (!RecordsToLrc(records, lrc, notes)) {
     for (const Note& note : notes) {
@@ -67,7 +82,9 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count) {
     FailureBox(owner, failure);
     return false;
   }
-  if (!TypedNameAllowed(typedName) || !WriteWholeFile(path, lrc)) {
+  // A colon in the name would write into a hidden stream of another file.
+  const bool streamName = chosen.find(L':', FolderOf(chosen).size()) != std::wstring::npos;
+  if (streamName || !WriteWholeFile(chosen, lrc)) {
     FailureBox(owner, failure);
     return false;
   }

@@ -14,9 +14,10 @@ namespace velomar {
 // `progressId` of `owner` (0: none). True when the file was saved.
 bool AskAndSaveLyrics(HWND owner, const std::string& typedName, int count, int progressId);
 
-// The same confirmation, then entries 0..count-1 as "<name>.lrc" beside the
-// program through the LRC writer of velomar-lyrics (UTF-8). A line LRC
-// cannot carry, or a failed write, is named in a failure box.
+// The save dialog (beside the open song as "<song name>.lrc", with no song
+// beside the program with the typed name), then entries 0..count-1 there
+// through the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot
+// carry, or a failed write, is named in a failure box.
 bool AskAndSaveLrc(HWND owner, const std::string& typedName, int count);
 
 }  // namespace velomar

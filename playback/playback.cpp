@@ -164,6 +164,7 @@ void OpenSong() {
 bool OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
+  Playback.SongWidePath.clear();
   SetControlText(MainWindow, kPathLine, Playback.SongPath);
   // Opened by its real name: the shown one may hold "?" for a character
   // the code page lacks.
@@ -186,6 +187,7 @@ bool OpenSongFile(const std::wstring& path) {
     Playback.DeviceOpen = 0;
     return false;
   }
+  Playback.SongWidePath = path;
   SetControlText(MainWindow, kFileNameLabel, FileTitle(path));
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();

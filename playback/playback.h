@@ -16,6 +16,8 @@ struct PlaybackState {
   MCI_OPEN_PARMSA OpenParms{};
   MCIDEVICEID DeviceId = 0;
   std::string SongPath;
+  // The real path of the open song; empty while none is open.
+  std::wstring SongWidePath;
   PlayState State = PlayState::Idle;  // PlayState
   std::int32_t DeviceOpen = 0;
   double PlayTicks = 0.0;

@@ -1,5 +1,7 @@
 #include "system/wide_path.h"
 
+#include <vector>
+
 namespace velomar {
 
 std::string ShownPath(const std::wstring& path) {
@@ -20,6 +22,18 @@ std::wstring WidePath(const std::string& path) {
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], units);
   return wide;
+}
+
+std::wstring ExecutableWidePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
+    // A result that fills the buffer may have been cut short.
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
+    if (buffer.size() >= 1u << 16) return std::wstring();
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 bool IsFile(const std::wstring& path) {

@@ -23,6 +23,14 @@ std::wstring WidePath(const std::string& path);
 // lyric file layer does; nullptr when it cannot.
 std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path);
 
+// Writes `bytes` to the file at its real path the way a lyric file is saved:
+// through a file beside it that replaces the target only when complete.
+bool WriteWholeFile(const std::wstring& target, const std::string& bytes);
+
+// The running program's real path, also in a folder whose name the ANSI
+// code page cannot hold; "" when the system cannot tell.
+std::wstring ExecutableWidePath();
+
 // True when `path` names a file (not a folder) that exists.
 bool IsFile(const std::wstring& path);
 
