@@ -12,9 +12,11 @@
 
 namespace velomar {
 
-// Opens the songs among `files` as the song dialog would and loads the lyric
-// files (".tolvenkari", ".lrc") as the KashiList form would, without the
-// form; a failure shows the box the dialogs' road shows.
+// Opens the first song among `files` as the song dialog would and loads the
+// first lyric file (".tolvenkari", ".lrc") as the KashiList form would,
+// without the form; with none given, the lyrics beside the song. A failure
+// shows the box the dialogs' road shows, a lyric file that cannot be opened
+// a box naming it, and the files not taken one box naming them.
 void OpenGivenFiles(const std::vector<std::wstring>& files);
 
 // WM_DROPFILES on the main window: the dropped files as given files, unless

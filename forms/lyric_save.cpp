@@ -4,6 +4,8 @@
 
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_file.h"
+#include "playback/playback.h"
+#include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -28,6 +30,18 @@ void FailureBox(HWND owner, const std::string& text) {
 // written; one with fewer lines keeps the rest unsaved.
 void MarkSavedIfWhole(LyricDocument::StateId state, int count) {
   if (count >= LyricLineCount(Lyrics.Table())) Lyrics.MarkSaved(state);
+}
+
+// The save dialog is the confirmation: it starts beside the open song with
+// the song's name, where players look for its lyrics (else beside the
+// program with the typed name), and asks itself before replacing a file.
+bool AskLrcPath(HWND owner, const std::string& typedName, std::wstring& path) {
+  static const char kFilter[] = "LRC ファイル (*.lrc)\0*.lrc\0";
+  const std::wstring& song = Playback.SongWidePath;
+  const std::wstring folder = FolderOf(song.empty() ? ExecutableWidePath() : song);
+  const std::wstring name =
+      song.empty() ? WidePath(typedName) : NameWithoutExtension(song) + L".lrc";
+  return AskSaveFileName(owner, kFilter, "LRC で保存", L"lrc", folder, name, path);
 }
 
 }  // namespace
@@ -61,7 +75,9 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
 }
 
 bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
-  if (!AskToSave(owner)) return false;
+  std::wstring chosen;
+  if (!AskLrcPath(owner, typedName, chosen)) return false;
+  // Counted once the dialog has returned, as they are written.
   const LyricTable& table = Lyrics.Table();
   const int count = LyricLineCount(table);
   const LyricDocument::StateId state = Lyrics.State();
@@ -69,7 +85,7 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
   for (int i = 0; i < count; ++i) records.push_back({table.time[i], table.phrase[i]});
   std::string lrc;
   Notes notes;
-  const std::string path = LrcFileName(PlatformFileSystem().ExecutablePath(), typedName);
+  const std::string path = ShownPath(chosen);
   std::string failure = "LRC ファイルを保存できませんでした\r\n" + path;
   if (!RecordsToLrc(records, lrc, notes)) {
     for (const Note& note : notes) {
@@ -78,7 +94,9 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
     FailureBox(owner, failure);
     return false;
   }
-  if (!TypedNameAllowed(typedName) || !WriteWholeFile(path, lrc)) {
+  // A colon in the name would write into a hidden stream of another file.
+  const bool streamName = chosen.find(L':', FolderOf(chosen).size()) != std::wstring::npos;
+  if (streamName || !WriteWholeFile(chosen, lrc)) {
     FailureBox(owner, failure);
     return false;
   }

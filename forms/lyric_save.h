@@ -19,9 +19,11 @@ enum class SavedLines { Added, All };
 // saved when it holds every line.
 bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines, int progressId);
 
-// The same confirmation, then every line as "<name>.lrc" beside the program
-// through the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot
-// carry, or a failed write, is named in a failure box.
+// The save dialog (beside the open song as "<song name>.lrc", with no song
+// beside the program with the typed name), then every line there through
+// the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot carry, or a
+// failed write, is named in a failure box; a written file of every line
+// counts the lyrics as saved.
 bool AskAndSaveLrc(HWND owner, const std::string& typedName);
 
 }  // namespace velomar

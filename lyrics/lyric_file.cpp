@@ -320,15 +320,6 @@ bool TypedNameAllowed(const std::string& typedName) {
   return typedName.find(':') == std::string::npos;
 }
 
-std::string LrcFileName(const std::string& executablePath, const std::string& typedName) {
-  return executablePath + typedName + ".lrc";
-}
-
-bool WriteWholeFile(const std::string& target, const std::string& bytes, LyricFileSystem& files) {
-  return ReplaceWhenComplete(
-      target, files, false, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
-}
-
 bool LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
                    LyricFileSystem& files) {
   std::unique_ptr<ByteSource> source = files.OpenRead(path);

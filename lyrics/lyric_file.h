@@ -56,14 +56,6 @@ bool SaveLyricLines(const LyricTable& table, int count, const std::string& typed
 // file named by the part before it: such a name saves nothing.
 bool TypedNameAllowed(const std::string& typedName);
 
-// executable path + typed name + ".lrc": the LRC twin of LyricFileName.
-std::string LrcFileName(const std::string& executablePath, const std::string& typedName);
-
-// Writes `bytes` to `target` the way the save writes a lyric file: through a
-// file beside it that replaces the target only when complete.
-bool WriteWholeFile(const std::string& target, const std::string& bytes,
-                    LyricFileSystem& files = PlatformFileSystem());
-
 // Reads up to 3001 records into entries 0..3000, running the progress step
 // after each of the 3001 entries, also when the file cannot be opened. A
 // file that opens leaves no add unsaved. Returns whether the file opened.

@@ -12,6 +12,7 @@
 #include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
+#include "ui/lyric_open.h"
 #include "ui/lyric_store.h"
 #include "ui/main_window.h"
 
@@ -154,14 +155,25 @@ std::string FileTitle(const std::wstring& path) {
   return ShownPath(title.data());
 }
 
-// Some MCI drivers (Wine's among them) pass the name on in the ANSI code
-// page; the file's short name, where the volume keeps one, is plain ASCII.
-std::wstring ShortPath(const std::wstring& path) {
-  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+using PathCall = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+
+std::wstring AskPath(PathCall call, const std::wstring& path) {
+  const DWORD size = call(path.c_str(), nullptr, 0);
   if (size == 0) return std::wstring();
   std::vector<wchar_t> buffer(size + 1, L'\0');
-  const DWORD got = GetShortPathNameW(path.c_str(), buffer.data(), size + 1);
+  const DWORD got = call(path.c_str(), buffer.data(), size + 1);
   return got == 0 || got > size ? std::wstring() : std::wstring(buffer.data(), got);
+}
+
+// Some MCI drivers (Wine's among them) pass the name on in the ANSI code
+// page; the file's short name, where the volume keeps one, is plain ASCII.
+// Wine makes short names from a hash of the long one, so another file of
+// the folder may answer to the same: only one that leads back is used.
+std::wstring ShortPath(const std::wstring& path) {
+  const std::wstring shortPath = AskPath(GetShortPathNameW, path);
+  const std::wstring longPath = AskPath(GetLongPathNameW, path);
+  if (shortPath.empty() || longPath.empty()) return std::wstring();
+  return AskPath(GetLongPathNameW, shortPath) == longPath ? shortPath : std::wstring();
 }
 
 void EndSong() {
@@ -188,12 +200,13 @@ void RestartSong() {
 void OpenSong() {
   std::wstring path;
   if (!ChooseSongFile(path)) return;
-  OpenSongFile(path);
+  if (OpenSongFile(path)) LoadLyricsBeside(MainWindow, path);
 }
 
-void OpenSongFile(const std::wstring& path) {
+bool OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
+  Playback.SongWidePath.clear();
   SetControlText(MainWindow, kPathLine, Playback.SongPath);
   // Opened by its real name: the shown one may hold "?" for a character
   // the code page lacks.
@@ -214,11 +227,13 @@ void OpenSongFile(const std::wstring& path) {
   if (error != 0) {
     ErrorBox("デバイスオープンエラー");
     Playback.DeviceOpen = 0;
-    return;
+    return false;
   }
+  Playback.SongWidePath = path;
   SetControlText(MainWindow, kFileNameLabel, FileTitle(path));
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
+  return true;
 }
 
 void PlaySong() { PlaySongFrom(0.0); }

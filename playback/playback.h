@@ -16,6 +16,8 @@ struct PlaybackState {
   MCI_OPEN_PARMSA OpenParms{};
   MCIDEVICEID DeviceId = 0;
   std::string SongPath;
+  // The real path of the open song; empty while none is open.
+  std::wstring SongWidePath;
   PlayState State = PlayState::Idle;  // PlayState
   std::int32_t DeviceOpen = 0;
   double PlayTicks = 0.0;
@@ -52,11 +54,13 @@ void UseClockSource(ClockSource source);
 // it was left at: the time an add stores.
 double ClockNow();
 
-// The song dialog, then OpenSongFile with the chosen file.
+// The song dialog, then OpenSongFile with the chosen file and the lyrics
+// beside it.
 void OpenSong();
 // Opens a song by its real path, as chosen in the dialog, given on the
-// command line or dropped; SongPath and the window show it in ANSI.
-void OpenSongFile(const std::wstring& path);
+// command line or dropped; SongPath and the window show it in ANSI. True
+// when it opened.
+bool OpenSongFile(const std::wstring& path);
 void PlaySong();
 // Play from a tick: the song from that moment (100 ms a tick), the clock from
 // that tick, the display from the first line due then; otherwise as Play.

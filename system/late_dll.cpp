@@ -21,6 +21,12 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
   return call != nullptr ? call(request) : FALSE;
 }
 
+BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
+  using Call = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const Call call = LateCall<Call>("comdlg32.dll", "GetSaveFileNameW");
+  return call != nullptr ? call(request) : FALSE;
+}
+
 short GetFileTitleA(LPCSTR path, LPSTR title, WORD size) {
   using Call = short(WINAPI*)(LPCSTR, LPSTR, WORD);
   static const Call call = LateCall<Call>("comdlg32.dll", "GetFileTitleA");

@@ -1,5 +1,7 @@
 #include "system/wide_path.h"
 
+#include <vector>
+
 namespace velomar {
 
 std::string ShownPath(const std::wstring& path) {
@@ -20,6 +22,34 @@ std::wstring WidePath(const std::string& path) {
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], units);
   return wide;
+}
+
+std::wstring ExecutableWidePath() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
+    // A result that fills the buffer may have been cut short.
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
+    if (buffer.size() >= 1u << 16) return std::wstring();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring NameWithoutExtension(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  return name.substr(0, name.find_last_of(L'.'));
 }
 
 }  // namespace velomar

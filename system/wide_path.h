@@ -23,4 +23,21 @@ std::wstring WidePath(const std::string& path);
 // lyric file layer does; nullptr when it cannot.
 std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path);
 
+// Writes `bytes` to the file at its real path the way a lyric file is saved:
+// through a file beside it that replaces the target only when complete.
+bool WriteWholeFile(const std::wstring& target, const std::string& bytes);
+
+// The running program's real path, also in a folder whose name the ANSI
+// code page cannot hold; "" when the system cannot tell.
+std::wstring ExecutableWidePath();
+
+// True when `path` names a file (not a folder) that exists.
+bool IsFile(const std::wstring& path);
+
+// "C:\music\kaze.wav": the folder with its backslash, "C:\music\" ("" for
+// a bare name), and the name without its extension, "kaze" (a name without
+// a dot is kept whole).
+std::wstring FolderOf(const std::wstring& path);
+std::wstring NameWithoutExtension(const std::wstring& path);
+
 }  // namespace velomar

@@ -1,6 +1,6 @@
 // The lyric file system on Windows: CreateFileA, ReadFile and WriteFile with
 // ANSI (Shift-JIS) paths, unshared while open; files the user chose are
-// read by their UTF-16 path (CreateFileW).
+// read and written by their UTF-16 path (CreateFileW).
 #include <windows.h>
 
 #include <algorithm>
@@ -168,6 +168,20 @@ std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path) {
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return nullptr;
   return std::make_unique<FileSource>(std::move(file));
+}
+
+bool WriteWholeFile(const std::wstring& target, const std::string& bytes) {
+  const std::wstring temp = target + L".saving";
+  FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  FileSink sink(std::move(file));
+  bool ok = sink.Write(bytes.data(), bytes.size());
+  ok = sink.Close() && ok;
+  ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
 }
 
 }  // namespace velomar

@@ -63,10 +63,19 @@ void PlaceBeside(HWND window, HWND reference, int dx, int dy, bool fromRightEdge
   SetWindowPos(window, HWND_TOP, x, rect.top + dy, 0, 0, SWP_NOSIZE);
 }
 
+namespace {
+
+// A filter's pairs and the empty string that ends them.
+std::wstring WideFilter(const char* filter) {
+  std::size_t size = 0;
+  while (filter[size] != '\0' || filter[size + 1] != '\0') ++size;
+  return WidePath(std::string(filter, size + 2));
+}
+
+}  // namespace
+
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path) {
-  std::size_t filterSize = 0;  // the pairs and the empty string that ends them
-  while (filter[filterSize] != '\0' || filter[filterSize + 1] != '\0') ++filterSize;
-  const std::wstring wideFilter = WidePath(std::string(filter, filterSize + 2));
+  const std::wstring wideFilter = WideFilter(filter);
   const std::wstring wideTitle = WidePath(title);
   std::vector<wchar_t> file(MAX_PATH, L'\0');
   OPENFILENAMEW request{};
@@ -79,6 +88,30 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wst
   request.lpstrTitle = wideTitle.c_str();
   request.Flags = 0;
   if (!ShowOpenDialog(&request)) return false;
+  path = file.data();
+  return true;
+}
+
+bool AskSaveFileName(HWND owner, const char* filter, const char* title, const wchar_t* extension,
+                     const std::wstring& folder, const std::wstring& name, std::wstring& path) {
+  const std::wstring wideFilter = WideFilter(filter);
+  const std::wstring wideTitle = WidePath(title);
+  // Room for the longest path Windows knows, not only MAX_PATH.
+  std::vector<wchar_t> file(32768, L'\0');
+  name.copy(file.data(), file.size() - 1);
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof(request);
+  request.hwndOwner = owner;
+  request.lpstrFilter = wideFilter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = file.data();
+  request.nMaxFile = static_cast<DWORD>(file.size());
+  request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  request.lpstrTitle = wideTitle.c_str();
+  request.lpstrDefExt = extension;
+  request.Flags =
+      OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!ShowSaveDialog(&request)) return false;
   path = file.data();
   return true;
 }

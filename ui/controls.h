@@ -43,6 +43,12 @@ bool IsChecked(HWND parent, int id);
 // cancels or the dialog fails, and `path` is then left alone.
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path);
 
+// The standard save dialog, also wide: it starts in `folder` with `name`
+// proposed, adds `extension` to a name typed without one and asks before a
+// file is replaced. False when the user cancels or the dialog fails.
+bool AskSaveFileName(HWND owner, const char* filter, const char* title, const wchar_t* extension,
+                     const std::wstring& folder, const std::wstring& name, std::wstring& path);
+
 // Progress shown at screen pace. Under Wine each label change is a request to
 // the server, which costs a long load or save far more than its file work:
 // a step is shown at most every 30 ms, and the caller shows the last step

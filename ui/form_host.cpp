@@ -190,6 +190,10 @@ bool ShowOpenDialog(OPENFILENAMEW* request) {
   return RunBox(request->hwndOwner, [&] { return late::GetOpenFileNameW(request) != FALSE; });
 }
 
+bool ShowSaveDialog(OPENFILENAMEW* request) {
+  return RunBox(request->hwndOwner, [&] { return late::GetSaveFileNameW(request) != FALSE; });
+}
+
 bool IsHeld(HWND window) { return HeldDisabled(window); }
 
 bool WaitsOnBox(HWND window) {

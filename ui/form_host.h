@@ -64,7 +64,7 @@ bool AnyFormOnScreen();
 // True while `form`, a form's handle that is kept after it closes, exists.
 bool OnScreen(HWND form);
 
-// A message box or open dialog runs a modal loop of its own inside whatever
+// A message box or file dialog runs a modal loop of its own inside whatever
 // loop is running, and re-enables its owner when it is answered. Through
 // these, a quit meant for a form's loop waits until the command that showed
 // the box has returned to that loop (so every box of the command waits for
@@ -72,6 +72,7 @@ bool OnScreen(HWND form);
 // while a form it owns is still open.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 bool ShowOpenDialog(OPENFILENAMEW* request);
+bool ShowSaveDialog(OPENFILENAMEW* request);
 
 // True while a form `window` owns is open or a box it owns has not returned
 // to its caller: the window is disabled then, and refuses to close.

@@ -1,6 +1,7 @@
 #include "ui/lyric_open.h"
 
 #include <memory>
+#include <utility>
 
 #include "lyrics/lrc_convert.h"
 #include "system/wide_path.h"
@@ -21,10 +22,8 @@ std::string RefusalText(const std::wstring& path, const Notes& notes) {
   return text;
 }
 
-}  // namespace
-
-bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& progress) {
-  std::unique_ptr<ByteSource> source = OpenForReading(path);
+bool LoadFrom(HWND owner, const std::wstring& path, std::unique_ptr<ByteSource> source,
+              const TableProgress& progress) {
   const bool lrc = IsLrcPath(ShownPath(path));
   Notes notes;
   if (LoadDocument(Lyrics, source.get(), lrc, progress, notes)) return true;
@@ -37,6 +36,34 @@ bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& pr
   source.reset();  // not held while the box waits
   ShowMessageBox(owner, RefusalText(path, notes).c_str(), "Error", MB_OK | MB_ICONERROR);
   return false;
+}
+
+}  // namespace
+
+bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& progress) {
+  return LoadFrom(owner, path, OpenForReading(path), progress);
+}
+
+bool LoadGivenLyricPath(HWND owner, const std::wstring& path) {
+  if (!MayReplaceUnsavedAdds(owner)) return false;
+  std::unique_ptr<ByteSource> source = OpenForReading(path);
+  if (source == nullptr) {
+    const std::string text = "歌詞ファイルを開けませんでした\r\n" + ShownPath(path);
+    ShowMessageBox(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  return LoadFrom(owner, path, std::move(source), nullptr);
+}
+
+void LoadLyricsBeside(HWND owner, const std::wstring& song) {
+  const std::wstring stem = FolderOf(song) + NameWithoutExtension(song);
+  for (const wchar_t* extension : {L".lrc", L".tolvenkari"}) {
+    // Windows finds a name in any case.
+    if (IsFile(stem + extension)) {
+      LoadGivenLyricPath(owner, stem + extension);
+      return;
+    }
+  }
 }
 
 }  // namespace velomar

@@ -18,4 +18,16 @@ namespace velomar {
 // the lyrics are then left as they were and the result is false.
 bool LoadLyricPath(HWND owner, const std::wstring& path, const TableProgress& progress);
 
+// A lyric file the user gave without the KashiList form (a drop, the
+// command line, the file beside a song): the question about unsaved adds,
+// then the load as the form would do it, except that a file that cannot be
+// opened is named in an error box rather than read as empty. True when it
+// was loaded.
+bool LoadGivenLyricPath(HWND owner, const std::wstring& path);
+
+// The lyrics a song brings: "<song name>.lrc", else "<song name>.tolvenkari"
+// in the song's folder (the name without the song's extension, any case),
+// loaded as a given file; with neither, nothing changes.
+void LoadLyricsBeside(HWND owner, const std::wstring& song);
+
 }  // namespace velomar

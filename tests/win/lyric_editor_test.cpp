@@ -148,7 +148,8 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   TypeText(editor, kNameBox, file.name);
   SaveAnswered(program, editor, kSave);
   EXPECT_EQ(ReadBytes(file.path), "10,p1\r\n21,p2\r\n30,p3\r\n45,p4\r\n48,p5\r\n55,p6!\r\n");
-  SaveAnswered(program, editor, kSaveLrc);
+  Click(program, editor, kSaveLrc);  // its save dialog, answered with a path beside the program
+  EXPECT_EQ(AnswerOpenDialog(program, lrc.path, 5000, editor), "LRC \x82\xc5\x95\xdb\x91\xb6");
   EXPECT_EQ(ReadBytes(lrc.path),
             "[00:01.00]p1\n[00:02.10]p2\n[00:03.00]p3\n[00:04.50]p4\n[00:04.80]p5\n"
             "[00:05.50]p6!\n");

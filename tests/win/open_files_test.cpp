@@ -14,6 +14,7 @@
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
+#include "ui/form_host.h"
 #include "ui/lyric_store.h"
 
 namespace velomar::test {
@@ -27,6 +28,14 @@ constexpr char kRefused[] =  // LRCファイルを読み込めませんでした
 constexpr char kA[] = "\x82\xa0";           // あ
 constexpr char kIU[] = "\x82\xa2\x82\xa4";  // いう
 constexpr char kE[] = "\x82\xa6";           // え
+
+constexpr char kLeftOut[] =  // 曲と歌詞ファイルは一つずつ開きます。…：
+    "\x8b\xc8\x82\xc6\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xcd\x88\xea\x82\xc2\x82\xb8"
+    "\x82\xc2\x8aJ\x82\xab\x82\xdc\x82\xb7\x81\x42\r\n\x8e\x9f\x82\xcc\x83t\x83@\x83\x43\x83\x8b"
+    "\x82\xcd\x8aJ\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x46";
+constexpr char kCannotOpen[] =  // 歌詞ファイルを開けませんでした
+    "\x89\xcc\x8e\x8c\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x8a\x4a\x82\xaf\x82\xdc\x82\xb9"
+    "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
 
 // Another player's LRC: UTF-8 with a mark, CR LF, tags, unsorted lines, a
 // word stamp; 0.96 s, 1.5 s and 2.04 s are ticks 10, 15 and 20.
@@ -78,7 +87,7 @@ void LoadThroughForm(Program& program, const std::wstring& path) {
 // Plays with posted ticks and reads the lyric line after each listed tick.
 void ExpectLinesAtTicks(Program& program, const std::vector<std::pair<int, std::string>>& seen) {
   HWND main = program.main();
-  Click(program, main, 1010);
+  if (!Checked(main, 1010)) Click(program, main, 1010);
   ASSERT_TRUE(Checked(main, 1010));
   program.BlockRealTicks(true);
   Click(program, main, 1000);
@@ -203,6 +212,62 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
   EXPECT_EQ(Text(main, 1002), ShownPath(song)) << "ignored while the form is open";
   EXPECT_EQ(Lyrics.Table().phrase[0], "typed");
   CloseByCaption(program, list);
+}
+
+// The song's lyrics found beside it (in another case) play on time; the
+// editor's LRC save proposes that file through its dialog, replaces it after
+// the dialog's own question, and the next opening brings the change back.
+TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
+  Program program;
+  const std::string song = MakeWave("road.wav", 5000);
+  const std::string lrc = ScratchDir() + "\\Road.LRC";
+  WriteBytes(lrc, kPlayerLrc);
+  Click(program, program.main(), 1003);
+  AnswerOpenDialog(program, song);
+  ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
+
+  HWND editor = OpenByMenu(program, 1023, &KashiEditWindow);
+  Click(program, editor, 1002);  // the first line a tick later
+  Click(program, editor, 1014);
+  HWND dialog = WaitForTopLevel(program.thread(), "#32770");
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // saved under the name proposed
+  MessageBoxSeen replace = WaitForMessageBox(program, 5000, dialog);
+  EXPECT_EQ(replace.buttons, (std::vector<int>{IDYES, IDNO}));
+  Answer(replace, IDYES);
+  ASSERT_TRUE(WaitGone(dialog));
+  program.Flush();  // the write follows the dialog
+  EXPECT_EQ(ReadBytes(lrc),
+            "[00:01.10]\xe3\x81\x84\xe3\x81\x86\n[00:01.50]\xe3\x81\x82\n"
+            "[00:02.00]\xe3\x81\x88\n");
+  CloseByCaption(program, editor);
+
+  EditLyrics([](LyricTable& table) { table = LyricTable{}; });
+  Click(program, program.main(), 1003);
+  AnswerOpenDialog(program, song);
+  ExpectLinesAtTicks(program, {{11, ""}, {12, kIU}, {16, kA}, {21, kE}});
+}
+
+TEST(DragAndDrop, OfSeveralFilesTheFirstSongAndLyricFileAreTakenAndTheRestNamedOnce) {
+  Program program;
+  const std::string song = MakeWave("first.wav", 3000);
+  WriteBytes(ScratchDir() + "\\first.lrc", "[00:05.00]beside\n");
+  std::vector<std::wstring> files = {WidePath(song), WidePath(ScratchDir() + "\\missing.lrc"),
+                                     WidePath(ScratchDir() + "\\second.tolvenkari")};
+  for (int i = 0; i < 11; ++i) files.push_back(WidePath(ScratchDir() + "\\" + std::to_string(i)));
+  Drop(program, files);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  EXPECT_EQ(box.text, kCannotOpen + ShownPath(files[1]));
+  Answer(box, IDOK);
+  box = WaitForMessageBox(program);
+  EXPECT_EQ(box.caption, kMainTitle);
+  std::string named = kLeftOut;
+  for (std::size_t i = 2; i < 12; ++i) named += "\r\n" + ShownPath(files[i]);
+  EXPECT_EQ(box.text, named + "\r\n\x82\xd9\x82\xa9 2 \x8c\xc2");  // ほか 2 個
+  Answer(box, IDOK);
+  EXPECT_EQ(Text(program.main(), 1002), song);
+  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "a lyric file was given: none from beside the song";
+  Drop(program, {WidePath(song)});
+  EXPECT_EQ(Lyrics.Table().phrase[0], "beside");
 }
 
 }  // namespace
