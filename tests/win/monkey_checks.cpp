@@ -17,28 +17,37 @@ namespace {
 constexpr char kLyricDialogTitle[] =  // tolvenkariファイルを開く
     "tolvenkari\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x8aJ\x82\xad";
 
+// The reset's first box while lyrics are unsaved: its usual text and a warning.
+const std::string kResetWarning =  // …\r\n\r\n保存されていない歌詞は失われます。
+    std::string(kResetText) +
+    "\r\n\r\n\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2\x89\xcc"
+    "\x8e\x8c\x82\xcd\x8e\xb8\x82\xed\x82\xea\x82\xdc\x82\xb7\x81\x42";
+
+enum class Buttons { Ok, YesNo, OkCancel };
+
 struct KnownBox {
   const char* caption;
   const char* text;
   bool pathFollows;  // the text goes on with a lyric file's path
-  bool yesNo;        // yes and no rather than OK
+  Buttons buttons;
   Where owner;
   Where ownerWithoutMain;  // once the main window is gone (Other: no owner left)
 };
 
 const KnownBox kKnownBoxes[] = {
-    {kResetCaption, kResetText, false, false, Where::Main, Where::Other},
-    {kResetDoneCaption, kResetDoneText, false, false, Where::Main, Where::Other},
-    {"Error", kOpenError, false, false, Where::Main, Where::Other},
-    {"Error", kCloseError, false, false, Where::Main, Where::Other},
-    {"Error", kPlayError, false, false, Where::Main, Where::Other},
-    {"Error", kStopError, false, false, Where::Main, Where::Other},
-    {"ERROR", kLoopFailure, false, false, Where::Main, Where::Other},
-    {"Error", kLimitText, false, false, Where::Main, Where::Kashi},
-    {kQuitCaption, kQuitText, false, true, Where::Main, Where::Kashi},
-    {kConfirmCaption, kConfirmText, false, true, Where::Kashi, Where::Kashi},
-    {"Error", kSaveFailed, true, false, Where::Kashi, Where::Kashi},
-    {kReplaceCaption, kReplaceText, false, true, Where::KashiList, Where::KashiList},
+    {kResetCaption, kResetText, false, Buttons::Ok, Where::Main, Where::Other},
+    {kResetCaption, kResetWarning.c_str(), false, Buttons::OkCancel, Where::Main, Where::Other},
+    {kResetDoneCaption, kResetDoneText, false, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kOpenError, false, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kCloseError, false, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kPlayError, false, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kStopError, false, Buttons::Ok, Where::Main, Where::Other},
+    {"ERROR", kLoopFailure, false, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kLimitText, false, Buttons::Ok, Where::Main, Where::Kashi},
+    {kQuitCaption, kQuitText, false, Buttons::YesNo, Where::Main, Where::Kashi},
+    {kConfirmCaption, kConfirmText, false, Buttons::YesNo, Where::Kashi, Where::Kashi},
+    {"Error", kSaveFailed, true, Buttons::Ok, Where::Kashi, Where::Kashi},
+    {kReplaceCaption, kReplaceText, false, Buttons::YesNo, Where::KashiList, Where::KashiList},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -56,9 +65,8 @@ bool Matches(const KnownBox& known, const Box& box) {
   } else if (box.text != text) {
     return false;
   }
-  const std::vector<int> buttons =
-      known.yesNo ? std::vector<int>{IDYES, IDNO} : std::vector<int>{IDOK};
-  return box.buttons == buttons;
+  static const std::vector<int> kButtons[] = {{IDOK}, {IDYES, IDNO}, {IDOK, IDCANCEL}};
+  return box.buttons == kButtons[static_cast<int>(known.buttons)];
 }
 
 // The looks of the main window's play, stop, browse and pause buttons, and
