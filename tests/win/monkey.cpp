@@ -16,8 +16,9 @@ std::string Executable() {
   return path;
 }
 
-// Saves land beside the executable as <exe><typed name>.tolvenkari; every
-// name the walk types starts with this, so that they can all be removed.
+// Saves land beside the executable as <exe><typed name>.tolvenkari (or .lrc
+// from the lyric editor); every name the walk types starts with this, so
+// that they can all be removed.
 std::string SavePrefix() { return "mk" + std::to_string(GetCurrentProcessId()) + "_"; }
 
 const char* const kGoodNames[] = {"a", "b#c", "\x95\x5c\x83\x5c", "x,y", "s p"};  // 表ソ
@@ -45,6 +46,7 @@ const char* Name(Where where, int id, bool menu) {
       case 1020: return "reset";
       case 1021: return "Mini form";
       case 1022: return "version form";
+      case 1023: return "lyric editor";
     }
   }
   struct Label {
@@ -53,17 +55,42 @@ const char* Name(Where where, int id, bool menu) {
     const char* name;
   };
   static const Label labels[] = {
-      {Where::Main, 1000, "play"},          {Where::Main, 1001, "stop"},
-      {Where::Main, 1003, "browse"},        {Where::Main, 1008, "loop"},
-      {Where::Main, 1010, "lyrics"},        {Where::Main, 1012, "pause"},
-      {Where::Kashi, 1000, "add"},          {Where::Kashi, 1001, "save"},
-      {Where::Kashi, 1008, "pour-in"},      {Where::Kashi, 1002, "phrase box"},
-      {Where::Kashi, 1011, "pour-in box"},  {Where::Kashi, 1013, "file name box"},
-      {Where::KashiList, 1000, "browse"},   {Where::KashiList, 1001, "OK (load)"},
-      {Where::KashiList, 1002, "path box"}, {Where::Mini, 1000, "stop"},
-      {Where::Mini, 1001, "play"},          {Where::Mini, 1008, "always on top"},
-      {Where::Version, 1000, "OK"},         {Where::Other, IDOK, "OK"},
-      {Where::Other, IDYES, "Yes"},         {Where::Other, IDNO, "No"},
+      {Where::Main, 1000, "play"},
+      {Where::Main, 1001, "stop"},
+      {Where::Main, 1003, "browse"},
+      {Where::Main, 1008, "loop"},
+      {Where::Main, 1010, "lyrics"},
+      {Where::Main, 1012, "pause"},
+      {Where::Kashi, 1000, "add"},
+      {Where::Kashi, 1001, "save"},
+      {Where::Kashi, 1008, "pour-in"},
+      {Where::Kashi, 1002, "phrase box"},
+      {Where::Kashi, 1011, "pour-in box"},
+      {Where::Kashi, 1013, "file name box"},
+      {Where::KashiList, 1000, "browse"},
+      {Where::KashiList, 1001, "OK (load)"},
+      {Where::KashiList, 1002, "path box"},
+      {Where::Mini, 1000, "stop"},
+      {Where::Mini, 1001, "play"},
+      {Where::Mini, 1008, "always on top"},
+      {Where::Version, 1000, "OK"},
+      {Where::KashiEdit, 1001, "-0.1"},
+      {Where::KashiEdit, 1002, "+0.1"},
+      {Where::KashiEdit, 1003, "clock now"},
+      {Where::KashiEdit, 1004, "insert"},
+      {Where::KashiEdit, 1005, "delete"},
+      {Where::KashiEdit, 1006, "undo"},
+      {Where::KashiEdit, 1007, "phrase box"},
+      {Where::KashiEdit, 1008, "set phrase"},
+      {Where::KashiEdit, 1009, "play from here"},
+      {Where::KashiEdit, 1012, "name box"},
+      {Where::KashiEdit, 1013, "save"},
+      {Where::KashiEdit, 1014, "save LRC"},
+      {Where::KashiEdit, 1015, "redo"},
+      {Where::Other, IDOK, "OK"},
+      {Where::Other, IDCANCEL, "Cancel"},
+      {Where::Other, IDYES, "Yes"},
+      {Where::Other, IDNO, "No"},
   };
   for (const Label& label : labels) {
     if (label.id == id && (label.where == where || label.where == Where::Other)) return label.name;
@@ -71,7 +98,20 @@ const char* Name(Where where, int id, bool menu) {
   return id == 0 ? "the window" : "?";
 }
 
-const char* const kWhere[] = {"main", "Kashi", "KashiList", "Mini", "Version", "other"};
+std::string KeyName(int key) {
+  switch (key) {
+    case VK_SUBTRACT: return "-";
+    case VK_ADD: return "+";
+    case VK_SPACE: return "Space";
+    case VK_INSERT: return "Ins";
+    case VK_DELETE: return "Del";
+    case VK_F9: return "F9";
+  }
+  return key >= 'A' && key <= 'Z' ? std::string(1, static_cast<char>(key)) : std::to_string(key);
+}
+
+const char* const kWhere[] = {"main",    "Kashi",     "KashiList", "Mini",
+                              "Version", "KashiEdit", "other"};
 const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
                               "MIDI song",   "mp3 song",
                               "broken song", "missing file",
@@ -154,12 +194,18 @@ std::string Describe(const Action& a) {
     case Kind::Shut:
       return "WM_CLOSE from another program to " +
              (a.id == 0 ? where : "the box or dialog of " + where);
+    case Kind::Key:
+      return std::string("key ") + (a.n == 1 ? "Ctrl+" : "") + KeyName(a.id) + " on " + where +
+             " list";
   }
   return "?";
 }
 
 void RemoveSavedFiles() {
   const std::string exe = Executable();
+  // Saved before any name was typed: no other test saves under these.
+  DeleteFileA((exe + ".tolvenkari").c_str());
+  DeleteFileA((exe + ".lrc").c_str());
   const std::string folder = exe.substr(0, exe.rfind('\\') + 1);
   WIN32_FIND_DATAA found{};
   HANDLE search = FindFirstFileA((exe + SavePrefix() + "*").c_str(), &found);
@@ -171,7 +217,7 @@ void RemoveSavedFiles() {
 }
 
 std::string TextFor(Random& random, Where where, int id) {
-  if (where == Where::Kashi && id == 1013) {
+  if ((where == Where::Kashi && id == 1013) || (where == Where::KashiEdit && id == 1012)) {
     const bool bad = random.Below(4) == 0;
     return SavePrefix() + (bad ? kBadNames[random.Below(static_cast<int>(std::size(kBadNames)))]
                                : kGoodNames[random.Below(static_cast<int>(std::size(kGoodNames)))]);

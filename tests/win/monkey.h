@@ -15,7 +15,10 @@
 
 namespace velomar::test::monkey {
 
-enum class Where : int { Main, Kashi, KashiList, Mini, Version, Other };
+enum class Where : int { Main, Kashi, KashiList, Mini, Version, KashiEdit, Other };
+
+// The forms, in the order of Where.
+constexpr int kForms = static_cast<int>(Where::Other);
 
 enum class Kind : int {
   Click,       // a button or check box of `where`: id
@@ -29,6 +32,7 @@ enum class Kind : int {
   Notice,      // an MCI notice with code `n` posted to the main window
   Shut,        // another program's WM_CLOSE to `where` (id 0), also hidden or
                // disabled, or to the box or dialog `where` owns (id 1)
+  Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
 };
 
 // What the user types into an open dialog.
@@ -64,7 +68,7 @@ struct Box {
 
 struct View {
   HWND main = nullptr;          // null once the main window is gone
-  HWND forms[5] = {};           // by Where; null unless that form is on screen
+  HWND forms[kForms] = {};      // by Where; null unless that form is on screen
   std::vector<Box> boxes;       // visible dialog windows of the UI thread
   std::vector<HWND> strangers;  // any other visible window of the UI thread
   HWND form(Where where) const { return forms[static_cast<int>(where)]; }

@@ -59,26 +59,34 @@ const Weighted kClicks[] = {
     {Where::Kashi, 1000, 32},     {Where::Kashi, 1001, 12},    {Where::Kashi, 1008, 8},
     {Where::KashiList, 1000, 16}, {Where::KashiList, 1001, 3}, {Where::Mini, 1000, 16},
     {Where::Mini, 1001, 16},      {Where::Mini, 1008, 8},      {Where::Version, 1000, 16},
+    {Where::KashiEdit, 1001, 6},  {Where::KashiEdit, 1002, 6}, {Where::KashiEdit, 1003, 6},
+    {Where::KashiEdit, 1004, 8},  {Where::KashiEdit, 1005, 6}, {Where::KashiEdit, 1006, 8},
+    {Where::KashiEdit, 1008, 6},  {Where::KashiEdit, 1009, 4}, {Where::KashiEdit, 1013, 4},
+    {Where::KashiEdit, 1014, 4},  {Where::KashiEdit, 1015, 8},
 };
-const Weighted kMenus[] = {{Where::Main, 1018, 8},
-                           {Where::Main, 1019, 12},
-                           {Where::Main, 1020, 8},
-                           {Where::Main, 1021, 12},
-                           {Where::Main, 1022, 8}};
-const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},
-                           {Where::Kashi, 1011, 12},
-                           {Where::Kashi, 1013, 12},
-                           {Where::KashiList, 1002, 4}};
-const Weighted kCloses[] = {{Where::Main, 0, 1},
-                            {Where::Kashi, 0, 8},
-                            {Where::KashiList, 0, 12},
-                            {Where::Mini, 0, 12},
-                            {Where::Version, 0, 12}};
-const Weighted kEscapes[] = {{Where::Kashi, 0, 1},     {Where::Kashi, 1002, 1},
-                             {Where::Kashi, 1011, 1},  {Where::Kashi, 1013, 1},
-                             {Where::KashiList, 0, 2}, {Where::KashiList, 1002, 2},
-                             {Where::Mini, 0, 2},      {Where::Mini, 1008, 2},
-                             {Where::Version, 0, 2},   {Where::Version, 1000, 2}};
+const Weighted kMenus[] = {{Where::Main, 1018, 8}, {Where::Main, 1019, 12},
+                           {Where::Main, 1020, 8}, {Where::Main, 1021, 12},
+                           {Where::Main, 1022, 8}, {Where::Main, 1023, 10}};
+const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},    {Where::Kashi, 1011, 12},
+                           {Where::Kashi, 1013, 12},    {Where::KashiList, 1002, 4},
+                           {Where::KashiEdit, 1007, 6}, {Where::KashiEdit, 1012, 6}};
+const Weighted kCloses[] = {{Where::Main, 0, 1},       {Where::Kashi, 0, 8},
+                            {Where::KashiList, 0, 12}, {Where::Mini, 0, 12},
+                            {Where::Version, 0, 12},   {Where::KashiEdit, 0, 8}};
+const Weighted kEscapes[] = {
+    {Where::Kashi, 0, 1},      {Where::Kashi, 1002, 1},  {Where::Kashi, 1011, 1},
+    {Where::Kashi, 1013, 1},   {Where::KashiList, 0, 2}, {Where::KashiList, 1002, 2},
+    {Where::Mini, 0, 2},       {Where::Mini, 1008, 2},   {Where::Version, 0, 2},
+    {Where::Version, 1000, 2}, {Where::KashiEdit, 0, 1}};
+// The lyric editor list's keys: undo and redo with Ctrl (n 1), the rest bare.
+struct EditorKey {
+  int key;
+  int control;
+  int weight;
+};
+const EditorKey kEditorKeys[] = {{'Z', 1, 8},       {'Y', 1, 8},      {VK_SUBTRACT, 0, 2},
+                                 {VK_ADD, 0, 2},    {VK_SPACE, 0, 2}, {VK_INSERT, 0, 2},
+                                 {VK_DELETE, 0, 2}, {VK_F9, 0, 2},    {'Z', 0, 1}};
 
 }  // namespace
 
@@ -114,7 +122,8 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
   // Other programs close any window, also a hidden or disabled one, and a
   // box: more often while a box is up, which holds the quits that come.
   const int shut = view.boxes.empty() ? 1 : 4;
-  for (Where where : {Where::Main, Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+  for (int i = 0; i < kForms; ++i) {
+    const Where where = static_cast<Where>(i);
     if (WindowOf(view, where) != nullptr) add(Kind::Shut, where, 0, shut);
   }
   for (const Box& box : view.boxes) add(Kind::Shut, OwnerOf(view, box.owner), 1, 1);
@@ -133,6 +142,12 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
         add(Kind::AnswerBox, OwnerOf(view, box.owner), id,
             48 / static_cast<int>(box.buttons.size()));
       }
+    }
+  }
+  if (Usable(view.form(Where::KashiEdit))) {
+    for (const EditorKey& k : kEditorKeys) {
+      add(Kind::Key, Where::KashiEdit, k.key, k.weight);
+      options.back().first.n = k.control;
     }
   }
   if (view.main != nullptr) {
@@ -242,6 +257,30 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
       PostMessageA(ButtonOf(chosen->window, path.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
       WaitUntil([&] { return !IsWindowVisible(chosen->window); });
       ++dialogs_;
+      break;
+    }
+    case Kind::Key: {
+      if (!Usable(window)) return Outcome::Skipped;
+      // The editor reads Ctrl from the thread's keyboard state, as a real key sets it.
+      auto hold = [this](BYTE state) {
+        program_->RunOnUiThread([state] {
+          BYTE keys[256] = {};
+          GetKeyboardState(keys);
+          keys[VK_CONTROL] = state;
+          SetKeyboardState(keys);
+        });
+      };
+      if (action.n == 1) hold(0x80);
+      HWND list = GetDlgItem(window, 1000);
+      PostMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(action.id), 1);
+      PostMessageA(list, WM_KEYUP, static_cast<WPARAM>(action.id), 0xC0000001);
+      if (action.n == 1) {
+        if (!Flush()) {
+          Fail(failure, "hang", "the UI thread took no message for 10 s");
+          return Outcome::Failed;
+        }
+        hold(0);
+      }
       break;
     }
     case Kind::Tick:

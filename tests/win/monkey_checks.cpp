@@ -17,28 +17,43 @@ namespace {
 constexpr char kLyricDialogTitle[] =  // tolvenkariファイルを開く
     "tolvenkari\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x8aJ\x82\xad";
 
+// The reset's first box while lyrics are unsaved: its usual text and a warning.
+const std::string kResetWarning =  // …\r\n\r\n保存されていない歌詞は失われます。
+    std::string(kResetText) +
+    "\r\n\r\n\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2\x89\xcc"
+    "\x8e\x8c\x82\xcd\x8e\xb8\x82\xed\x82\xea\x82\xdc\x82\xb7\x81\x42";
+constexpr char kLrcSaveFailed[] =  // LRC ファイルを保存できませんでした\r\n
+    "LRC \x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+    "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
+
+enum class Buttons { Ok, YesNo, OkCancel };
+
 struct KnownBox {
   const char* caption;
   const char* text;
-  bool pathFollows;  // the text goes on with a lyric file's path
-  bool yesNo;        // yes and no rather than OK
+  const char* pathFollows;  // the text goes on with a path ending so (and maybe notes)
+  Buttons buttons;
   Where owner;
   Where ownerWithoutMain;  // once the main window is gone (Other: no owner left)
 };
 
 const KnownBox kKnownBoxes[] = {
-    {kResetCaption, kResetText, false, false, Where::Main, Where::Other},
-    {kResetDoneCaption, kResetDoneText, false, false, Where::Main, Where::Other},
-    {"Error", kOpenError, false, false, Where::Main, Where::Other},
-    {"Error", kCloseError, false, false, Where::Main, Where::Other},
-    {"Error", kPlayError, false, false, Where::Main, Where::Other},
-    {"Error", kStopError, false, false, Where::Main, Where::Other},
-    {"ERROR", kLoopFailure, false, false, Where::Main, Where::Other},
-    {"Error", kLimitText, false, false, Where::Main, Where::Kashi},
-    {kQuitCaption, kQuitText, false, true, Where::Main, Where::Kashi},
-    {kConfirmCaption, kConfirmText, false, true, Where::Kashi, Where::Kashi},
-    {"Error", kSaveFailed, true, false, Where::Kashi, Where::Kashi},
-    {kReplaceCaption, kReplaceText, false, true, Where::KashiList, Where::KashiList},
+    {kResetCaption, kResetText, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {kResetCaption, kResetWarning.c_str(), nullptr, Buttons::OkCancel, Where::Main, Where::Other},
+    {kResetDoneCaption, kResetDoneText, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kOpenError, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kCloseError, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kPlayError, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kStopError, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"ERROR", kLoopFailure, nullptr, Buttons::Ok, Where::Main, Where::Other},
+    {"Error", kLimitText, nullptr, Buttons::Ok, Where::Main, Where::Kashi},
+    {kQuitCaption, kQuitText, nullptr, Buttons::YesNo, Where::Main, Where::Kashi},
+    {kConfirmCaption, kConfirmText, nullptr, Buttons::YesNo, Where::Kashi, Where::Kashi},
+    {"Error", kSaveFailed, ".tolvenkari", Buttons::Ok, Where::Kashi, Where::Kashi},
+    {kConfirmCaption, kConfirmText, nullptr, Buttons::YesNo, Where::KashiEdit, Where::KashiEdit},
+    {"Error", kSaveFailed, ".tolvenkari", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
+    {"Error", kLrcSaveFailed, ".lrc", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
+    {kReplaceCaption, kReplaceText, nullptr, Buttons::YesNo, Where::KashiList, Where::KashiList},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -49,16 +64,19 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 bool Matches(const KnownBox& known, const Box& box) {
   if (box.caption != known.caption) return false;
   const std::string text = known.text;
-  if (known.pathFollows) {
-    if (box.text.compare(0, text.size(), text) != 0 || !EndsWith(box.text, ".tolvenkari")) {
-      return false;
-    }
+  if (known.pathFollows != nullptr) {
+    // Then the path (whose typed name may hold line breaks); only the LRC
+    // save goes on with notes, on lines of their own.
+    const std::string tail = known.pathFollows;
+    if (box.text.compare(0, text.size(), text) != 0) return false;
+    const bool notes =
+        tail == ".lrc" && box.text.find(tail + "\r\n", text.size()) != std::string::npos;
+    if (!EndsWith(box.text, tail) && !notes) return false;
   } else if (box.text != text) {
     return false;
   }
-  const std::vector<int> buttons =
-      known.yesNo ? std::vector<int>{IDYES, IDNO} : std::vector<int>{IDOK};
-  return box.buttons == buttons;
+  static const std::vector<int> kButtons[] = {{IDOK}, {IDYES, IDNO}, {IDOK, IDCANCEL}};
+  return box.buttons == kButtons[static_cast<int>(known.buttons)];
 }
 
 // The looks of the main window's play, stop, browse and pause buttons, and
@@ -128,7 +146,8 @@ bool Fail(Failure* failure, const char* check, const std::string& detail) {
 bool Usable(HWND window) { return IsWindowVisible(window) && IsWindowEnabled(window); }
 
 const char* NameOf(Where where) {
-  static const char* const names[] = {"main", "Kashi", "KashiList", "Mini", "Version", "other"};
+  static const char* const names[] = {"main",    "Kashi",     "KashiList", "Mini",
+                                      "Version", "KashiEdit", "other"};
   return names[static_cast<int>(where)];
 }
 
@@ -144,15 +163,18 @@ bool CheckBox(const View& view, const Box& box, Failure* failure) {
     }
     return true;
   }
+  // Some boxes are shown by more than one form: any of them may own it.
+  const KnownBox* first = nullptr;
   for (const KnownBox& known : kKnownBoxes) {
     if (!Matches(known, box)) continue;
-    const Where expected = view.main == nullptr ? known.ownerWithoutMain : known.owner;
-    if (owner != expected) {
-      return Fail(
-          failure, "box owner",
-          "'" + Escaped(box.text) + "' owned by " + NameOf(owner) + ", not by " + NameOf(expected));
-    }
-    return true;
+    if (owner == (view.main == nullptr ? known.ownerWithoutMain : known.owner)) return true;
+    if (first == nullptr) first = &known;
+  }
+  if (first != nullptr) {
+    const Where expected = view.main == nullptr ? first->ownerWithoutMain : first->owner;
+    return Fail(
+        failure, "box owner",
+        "'" + Escaped(box.text) + "' owned by " + NameOf(owner) + ", not by " + NameOf(expected));
   }
   std::string buttons;
   for (int id : box.buttons) buttons += " " + std::to_string(id);
@@ -171,8 +193,9 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
 View Look(Program& program) {
   View view;
   if (IsWindow(program.main())) view.main = program.main();
-  const HWND* handles[] = {nullptr, &KashiWindow, &KashiListWindow, &MiniWindow, &VersionWindow};
-  for (int i = 1; i < 5; ++i) {
+  const HWND* handles[] = {nullptr,     &KashiWindow,   &KashiListWindow,
+                           &MiniWindow, &VersionWindow, &KashiEditWindow};
+  for (int i = 1; i < kForms; ++i) {
     const HWND form = *handles[i];
     if (form != nullptr && IsWindow(form) && IsWindowVisible(form)) view.forms[i] = form;
   }
@@ -212,7 +235,8 @@ View Look(Program& program) {
 
 Where OwnerOf(const View& view, HWND owner) {
   if (owner != nullptr && owner == view.main) return Where::Main;
-  for (Where where : {Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+  for (int i = 1; i < kForms; ++i) {
+    const Where where = static_cast<Where>(i);
     if (owner != nullptr && owner == view.form(where)) return where;
   }
   return Where::Other;
@@ -260,7 +284,8 @@ bool CheckView(const View& view, Failure* failure) {
   if (!view.boxes.empty()) return true;
   // Nothing modal on screen: every window shown is the user's to use, but
   // for one whose command still waits in a box answered under another loop.
-  for (Where where : {Where::Kashi, Where::KashiList, Where::Mini, Where::Version}) {
+  for (int i = 1; i < kForms; ++i) {
+    const Where where = static_cast<Where>(i);
     HWND form = view.form(where);
     if (form != nullptr && !IsWindowEnabled(form) && !WaitsOnBox(form)) {
       return Fail(failure, "unreachable", std::string(NameOf(where)) + " is shown but disabled");
