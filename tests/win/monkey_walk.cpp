@@ -239,12 +239,6 @@ bool Walk::Check(Failure* failure) {
   const View view = finished ? View{} : Look(*program_);
   if (finished || view.main == nullptr) {
     if (!mainClosed_) return Fail(failure, "ended", "the main window went away unasked");
-    // Only the Kashi form keeps the program going without its main window;
-    // an editor left alone would end it unasked when closed.
-    if (view.form(Where::KashiEdit) != nullptr && view.form(Where::Kashi) == nullptr) {
-      return Fail(failure, "editor left",
-                  "the lyric editor is on screen without the main window and the Kashi form");
-    }
     bool anyWindow = !view.boxes.empty();
     for (HWND form : view.forms) anyWindow |= form != nullptr;
     if (anyWindow) return CheckView(view, failure);  // a form outlives it
