@@ -261,6 +261,15 @@ LRESULT OnNotify(NMHDR& header) {
   return 0;
 }
 
+// Like the Kashi form, the editor outlives the main window; closing the
+// last of them ends the program, so unsaved lyrics are asked about then.
+void OnClose(HWND window) {
+  if (IsHeld(window)) return;
+  const bool last = !OnScreen(MainWindow) && !OnScreen(KashiWindow);
+  if (last && !MayLoseUnsavedAdds(window)) return;
+  CloseForm(window, 0);
+}
+
 // The list's keys for the selected line, and Enter in the phrase box.
 bool ListKey(WPARAM key) {
   const bool control = GetKeyState(VK_CONTROL) < 0;
@@ -299,7 +308,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-    case WM_CLOSE: CloseForm(window, 0); return 0;
+    case WM_CLOSE: OnClose(window); return 0;
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: UnfollowLyrics(FollowChange); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -156,10 +156,11 @@ void OnInitDialog(HWND window) {
   KashiFormInit();
 }
 
-// Once the main window has gone, closing the form ends the program.
+// Once the main window has gone, closing the last form ends the program.
 void OnClose(HWND window) {
   if (IsHeld(window)) return;
-  if (!OnScreen(MainWindow) && !MayLoseUnsavedAdds(window)) return;
+  const bool last = !OnScreen(MainWindow) && !OnScreen(KashiEditWindow);
+  if (last && !MayLoseUnsavedAdds(window)) return;
   CloseForm(window, 0);
 }
 

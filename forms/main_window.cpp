@@ -115,10 +115,12 @@ void OnCommand(int id, int code) {
 
 // A close while a form or box holds the window can only come from another
 // program: it would take the form down without its loop ending, leaving a
-// process with no window. Closing with no Kashi form open ends the program.
+// process with no window. Closing with neither the Kashi form nor the lyric
+// editor open ends the program; either outlives the window otherwise.
 void OnClose() {
   if (IsHeld(MainWindow)) return;
-  if (!OnScreen(KashiWindow) && !MayLoseUnsavedAdds(MainWindow)) return;
+  const bool last = !OnScreen(KashiWindow) && !OnScreen(KashiEditWindow);
+  if (last && !MayLoseUnsavedAdds(MainWindow)) return;
   DestroyWindow(MainWindow);
 }
 

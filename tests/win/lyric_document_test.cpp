@@ -143,5 +143,27 @@ TEST(LyricDocument, NothingTakesBackIntoLoadedLyrics) {
   CloseByCaption(program, kashi);
 }
 
+// The editor outlives the main window as the Kashi form does, and closing
+// the last of them asks before unsaved lyrics are lost.
+TEST(LyricDocument, TheEditorLeftLastAsksBeforeTheProgramEnds) {
+  Program program;
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  Key(program, Item(editor, kList), VK_INSERT);  // a first line on the empty list
+  ASSERT_EQ(Lyrics.Table().time[0], 1);
+  PostMessageA(program.main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(program.main())) << "not the last window: not asked";
+  PostMessageA(editor, WM_CLOSE, 0, 0);
+  MessageBoxSeen ask = WaitForMessageBox(program);
+  EXPECT_EQ(ask.owner, editor);
+  EXPECT_EQ(ask.caption, kQuitCaption);
+  Answer(ask, IDNO);
+  program.Flush();
+  ASSERT_TRUE(IsWindowVisible(editor));
+  PostMessageA(editor, WM_CLOSE, 0, 0);
+  Answer(WaitForMessageBox(program), IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return program.Finished(); }));
+}
+
 }  // namespace
 }  // namespace velomar::test

@@ -201,6 +201,8 @@ std::string Describe(const Action& a) {
   return "?";
 }
 
+std::string SavedLrcPath() { return Executable() + SavePrefix() + "saved.lrc"; }
+
 void RemoveSavedFiles() {
   const std::string exe = Executable();
   // Saved before any name was typed: no other test saves under these.

@@ -98,6 +98,9 @@ std::string FilePath(File file);
 std::string TextFor(Random& random, Where where, int id);
 // Removes the lyric files the walk's saves left beside the executable.
 void RemoveSavedFiles();
+// The lyric editor's LRC save dialog, and the new file the walk names in it.
+constexpr char kLrcSaveTitle[] = "LRC \x82\xc5\x95\xdb\x91\xb6";  // LRC で保存
+std::string SavedLrcPath();
 
 class Walk {
  public:

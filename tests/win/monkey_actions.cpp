@@ -248,7 +248,12 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
       }
       if (chosen == nullptr) return Outcome::Skipped;
       answered_.push_back(chosen->window);
-      const std::string path = FilePath(static_cast<File>(action.n));
+      std::string path = FilePath(static_cast<File>(action.n));
+      if (chosen->caption == kLrcSaveTitle && !path.empty()) {
+        // A new file each time: the walk's files are never replaced.
+        path = SavedLrcPath();
+        DeleteFileA(path.c_str());
+      }
       HWND name = GetDlgItem(chosen->window, 1148);
       if (name == nullptr) name = GetDlgItem(chosen->window, 1152);
       if (!path.empty()) {

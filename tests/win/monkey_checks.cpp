@@ -48,6 +48,7 @@ const KnownBox kKnownBoxes[] = {
     {"ERROR", kLoopFailure, nullptr, Buttons::Ok, Where::Main, Where::Other},
     {"Error", kLimitText, nullptr, Buttons::Ok, Where::Main, Where::Kashi},
     {kQuitCaption, kQuitText, nullptr, Buttons::YesNo, Where::Main, Where::Kashi},
+    {kQuitCaption, kQuitText, nullptr, Buttons::YesNo, Where::Main, Where::KashiEdit},
     {kConfirmCaption, kConfirmText, nullptr, Buttons::YesNo, Where::Kashi, Where::Kashi},
     {"Error", kSaveFailed, ".tolvenkari", Buttons::Ok, Where::Kashi, Where::Kashi},
     {kConfirmCaption, kConfirmText, nullptr, Buttons::YesNo, Where::KashiEdit, Where::KashiEdit},
@@ -154,11 +155,16 @@ const char* NameOf(Where where) {
 bool CheckBox(const View& view, const Box& box, Failure* failure) {
   const Where owner = OwnerOf(view, box.owner);
   if (box.fileDialog) {
-    if (box.caption != kSongDialogTitle && box.caption != kLyricDialogTitle) {
+    if (box.caption != kSongDialogTitle && box.caption != kLyricDialogTitle &&
+        box.caption != kLrcSaveTitle) {
       return Fail(failure, "dialog", "an open dialog titled '" + Escaped(box.caption) + "'");
     }
-    // The song dialog is the main window's, the lyric file dialog its form's.
-    if (owner != (box.caption == kSongDialogTitle ? Where::Main : Where::KashiList)) {
+    // The song dialog is the main window's, the lyric file dialog its form's,
+    // the LRC save dialog the editor's.
+    const Where expected = box.caption == kSongDialogTitle    ? Where::Main
+                           : box.caption == kLyricDialogTitle ? Where::KashiList
+                                                              : Where::KashiEdit;
+    if (owner != expected) {
       return Fail(failure, "dialog owner", std::string("an open dialog owned by ") + NameOf(owner));
     }
     return true;
