@@ -1,6 +1,7 @@
 // What the walk checks after every step: only the program's own message
 // boxes and dialogs, button states its playback rules can produce, and a
 // main window the user can always get back to.
+#include <iterator>
 #include <set>
 #include <string>
 #include <tuple>
@@ -286,7 +287,21 @@ bool CheckView(const View& view, Failure* failure) {
   bool anyUsable = Usable(view.main);
   for (HWND form : view.forms) anyUsable |= form != nullptr && Usable(form);
   for (const Box& box : view.boxes) anyUsable |= Usable(box.window);
-  if (!anyUsable) return Fail(failure, "unreachable", "no window on screen takes input");
+  if (!anyUsable) {
+    // What is there, to tell a window left disabled from one left hidden.
+    std::string seen;
+    auto add = [&](const char* name, HWND window) {
+      if (window == nullptr) return;
+      seen += std::string(" ") + name + (IsWindowVisible(window) ? " shown" : " hidden") +
+              (IsWindowEnabled(window) ? "" : " disabled") +
+              (WaitsOnBox(window) ? " waiting on a box" : "");
+    };
+    add("main", view.main);
+    for (int i = 1; i < static_cast<int>(std::size(view.forms)); ++i) {
+      add(NameOf(static_cast<Where>(i)), view.forms[i]);
+    }
+    return Fail(failure, "unreachable", "no window on screen takes input:" + seen);
+  }
   if (!view.boxes.empty()) return true;
   // Nothing modal on screen: every window shown is the user's to use, but
   // for one whose command still waits in a box answered under another loop.
