@@ -1,10 +1,35 @@
 #include "tests/win/form_checks.h"
 
+// after windows.h, which it needs
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace velomar::test {
+
+void Key(Program& program, HWND window, WPARAM key, bool repeat, bool control) {
+  auto hold = [&program](BYTE state) {
+    program.RunOnUiThread([state] {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_CONTROL] = state;
+      SetKeyboardState(keys);
+    });
+  };
+  if (control) hold(0x80);
+  PostMessageA(window, WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+  program.Flush();
+  if (control) hold(0);
+}
+
+void SelectLine(Program& program, HWND editor, int index) {
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(GetDlgItem(editor, 1000), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+  program.Flush();
+}
 
 HWND OpenByMenu(Program& program, int command, HWND* handle) {
   *handle = nullptr;

@@ -19,6 +19,14 @@ inline HWND OpenKashiList(Program& program) { return OpenByMenu(program, 1018, &
 inline HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
 inline HWND OpenMini(Program& program) { return OpenByMenu(program, 1021, &MiniWindow); }
 inline HWND OpenVersion(Program& program) { return OpenByMenu(program, 1022, &VersionWindow); }
+inline HWND OpenEditor(Program& program) { return OpenByMenu(program, 1023, &KashiEditWindow); }
+
+// A key as the keyboard sends it to the window with the focus; a held key
+// repeats with bit 30 set. With `control`, Ctrl is down meanwhile in the
+// program's keyboard state, which is where GetKeyState reads it.
+void Key(Program& program, HWND window, WPARAM key, bool repeat = false, bool control = false);
+// Selects line `index` of the lyric editor's list.
+void SelectLine(Program& program, HWND editor, int index);
 
 // The caption's close box: WM_CLOSE, then the form is gone.
 void CloseByCaption(Program& program, HWND form);

@@ -1,10 +1,8 @@
 // The lyrics as one document on the real program: timed phrases outlive the
 // timing window, every change can be taken back and put back, and unsaved
 // work is asked about before the program ends, but not once it is saved.
-#include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -23,35 +21,9 @@ enum { kPlay = 1000, kBrowse = 1003 };
 enum { kPhrase = 1002, kRemaining = 1005, kList = 1000, kUndo = 1006, kRedo = 1015 };
 enum { kNameBox = 1012, kSave = 1013 };
 
-void Key(Program& program, HWND window, WPARAM key, bool control = false) {
-  // The editor reads Ctrl from the thread's keyboard state, as a real key sets it.
-  auto hold = [&program](BYTE state) {
-    program.RunOnUiThread([state] {
-      BYTE keys[256] = {};
-      GetKeyboardState(keys);
-      keys[VK_CONTROL] = state;
-      SetKeyboardState(keys);
-    });
-  };
-  if (control) hold(0x80);
-  PostMessageA(window, WM_KEYDOWN, key, 1);
-  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-  program.Flush();
-  if (control) hold(0);
-}
-
 void Press(Program& program, HWND kashi, const char* phrase) {
   TypeText(kashi, kPhrase, phrase);
   Key(program, Item(kashi, kPhrase), VK_F5);
-}
-
-HWND OpenEditor(Program& program) { return OpenByMenu(program, 1023, &KashiEditWindow); }
-
-void Select(Program& program, HWND editor, int line) {
-  LVITEMA item{};
-  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(Item(editor, kList), LVM_SETITEMSTATE, line, reinterpret_cast<LPARAM>(&item));
-  program.Flush();
 }
 
 TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
@@ -77,7 +49,7 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
-  Select(program, editor, 1);
+  SelectLine(program, editor, 1);
   HWND list = Item(editor, kList);
   Key(program, list, VK_ADD);
   EXPECT_EQ(Lyrics.Table().time[1], 21);
@@ -85,12 +57,12 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   EXPECT_EQ(Lyrics.Table().time[1], 20);
   Click(program, editor, kRedo);
   EXPECT_EQ(Lyrics.Table().time[1], 21);
-  Key(program, list, 'Z', true);
-  Key(program, list, 'Z', true);
+  Key(program, list, 'Z', false, true);
+  Key(program, list, 'Z', false, true);
   EXPECT_EQ(Lyrics.Table().phrase[2], "") << "the undo reaches back into the presses";
   EXPECT_EQ(Lyrics.Table().time[1], 20);
-  Key(program, list, 'Y', true);
-  Key(program, list, 'Y', true);
+  Key(program, list, 'Y', false, true);
+  Key(program, list, 'Y', false, true);
   EXPECT_EQ(Lyrics.Table().phrase[2], "p3");
   EXPECT_EQ(Lyrics.Table().time[1], 21);
   CloseByCaption(program, editor);

@@ -24,24 +24,6 @@ enum { kPlay = 1000, kStop = 1001, kBrowse = 1003, kStatus = 1007, kLyricsOn = 1
 enum { kList = 1000, kPhraseBox = 1007, kPlayHere = 1009, kMarks = 1010 };
 enum { kNameBox = 1012, kSave = 1013, kSaveLrc = 1014 };
 
-// A key as the keyboard sends it to the window with the focus; a held key
-// repeats with bit 30 set.
-void Key(Program& program, HWND window, WPARAM key, bool repeat = false) {
-  PostMessageA(window, WM_KEYDOWN, key, repeat ? 0x40000001 : 1);
-  PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-  program.Flush();
-}
-
-HWND OpenEditor(Program& program) { return OpenByMenu(program, 1023, &KashiEditWindow); }
-
-void SelectLine(Program& program, HWND editor, int index) {
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(Item(editor, kList), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-  program.Flush();
-}
-
 int SelectedLine(HWND editor) {
   return static_cast<int>(SendMessageA(Item(editor, kList), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }

@@ -226,7 +226,7 @@ TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
   AnswerOpenDialog(program, song);
   ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
 
-  HWND editor = OpenByMenu(program, 1023, &KashiEditWindow);
+  HWND editor = OpenEditor(program);
   Click(program, editor, 1002);  // the first line a tick later
   Click(program, editor, 1014);
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
