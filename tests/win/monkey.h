@@ -131,6 +131,7 @@ class Walk {
   Outcome Apply(const Action& action, Failure* failure);
   bool Take(const Action& action, Failure* failure);
   bool Check(Failure* failure);
+  bool CheckSettled(const View& view, Failure* failure);
 
   std::unique_ptr<Program> program_;
   HHOOK gate_ = nullptr;

@@ -241,7 +241,7 @@ bool Walk::Check(Failure* failure) {
     if (!mainClosed_) return Fail(failure, "ended", "the main window went away unasked");
     bool anyWindow = !view.boxes.empty();
     for (HWND form : view.forms) anyWindow |= form != nullptr;
-    if (anyWindow) return CheckView(view, failure);  // a form outlives it
+    if (anyWindow) return CheckSettled(view, failure);  // a form outlives it
     if (!WaitUntil([&] { return program_->Finished(); }, 2000)) {
       return Fail(failure, "lingers", "no window is left, yet the program runs on");
     }
@@ -254,6 +254,10 @@ bool Walk::Check(Failure* failure) {
   // A close that was refused or answered No; one the user answered Yes to
   // waits while a box of the main window's still has not returned.
   if (!WaitsOnBox(view.main)) mainClosed_ = false;
+  return CheckSettled(view, failure);
+}
+
+bool Walk::CheckSettled(const View& view, Failure* failure) {
   if (CheckView(view, failure)) return true;
   if (failure->check != "unreachable") return false;
   // A message box disables its owner at once but shows itself only once its
