@@ -122,12 +122,37 @@ void Refresh() {
                  "表示されない行：" + NumberText(Marks.Count()) + " 行");
 }
 
+// True while a command of this window runs: its own changes always move
+// the selection and the phrase box with them.
+bool Acting = false;
+
+struct ActingHere {
+  ActingHere() { Acting = true; }
+  ~ActingHere() { Acting = false; }
+  ActingHere(const ActingHere&) = delete;
+  ActingHere& operator=(const ActingHere&) = delete;
+};
+
+HWND PhraseBox() { return GetDlgItem(KashiEditWindow, kPhraseBox); }
+
+// The phrase box shows the selected line's phrase as it stands now.
+void ShowSelectedPhrase() {
+  const int line = Selected();
+  if (line < 0) return;
+  SetControlText(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
+  SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
+}
+
 // Every change of the lyrics, wherever it came from, shows here with the
-// line it changed selected.
+// line it changed selected and its phrase in the box; but a phrase typed
+// and not yet applied is not thrown away by a change made elsewhere (a
+// press, F6): its line stays selected until the user applies or leaves it.
 void FollowChange() {
   if (!OnScreen(KashiEditWindow)) return;
   Refresh();
+  if (!Acting && SendMessageA(PhraseBox(), EM_GETMODIFY, 0, 0) != 0) return;
   if (Lyrics.ChangedEntry() >= 0) Select(Lyrics.ChangedEntry());
+  ShowSelectedPhrase();
 }
 
 void AfterChange(bool changed, int select) {
@@ -157,6 +182,7 @@ void ApplyPhrase() {
   const int line = Selected();
   if (line < 0) return;
   AfterChange(Lyrics.SetPhrase(line, ControlText(KashiEditWindow, kPhraseBox)), line);
+  SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
 }
 
 // On an empty list the first line is added.
@@ -209,10 +235,7 @@ void ShowText(NMLVDISPINFOA& info) {
   lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
 }
 
-void OnSelectionChanged() {
-  const int line = Selected();
-  if (line >= 0) SetControlText(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
-}
+void OnSelectionChanged() { ShowSelectedPhrase(); }
 
 void OnInitDialog(HWND window) {
   KashiEditWindow = window;
@@ -236,6 +259,7 @@ void OnInitDialog(HWND window) {
 
 void OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
+  const ActingHere acting;
   // clang-format off
   switch (id) {
     case kEarlierButton: Nudge(-1); break;
@@ -280,7 +304,7 @@ bool ListKey(WPARAM key) {
     case VK_SPACE: TakeClock(); return true;
     case VK_INSERT: InsertLine(); return true;
     case VK_DELETE: DeleteLine(); return true;
-    case VK_F2: SetFocus(GetDlgItem(KashiEditWindow, kPhraseBox)); return true;
+    case VK_F2: SetFocus(PhraseBox()); return true;
     case VK_F9: PlayHere(); return true;
     case 'Z': if (control) UndoChange(); return control;
     case 'Y': if (control) RedoChange(); return control;
@@ -294,8 +318,9 @@ bool ListKey(WPARAM key) {
 bool KashiEditKeys(const MSG& message) {
   if (message.message != WM_KEYDOWN || !OnScreen(KashiEditWindow)) return false;
   if (!IsWindowEnabled(KashiEditWindow)) return false;
+  const ActingHere acting;
   if (message.hwnd == List()) return ListKey(message.wParam);
-  if (message.hwnd == GetDlgItem(KashiEditWindow, kPhraseBox) && message.wParam == VK_RETURN) {
+  if (message.hwnd == PhraseBox() && message.wParam == VK_RETURN) {
     ApplyPhrase();
     return true;
   }
@@ -309,6 +334,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE: OnClose(window); return 0;
+    case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: UnfollowLyrics(FollowChange); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

@@ -69,12 +69,12 @@ const ControlSpec kControls[] = {
     {kSavingLabel, "STATIC", "", 0, kShown, 92, 354, 280, 12},
 };
 
-void ShowCounters();
+void FollowChange();
 
 void KashiFormInit() {
   // The lyrics stay as they are: only adding starts again from entry 0.
   Lyrics.BeginAdding();
-  FollowLyrics(ShowCounters);
+  FollowLyrics(FollowChange);
   SetWindowTextA(KashiWindow, "歌詞追加");
   SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.Table().RemainingLines));
   PlaceBeside(KashiWindow, MainWindow, 3, 0, true);
@@ -113,20 +113,38 @@ void KashiAddPhrase() {
   SetFocus(GetDlgItem(KashiWindow, pourIn ? kPourInBox : kPhraseBox));
 }
 
-// The newest press of this opening is undone; its phrase waits in the phrase
-// box to be registered again, and a poured-in one puts the phrase it brought
-// up back in front of the pour-in box.
-void KashiTakeBack() {
-  TakenBack taken;
-  if (!Lyrics.TakeBackPress(taken)) {
-    MessageBeep(MB_OK);
-    return;
-  }
+// An undone press of this opening, by F6 or by the editor's undo, hands
+// its phrase back to the phrase box to be registered again, and a poured-in
+// one puts the phrase it brought up back in front of the pour-in box.
+void HandBack(const TakenBack& taken) {
   if (taken.pouredIn) {
     const std::string next = ControlText(KashiWindow, kPhraseBox);
     SetControlText(KashiWindow, kPourInBox, next + "#" + ControlText(KashiWindow, kPourInBox));
   }
   SetControlText(KashiWindow, kPhraseBox, taken.phrase);
+}
+
+// Redone, the press takes its phrase again as it did when it was made.
+void TakeAgain(const TakenBack& taken) {
+  SetControlText(KashiWindow, kPhraseBox, "");
+  if (taken.pouredIn) PourInNext();
+}
+
+void FollowChange() {
+  if (!OnScreen(KashiWindow)) return;
+  ShowCounters();
+  // clang-format off
+  switch (Lyrics.LastPressChange()) {
+    case LyricDocument::PressChange::Undone: HandBack(Lyrics.ChangedPress()); break;
+    case LyricDocument::PressChange::Redone: TakeAgain(Lyrics.ChangedPress()); break;
+    case LyricDocument::PressChange::None: break;
+  }
+  // clang-format on
+}
+
+void KashiTakeBack() {
+  TakenBack taken;
+  if (!Lyrics.TakeBackPress(taken)) MessageBeep(MB_OK);
 }
 
 // The big button tells the keys that do its work without the mouse.
@@ -200,8 +218,9 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE: OnClose(window); return 0;
+    case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
-    case WM_DESTROY: UnfollowLyrics(ShowCounters); return 0;
+    case WM_DESTROY: UnfollowLyrics(FollowChange); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
   // clang-format on

@@ -1,9 +1,12 @@
 #include "forms/lyric_save.h"
 
+#include <memory>
 #include <vector>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
+#include "lyrics/number_text.h"
 #include "playback/playback.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
@@ -26,10 +29,53 @@ void FailureBox(HWND owner, const std::string& text) {
   ShowMessageBox(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
-// A file that holds every line is the lyrics as they stand when it was
-// written; one with fewer lines keeps the rest unsaved.
-void MarkSavedIfWhole(LyricDocument::StateId state, int count) {
-  if (count >= LyricLineCount(Lyrics.Table())) Lyrics.MarkSaved(state);
+// A box, not a beep: the user has to know that the file does not hold
+// every line before closing the program on it.
+void WarningBox(HWND owner, const std::string& text) {
+  ShowMessageBox(owner, text.c_str(), "歌詞の保存", MB_OK | MB_ICONWARNING);
+}
+
+// The file as written is read back as the program would load it: only a
+// file that gives back every entry marks the lyrics saved, any other leaves
+// them unsaved. Returns the first entry it does not give back, -1 when none.
+int MarkSavedIfReadBack(LyricDocument::StateId state, std::unique_ptr<ByteSource> file, bool lrc) {
+  const int first = FirstEntryNotReadBack(Lyrics.Table(), file.get(), lrc);
+  if (first < 0) {
+    Lyrics.MarkSaved(state);
+  } else {
+    Lyrics.MarkUnsaved();  // it may have been written over the file they came from
+  }
+  return first;
+}
+
+// The lyric file holds fewer lines than the lyrics, or lines that do not
+// come back as they are (a comma, a line break, blanks at the start).
+void NotAllKeptBox(HWND owner, int written, int lines, int first) {
+  std::string text = "歌詞ファイルに " + NumberText(written) + " 行を保存しました。\r\n";
+  if (written < lines) {
+    text += "歌詞は " + NumberText(lines) + " 行あり、残りの行は保存されていません。";
+  } else {
+    text += NumberText(first) + " 番の行は、このファイルから同じには読み込めません。";
+  }
+  WarningBox(owner, text + "\r\n歌詞は保存されていない状態のままです。");
+}
+
+// What to-lrc warns of, one line each, so that the user sees which lines an
+// LRC file will not give back and why.
+void LrcWarningBox(HWND owner, const Notes& notes, int first) {
+  constexpr std::size_t kShown = 10;
+  std::string text = "LRC ファイルを保存しました。";
+  if (first >= 0) {
+    text += "\r\nただし、読み込み直すと " + NumberText(first) +
+            " 番の行から同じには戻りません。歌詞は保存されていない状態のままです。";
+  }
+  std::size_t shown = 0;
+  for (const Note& note : notes) {
+    if (shown++ < kShown) text += (shown == 1 ? "\r\n\r\n" : "\r\n") + note.text;
+  }
+  if (shown > kShown)
+    text += "\r\nほか " + NumberText(static_cast<std::int64_t>(shown - kShown)) + " 件";
+  WarningBox(owner, text);
 }
 
 // The save dialog is the confirmation: it starts beside the open song with
@@ -65,13 +111,15 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
     }
   });
   if (pace.Late()) show(unshown);
-  if (saved) MarkSavedIfWhole(state, count);
+  const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
   // A silent failure would let the user believe the work is kept.
   if (!saved) {
-    const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
     FailureBox(owner, "歌詞ファイルを保存できませんでした\r\n" + path);
+    return false;
   }
-  return saved;
+  const int first = MarkSavedIfReadBack(state, PlatformFileSystem().OpenRead(path), false);
+  if (first >= 0) NotAllKeptBox(owner, count, LyricLineCount(table), first);
+  return true;
 }
 
 bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
@@ -100,7 +148,8 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
     FailureBox(owner, failure);
     return false;
   }
-  MarkSavedIfWhole(state, count);
+  const int first = MarkSavedIfReadBack(state, OpenForReading(chosen), true);
+  if (first >= 0 || !notes.empty()) LrcWarningBox(owner, notes, first);
   return true;
 }
 

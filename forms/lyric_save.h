@@ -16,14 +16,15 @@ enum class SavedLines { Added, All };
 // Asks (a Yes/No box owned by `owner`), then saves the lines under the typed
 // name beside the program, showing each line in the label `progressId` of
 // `owner` (0: none). True when the file was saved; the lyrics then count as
-// saved when it holds every line.
+// saved only when the file, read back, gives every line back, and a box
+// says how many lines it holds, or which one does not come back, otherwise.
 bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines, int progressId);
 
 // The save dialog (beside the open song as "<song name>.lrc", with no song
 // beside the program with the typed name), then every line there through
 // the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot carry, or a
-// failed write, is named in a failure box; a written file of every line
-// counts the lyrics as saved.
+// failed write, is named in a failure box; what the writer warns of, one
+// box. A written file that gives every line back counts the lyrics saved.
 bool AskAndSaveLrc(HWND owner, const std::string& typedName);
 
 }  // namespace velomar

@@ -54,17 +54,28 @@ constexpr char kResetText[] =
     "変数を初期化しますので、〝初期化が完了しました〟のメッセージの後、"
     "歌詞を読み込みなおしてください。";
 
+// The sentence the first box adds while lyrics are unsaved.
+constexpr char kResetLoses[] = "\r\n\r\n保存されていない歌詞は失われます。";
+
 // Two boxes around the reset. With unsaved lyrics the first one says they
-// will be lost and may be cancelled, which resets nothing.
+// will be lost and may be cancelled, which resets nothing. A press made
+// while a box is up (the timing window has no owner) is asked about before
+// the reset takes it: the question is asked again until it covers what the
+// reset would clear.
 void ResetCommand() {
-  if (LyricsUnsaved()) {
-    const std::string text = std::string(kResetText) + "\r\n\r\n保存されていない歌詞は失われます。";
+  bool warned = false;
+  LyricDocument::StateId covered = 0;
+  if (!LyricsUnsaved()) {
+    ShowMessageBox(MainWindow, kResetText, "初期化します", MB_OK | MB_ICONINFORMATION);
+  }
+  while (LyricsUnsaved() && !(warned && Lyrics.State() == covered)) {
+    covered = Lyrics.State();
+    warned = true;
+    const std::string text = std::string(kResetText) + kResetLoses;
     if (ShowMessageBox(MainWindow, text.c_str(), "初期化します", MB_OKCANCEL | MB_ICONWARNING) !=
         IDOK) {
       return;
     }
-  } else {
-    ShowMessageBox(MainWindow, kResetText, "初期化します", MB_OK | MB_ICONINFORMATION);
   }
   Lyrics.Reset();
   ShowMessageBox(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
@@ -141,6 +152,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_CLOSE: OnClose(); return 0;
+    case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);

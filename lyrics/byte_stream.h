@@ -88,6 +88,16 @@ class BufferedFileSource : public ByteSource {
   bool done_ = false;
 };
 
+// Every byte still to come; the size hint reserves at most `reserveAtMost`,
+// so that a huge hint is not taken at once.
+inline std::string ReadRest(ByteSource& source, std::size_t reserveAtMost) {
+  std::string bytes;
+  bytes.reserve(std::min(source.Remaining(), reserveAtMost));
+  char piece[65536];
+  for (std::size_t got; (got = source.Read(piece, sizeof piece)) > 0;) bytes.append(piece, got);
+  return bytes;
+}
+
 // Writes bytes; Write returns false once anything failed to be written.
 class ByteSink {
  public:

@@ -98,6 +98,12 @@ using TableProgress = std::function<void(const LyricTable& table, int index)>;
 bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,
                   Notes& notes);
 
+// The first entry that `file` (null: it did not open), loaded as the
+// program loads an LRC or a lyric file, does not give back as `lyrics` hold
+// it; -1 when every entry comes back. Only then does the file hold these
+// lyrics, and only then may a save mark them saved.
+int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc);
+
 // Reads "m:ss", "m:ss.f", "m:ss.ff" or "m:ss.fff" followed by `close` at
 // `pos` (just after the opening bracket), any number of minute digits,
 // seconds below 60; a colon may stand for the point ("m:ss:ff"). On success

@@ -44,11 +44,7 @@ bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress
     ReadLyricRecords(nullptr, table, progress);
     return true;
   }
-  std::string lrc;
-  // The size is only a hint, so a huge one is not reserved at once.
-  lrc.reserve(std::min<std::size_t>(source->Remaining(), kLrcPhraseBytes));
-  char piece[65536];
-  for (std::size_t got; (got = source->Read(piece, sizeof piece)) > 0;) lrc.append(piece, got);
+  const std::string lrc = ReadRest(*source, kLrcPhraseBytes);
   std::string file;
   std::size_t count = 0;
   // The whole file is converted before the first entry changes: a refused
@@ -71,6 +67,21 @@ bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableP
     ReadLyricRecords(source, fresh, step);
     return true;
   });
+}
+
+int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) {
+  if (file == nullptr) return 0;
+  auto back = std::make_unique<LyricTable>();
+  Notes notes;
+  if (lrc) {
+    if (!LoadLrc(file, *back, nullptr, notes)) return 0;
+  } else {
+    ReadLyricRecords(file, *back, nullptr);
+  }
+  for (int i = 0; i < kLyricEntries; ++i) {
+    if (back->time[i] != lyrics.time[i] || back->phrase[i] != lyrics.phrase[i]) return i;
+  }
+  return -1;
 }
 
 }  // namespace velomar

@@ -29,10 +29,16 @@ LyricDocument::Counters LyricDocument::CountersNow() const {
   return {table_->AddIndex, table_->RemainingLines, table_->AddedCount};
 }
 
-void LyricDocument::SetCounters(const Counters& counters) {
+// The counters of another opening would let the next press skip entries
+// or write past the 3000 adds one opening may make; that opening's steps
+// bring back their entries only.
+void LyricDocument::Restore(const Step& step, bool after) {
+  if (step.opening != opening_) return;
+  const Counters& counters = after ? step.countersAfter : step.countersBefore;
   table_->AddIndex = counters.addIndex;
   table_->RemainingLines = counters.remaining;
   table_->AddedCount = counters.added;
+  lastPress_ = after ? step.pressAfter : step.pressBefore;
 }
 
 // Every change moves the revision on, so that the display catches up with
@@ -40,9 +46,21 @@ void LyricDocument::SetCounters(const Counters& counters) {
 LyricDocument::LyricDocument(LyricDocument&&) noexcept = default;
 LyricDocument& LyricDocument::operator=(LyricDocument&&) noexcept = default;
 
-void LyricDocument::Changed() {
+// The watcher sees what the change did to a press; the next change starts
+// from none.
+void LyricDocument::Changed(PressChange press) {
+  pressChange_ = press;
   table_->Revision += 1;
   if (watcher_) watcher_();
+  pressChange_ = PressChange::None;
+}
+
+// An undone or redone press of this opening is handed to the timing window
+// exactly as F6 and F5 would hand it; any other step is not.
+LyricDocument::PressChange LyricDocument::PressOf(const Step& step, PressChange change) {
+  if (step.kind != Kind::Press || step.opening != opening_) return PressChange::None;
+  changedPress_ = {step.phraseAfter, step.pouredIn};
+  return change;
 }
 
 void LyricDocument::BeginAdding() {
@@ -84,7 +102,8 @@ void LyricDocument::Commit(Step step) {
 bool LyricDocument::Press(const std::string& text, double ticks, bool clockRunning,
                           std::int64_t play, bool pouredIn) {
   const int index = table_->AddIndex;
-  if (table_->RemainingLines <= 0 || !IsEntry(index)) return false;
+  // One opening writes entries 0..2999 at most, whatever moved the counters.
+  if (table_->RemainingLines <= 0 || index < 0 || index >= kMaxAdds) return false;
   std::int32_t time = TicksToTime(ticks);
   const LastPress& last = lastPress_;
   if (clockRunning && last.any && last.play == play && time <= last.time) {
@@ -181,13 +200,13 @@ bool LyricDocument::Undo() {
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
   }
-  SetCounters(step.countersBefore);
-  lastPress_ = step.pressBefore;
+  Restore(step, false);
   changed_ = step.index;
+  const PressChange press = PressOf(step, PressChange::Undone);
   redo_.push_back(std::move(step));
   undo_.pop_back();
   state_ = undo_.empty() ? base_ : undo_.back().state;
-  Changed();
+  Changed(press);
   return true;
 }
 
@@ -205,13 +224,13 @@ bool LyricDocument::Redo() {
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
   }
-  SetCounters(step.countersAfter);
-  lastPress_ = step.pressAfter;
+  Restore(step, true);
   changed_ = step.index;
   state_ = step.state;
+  const PressChange press = PressOf(step, PressChange::Redone);
   undo_.push_back(std::move(step));
   redo_.pop_back();
-  Changed();
+  Changed(press);
   return true;
 }
 

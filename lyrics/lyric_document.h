@@ -57,6 +57,13 @@ class LyricDocument {
   // what it registered; false, changing nothing, otherwise.
   bool TakeBackPress(TakenBack& taken);
 
+  // What the latest change did to a press of this opening, for the timing
+  // window to hand its phrase back (undone) or take it again (redone),
+  // whichever command undid or redid it. None after any other change.
+  enum class PressChange { None, Undone, Redone };
+  PressChange LastPressChange() const { return pressChange_; }
+  const TakenBack& ChangedPress() const { return changedPress_; }
+
   // The editor's changes, each false (no step) when `index` is no entry.
   // A time or phrase the entry already holds is accepted without a step.
   bool SetTime(int index, std::int32_t time);
@@ -73,8 +80,10 @@ class LyricDocument {
   // nothing is written.
   bool Reset();
 
-  // Any step, whatever made it; the entries and the counters come back
-  // exactly. A new step clears what could be redone.
+  // Any step, whatever made it; the entries come back exactly. The counters
+  // belong to the opening of the timing window: a step of this opening
+  // brings them back with the entries, a step of an earlier one leaves them.
+  // A new step clears what could be redone.
   bool Undo();
   bool Redo();
   bool CanUndo() const { return !undo_.empty(); }
@@ -92,6 +101,9 @@ class LyricDocument {
   bool IsUnsaved() const { return state_ != saved_; }
   StateId State() const { return state_; }
   void MarkSaved(StateId state);
+  // A file that held these lyrics was written over with one that does not:
+  // no state of the document is saved any more.
+  void MarkUnsaved() { saved_ = nextState_++; }
 
  private:
   enum class Kind { Press, Set, Insert, Delete, Reset };
@@ -118,10 +130,11 @@ class LyricDocument {
   };
 
   Counters CountersNow() const;
-  void SetCounters(const Counters& counters);
+  void Restore(const Step& step, bool after);
+  PressChange PressOf(const Step& step, PressChange change);
   Step Begin(Kind kind, int index) const;
   void Commit(Step step);
-  void Changed();
+  void Changed(PressChange press = PressChange::None);
 
   std::unique_ptr<LyricTable> table_;
   std::function<void()> watcher_;
@@ -129,6 +142,8 @@ class LyricDocument {
   LastPress lastPress_{false, 0, 0};
   std::uint64_t opening_ = 0;
   int changed_ = -1;
+  PressChange pressChange_ = PressChange::None;
+  TakenBack changedPress_{"", false};
   StateId nextState_ = 1;
   StateId base_ = 0;  // the state before the first step of the history
   StateId state_ = 0, saved_ = 0;

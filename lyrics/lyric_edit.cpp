@@ -46,12 +46,16 @@ void ShiftEntriesDown(LyricTable& table, int at) {
 // The counters point at entries: they move with the entries an insert or a
 // delete moves, so the next press still writes after the same phrase and
 // the Kashi form's save still covers every line it added.
+// Neither passes the 3000 adds of one opening: the line pushed past them is
+// still in the lyrics, but no press of this opening writes after it.
 void MoveCountersForInsert(LyricTable& table, int at) {
-  if (table.AddIndex > 0 && at <= table.AddIndex) {
+  if (table.AddIndex > 0 && at <= table.AddIndex && table.AddIndex < kMaxAdds) {
     table.AddIndex += 1;
     table.RemainingLines = std::max(0, table.RemainingLines - 1);
   }
-  if (table.AddedCount > 0 && at <= table.AddedCount) table.AddedCount += 1;
+  if (table.AddedCount > 0 && at <= table.AddedCount && table.AddedCount < kMaxAdds) {
+    table.AddedCount += 1;
+  }
 }
 
 void MoveCountersForDelete(LyricTable& table, int at) {

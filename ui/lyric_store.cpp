@@ -48,4 +48,14 @@ bool MayReplaceUnsavedAdds(HWND owner) {
                         "歌詞の読み込みの確認", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
+LRESULT AnswerEndSession(HWND window) {
+  if (!LyricsUnsaved()) {
+    ShutdownBlockReasonDestroy(window);
+    return TRUE;
+  }
+  ShutdownBlockReasonCreate(window, L"保存されていない歌詞があります");
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  return FALSE;
+}
+
 }  // namespace velomar

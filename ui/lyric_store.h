@@ -28,4 +28,10 @@ bool MayLoseUnsavedAdds(HWND owner);
 // owned by `owner`, lets a lyric file replace it.
 bool MayReplaceUnsavedAdds(HWND owner);
 
+// WM_QUERYENDSESSION for `window`: with unsaved lyrics a sign-out or
+// shutdown is refused, with the reason Windows shows beside the program,
+// and the window comes back from the taskbar for the user to save; with
+// nothing to lose it is allowed. Returns the message's answer.
+LRESULT AnswerEndSession(HWND window);
+
 }  // namespace velomar

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -141,6 +142,107 @@ TEST(LyricDocument, SavesMarkWhatTheyWroteAndALoadReplacesTheWholeTable) {
   ASSERT_TRUE(Load(doc, "[00:00.10]x\n", true));
   EXPECT_EQ(Shown(doc), "1x 0 0 0 0 1 2999 1") << "nothing left over; the counters kept";
   EXPECT_FALSE(doc.CanUndo() || doc.CanRedo());
+}
+
+std::string Counters(const LyricDocument& doc) {
+  const LyricTable& t = doc.Table();
+  return std::to_string(t.AddIndex) + " " + std::to_string(t.RemainingLines) + " " +
+         std::to_string(t.AddedCount);
+}
+
+// The counters are the timing window opening's: its steps bring them back,
+// an earlier opening's leave them, and no opening passes 3000 adds.
+TEST(LyricDocument, CountersBelongToOneOpeningAndNeverPassTheTable) {
+  const std::pair<std::function<void(LyricDocument&)>, std::string> rows[] = {
+      {[](auto& d) { d.InsertAfter(-1), d.BeginAdding(), d.Undo(), d.Redo(); }, "0 3000 0"},
+      {[](auto& d) { d.InsertAfter(kMaxAdds - 2), d.Undo(); }, "2999 1 2999"},
+      {[](auto& d) { d.Press("", 0, 0, 1, 0), d.InsertAfter(0); }, "3000 0 3000"},
+      {[](auto& d) { d.InsertAfter(0), d.Delete(0), d.Press("", 0, 0, 1, 0); }, "3000 0 3000"},
+  };
+  for (const auto& [steps, counters] : rows) {
+    LyricDocument doc;
+    doc.BeginAdding();
+    for (int i = 0; i < kMaxAdds - 1; ++i) doc.Press("x", i, false, 1, false);
+    steps(doc);
+    EXPECT_EQ(Counters(doc), counters);
+    doc.Press("over", 1, false, 1, false);
+    EXPECT_NE(doc.Table().phrase[kMaxAdds], "over") << "no opening writes entry 3000";
+  }
+}
+
+// Any mix of steps keeps the counters inside one opening's 3000 adds, never
+// lets a press write entry 3000, and an undo then a redo restore exactly.
+TEST(LyricDocument, ASeededWalkOfStepsKeepsItsInvariants) {
+  std::mt19937 random(20261208u);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  LyricDocument doc;
+  doc.BeginAdding();
+  for (int i = 0; i < 2990; ++i) doc.Press("x", i, false, 1, false);
+  for (int step = 0; step < 12000; ++step) {
+    const int at = pick(4) == 0 ? 2990 + pick(11) : pick(12) - 1;
+    const int addIndex = doc.Table().AddIndex;
+    TakenBack taken;
+    // clang-format off
+    switch (pick(11)) {
+      case 0: case 1: EXPECT_TRUE(!doc.Press("p", pick(50), pick(2), pick(3), pick(2)) ||
+                                  addIndex < kMaxAdds); break;
+      case 2: doc.TakeBackPress(taken); break;
+      case 3: doc.Nudge(at, pick(3) - 1); break;
+      case 4: doc.SetPhrase(at, std::string(1, static_cast<char>('a' + pick(3)))); break;
+      case 5: doc.InsertAfter(at); break;
+      case 6: doc.Delete(at); break;
+      case 7: if (pick(20) == 0) doc.Reset(); break;
+      case 8: doc.Undo(); break;
+      case 9: doc.Redo(); break;
+      default: if (pick(30) == 0) doc.BeginAdding(); break;
+    }
+    // clang-format on
+    const LyricTable& t = doc.Table();
+    ASSERT_TRUE(t.AddIndex >= 0 && t.RemainingLines >= 0 && t.AddedCount >= 0 &&
+                t.AddIndex + t.RemainingLines <= kMaxAdds && t.AddedCount <= kMaxAdds)
+        << step << ": " << Counters(doc);
+    if (!doc.CanUndo()) continue;
+    const std::string counters = Counters(doc);
+    const LyricTable before = t;
+    ASSERT_TRUE(doc.Undo() && doc.Redo());
+    ASSERT_TRUE(t.time == before.time && t.phrase == before.phrase && Counters(doc) == counters)
+        << step;
+  }
+}
+
+// A save marks the lyrics saved only when the file, loaded back as the
+// program loads it, gives every entry back as it stands.
+TEST(SavedMark, OnlyAFileThatGivesBackEveryEntryHoldsTheLyrics) {
+  auto lrc = [](const std::vector<LyricRecord>& records) {
+    std::string text;
+    Notes notes;
+    RecordsToLrc(records, text, notes);
+    return text;
+  };
+  const std::vector<LyricRecord> abc = {{10, "A"}, {20, "B"}, {25, "C"}},
+                                 same = {{10, "A"}, {20, "B"}, {20, "C"}},
+                                 zero = {{10, "A"}, {0, "B"}}, blank = {{10, "A "}},
+                                 huge = {{10, std::string(9 << 20, 'x')}};
+  const std::tuple<std::vector<LyricRecord>, std::string, bool, int> rows[] = {
+      {abc, "10,A\r\n20,B\r\n25,C\r\n", false, -1},
+      {abc, "10,A\r\n20,B\r\n", false, 2},  // fewer lines
+      {abc, "", false, 0},                  // this opening's adds: none
+      {{{1, "a,b"}, {2, " c"}}, "1,a,b\r\n2, c\r\n", false, 1},
+      {{{5, "a"}, {0, ""}}, "5,a\r\n0,\r\n", false, -1},  // a press of nothing at 0 after them
+      {abc, lrc(abc), true, -1},
+      {same, lrc(same), true, 1},
+      {zero, lrc(zero), true, 0},
+      {blank, lrc(blank), true, 0},
+      {huge, lrc(huge), true, 0},  // refused on reading
+  };
+  for (const auto& [lines, file, isLrc, first] : rows) {
+    auto table = std::make_unique<LyricTable>();
+    for (size_t i = 0; i < lines.size(); ++i) table->time[i] = lines[i].time;
+    for (size_t i = 0; i < lines.size(); ++i) table->phrase[i] = lines[i].phrase;
+    MemorySource source(file);
+    EXPECT_EQ(FirstEntryNotReadBack(*table, &source, isLrc), first) << file.substr(0, 40);
+  }
+  EXPECT_EQ(FirstEntryNotReadBack(LyricTable{}, nullptr, false), 0) << "a file that did not open";
 }
 
 }  // namespace

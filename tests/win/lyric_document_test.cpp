@@ -17,8 +17,9 @@
 namespace velomar::test {
 namespace {
 
-enum { kPlay = 1000, kBrowse = 1003 };
-enum { kPhrase = 1002, kRemaining = 1005, kList = 1000, kUndo = 1006, kRedo = 1015 };
+enum { kPlay = 1000, kBrowse = 1003, kMenuReset = 1020 };
+enum { kAdd = 1000, kKashiSave = 1001, kPhrase = 1002, kRemaining = 1005, kPourSwitch = 1008 };
+enum { kPourIn = 1011, kKashiName = 1013, kList = 1000, kUndo = 1006, kRedo = 1015 };
 enum { kNameBox = 1012, kSave = 1013 };
 
 void Press(Program& program, HWND kashi, const char* phrase) {
@@ -135,6 +136,76 @@ TEST(LyricDocument, TheEditorLeftLastAsksBeforeTheProgramEnds) {
   PostMessageA(editor, WM_CLOSE, 0, 0);
   Answer(WaitForMessageBox(program), IDYES);
   EXPECT_TRUE(WaitUntil([&] { return program.Finished(); }));
+}
+
+// Where work used to be lost: a save that wrote fewer lines than the lyrics
+// hold marked them saved; the editor's undo of a poured-in press lost its
+// phrase; a press made while the reset's first box was up was wiped unasked.
+TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
+  Program program;
+  HWND main = program.main();
+  LyricFileBeside file("short");
+  WriteBytes(file.path, "5,a\r\n9,b\r\n12,c\r\n");
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, file.path);
+  Click(program, list, 1001);
+  ASSERT_TRUE(WaitGone(list));
+  HWND kashi = OpenKashi(program);
+  ASSERT_NE(kashi, nullptr);
+  Key(program, Item(kashi, kPhrase), VK_F5);
+  Key(program, Item(kashi, kPhrase), VK_F6);
+  TypeText(kashi, kKashiName, file.name);
+  Click(program, kashi, kKashiSave);
+  Answer(WaitForMessageBox(program), IDYES);
+  MessageBoxSeen told = WaitForMessageBox(program, 5000, kashi);
+  EXPECT_EQ(told.caption, kSavedCaption);
+  EXPECT_EQ(told.text, std::string(kSavedPrefix) +  // 0 行を保存しました。… 3 行あり…
+                           "0 \x8ds\x82\xf0\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81"
+                           "\x42\r\n\x89\xcc\x8e\x8c\x82\xcd 3 \x8ds\x82\xa0\x82\xe8\x81\x41\x8e"
+                           "\x63\x82\xe8\x82\xcc\x8ds\x82\xcd\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82"
+                           "\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\x81\x42\r\n\x89\xcc\x8e\x8c\x82"
+                           "\xcd\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2"
+                           "\x8f\xf3\x91\xd4\x82\xcc\x82\xdc\x82\xdc\x82\xc5\x82\xb7\x81\x42");
+  Answer(told, IDOK);
+  EXPECT_EQ(ReadBytes(file.path), "") << "the timing window writes this opening's adds";
+  EXPECT_TRUE(LyricsUnsaved()) << "the file does not hold the three lines";
+
+  // Poured in: A is registered, and the editor's undo hands it back.
+  Click(program, kashi, kPourSwitch);
+  TypeText(kashi, kPhrase, "A");
+  TypeText(kashi, kPourIn, "B#C#");
+  Key(program, Item(kashi, kPhrase), VK_F5);
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  Click(program, editor, kUndo);
+  EXPECT_EQ(Text(kashi, kPhrase) + "|" + Text(kashi, kPourIn), "A|B#C#");
+  Click(program, editor, kRedo);
+  EXPECT_EQ(Text(kashi, kPhrase) + "|" + Text(kashi, kPourIn), "B|C#");
+  Key(program, Item(kashi, kPhrase), VK_F5);
+  EXPECT_EQ(Lyrics.Table().phrase[0] + Lyrics.Table().phrase[1], "AB");
+  // Every line saved from the editor: saved, and no box after the question.
+  TypeText(editor, kNameBox, file.name);
+  Click(program, editor, kSave);
+  Answer(WaitForMessageBox(program), IDYES);
+  program.Flush();
+  EXPECT_FALSE(MessageBoxOpen(program));
+  EXPECT_EQ(ReadBytes(file.path), "0,A\r\n0,B\r\n12,c\r\n");
+  CloseByCaption(program, editor);
+
+  // Then a press while the reset's plain first box is up: asked again.
+  Command(program, main, kMenuReset);
+  MessageBoxSeen first = WaitForMessageBox(program, 5000, main);
+  EXPECT_EQ(first.text, kResetText);
+  Click(program, kashi, kAdd);
+  Answer(first, IDOK);
+  MessageBoxSeen warned = WaitForMessageBox(program, 5000, main);
+  EXPECT_EQ(warned.text, std::string(kResetText) + kResetWarning);
+  Answer(warned, IDCANCEL);
+  program.Flush();
+  EXPECT_EQ(Lyrics.Table().phrase[2], "C") << "cancelled: the press made meanwhile is kept";
+  CloseByCaption(program, kashi);
 }
 
 }  // namespace

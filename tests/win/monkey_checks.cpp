@@ -18,11 +18,7 @@ namespace {
 constexpr char kLyricDialogTitle[] =  // tolvenkariファイルを開く
     "tolvenkari\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x8aJ\x82\xad";
 
-// The reset's first box while lyrics are unsaved: its usual text and a warning.
-const std::string kResetWarning =  // …\r\n\r\n保存されていない歌詞は失われます。
-    std::string(kResetText) +
-    "\r\n\r\n\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2\x89\xcc"
-    "\x8e\x8c\x82\xcd\x8e\xb8\x82\xed\x82\xea\x82\xdc\x82\xb7\x81\x42";
+const std::string kResetWarningText = std::string(kResetText) + kResetWarning;
 constexpr char kLrcSaveFailed[] =  // LRC ファイルを保存できませんでした\r\n
     "LRC \x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82\xdc\x82\xb9"
     "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
@@ -32,7 +28,8 @@ enum class Buttons { Ok, YesNo, OkCancel };
 struct KnownBox {
   const char* caption;
   const char* text;
-  const char* pathFollows;  // the text goes on with a path ending so (and maybe notes)
+  const char*
+      pathFollows;  // the text goes on with a path ending so (and maybe notes); "": anything
   Buttons buttons;
   Where owner;
   Where ownerWithoutMain;  // once the main window is gone (Other: no owner left)
@@ -40,7 +37,8 @@ struct KnownBox {
 
 const KnownBox kKnownBoxes[] = {
     {kResetCaption, kResetText, nullptr, Buttons::Ok, Where::Main, Where::Other},
-    {kResetCaption, kResetWarning.c_str(), nullptr, Buttons::OkCancel, Where::Main, Where::Other},
+    {kResetCaption, kResetWarningText.c_str(), nullptr, Buttons::OkCancel, Where::Main,
+     Where::Other},
     {kResetDoneCaption, kResetDoneText, nullptr, Buttons::Ok, Where::Main, Where::Other},
     {"Error", kOpenError, nullptr, Buttons::Ok, Where::Main, Where::Other},
     {"Error", kCloseError, nullptr, Buttons::Ok, Where::Main, Where::Other},
@@ -56,6 +54,10 @@ const KnownBox kKnownBoxes[] = {
     {"Error", kSaveFailed, ".tolvenkari", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
     {"Error", kLrcSaveFailed, ".lrc", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
     {kReplaceCaption, kReplaceText, nullptr, Buttons::YesNo, Where::KashiList, Where::KashiList},
+    // Saves whose file does not give back every line: the counts or notes follow.
+    {kSavedCaption, kSavedPrefix, "", Buttons::Ok, Where::Kashi, Where::Kashi},
+    {kSavedCaption, kSavedPrefix, "", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
+    {kSavedCaption, kLrcSavedPrefix, "", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {

@@ -102,6 +102,19 @@ constexpr char kConfirmText[] =  // 歌詞ファイルを保存します。… (
 constexpr char kSaveFailed[] =  // 歌詞ファイルを保存できませんでした\r\n
     "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82"
     "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\r\n";
+// A save whose file does not give back every line, and the LRC save's
+// warnings: the text goes on with the counts or the notes.
+constexpr char kSavedCaption[] = "\x89\xcc\x8e\x8c\x82\xcc\x95\xdb\x91\xb6";  // 歌詞の保存
+constexpr char kSavedPrefix[] =  // 歌詞ファイルに
+    "\x89\xcc\x8e\x8c\x83t\x83@\x83\x43\x83\x8b\x82\xc9 ";
+constexpr char kLrcSavedPrefix[] =  // LRC ファイルを保存しました。
+    "LRC \x83t\x83@\x83\x43\x83\x8b\x82\xf0\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82"
+    "\xbd\x81\x42";
+
+// The reset's first box while lyrics are unsaved: its usual text and a warning.
+constexpr char kResetWarning[] =  // …\r\n\r\n保存されていない歌詞は失われます。
+    "\r\n\r\n\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2\x89\xcc"
+    "\x8e\x8c\x82\xcd\x8e\xb8\x82\xed\x82\xea\x82\xdc\x82\xb7\x81\x42";
 
 // The questions before unsaved adds are lost.
 constexpr char kQuitCaption[] =  // 終了の確認
