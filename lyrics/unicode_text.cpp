@@ -163,4 +163,25 @@ bool Cp1252Letter(unsigned char c) {
   }
 }
 
+void DropInvisibles(std::string& utf8) {
+  // In UTF-8 the bytes E2 and EF only ever lead a character, so matching
+  // bytes cannot cut one in two.
+  const auto byte = [&](std::size_t i) -> unsigned {
+    return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0;
+  };
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned a = byte(i), b = byte(i + 1), c = byte(i + 2);
+    const bool invisible = (a == 0xEF && b == 0xBB && c == 0xBF) ||               // U+FEFF
+                           (a == 0xE2 && b == 0x80 && c >= 0x8B && c <= 0x8F) ||  // U+200B-U+200F
+                           (a == 0xE2 && b == 0x81 && c == 0xA0);                 // U+2060
+    if (invisible) {
+      i += 3;
+    } else {
+      utf8[kept++] = utf8[i++];
+    }
+  }
+  utf8.resize(kept);
+}
+
 }  // namespace velomar

@@ -45,4 +45,9 @@ bool Cp1251ToUtf8(const std::string& bytes, std::string& out);
 // 0x9F, 0x83.
 bool Cp1252Letter(unsigned char c);
 
+// Drops, in place, the characters that show nothing and that text copied
+// from the web carries: U+FEFF (also a byte order mark where two files were
+// joined), U+200B-U+200F and U+2060.
+void DropInvisibles(std::string& utf8);
+
 }  // namespace velomar

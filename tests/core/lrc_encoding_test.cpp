@@ -103,6 +103,12 @@ TEST(FromLrc, TellsTheEncodingsApart) {
        {},
        none,
        "line 2: neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor Windows-1251" + refused},
+      // Two files joined leave a byte order mark before a later line's
+      // stamp; invisible characters copied from the web go.
+      {aiUtf8 + "\xef\xbb\xbf[00:02.00]a\xe2\x80\x8b\xe2\x80\x8f\xe2\x81\xa0\xef\xbb\xbfz",
+       {},
+       ai + "20,az\r\n",
+       ""},
       {"[00:01.00]a\x81\n",
        {"--encoding", "windows-1252"},
        none,
