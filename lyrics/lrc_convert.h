@@ -54,10 +54,18 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes);
 
 // How LRC bytes are to be read: told by the bytes (lrc_encoding.cpp tells
 // how), or as the user says.
-enum class LrcEncoding { kDetect, kUtf8, kShiftJis, kUtf16Le, kUtf16Be, kWindows1252 };
+enum class LrcEncoding {
+  kDetect,
+  kUtf8,
+  kShiftJis,
+  kUtf16Le,
+  kUtf16Be,
+  kWindows1252,
+  kWindows1251
+};
 
-// "utf-8", "shift-jis", "utf-16le", "utf-16be" or "windows-1252"; false for
-// anything else.
+// "utf-8", "shift-jis", "utf-16le", "utf-16be", "windows-1252" or
+// "windows-1251"; false for anything else.
 bool ParseLrcEncoding(const std::string& name, LrcEncoding& encoding);
 
 // The text of LRC bytes in UTF-8; false, with an error note naming the line

@@ -2,31 +2,42 @@
 //
 // A byte order mark decides first: EF BB BF is UTF-8, FF FE UTF-16 LE, FE FF
 // UTF-16 BE, and the rest must be valid in that encoding. Without one, the
-// whole file decides:
+// whole file decides, by the first of these that holds:
 //
-// - A file of even length in which at least one byte in ten is NUL is
-//   UTF-16: little-endian when more of its NULs stand at odd offsets (the
-//   high bytes of the ASCII of the timestamps), big-endian otherwise.
-// - Valid UTF-8 holding any multi-byte character is UTF-8, which is what
-//   lyric databases serve and what to-lrc writes. Short Shift-JIS can be
-//   valid UTF-8 too: a note says so when the Shift-JIS reading looks like
-//   Japanese (it holds kana, and no more unlikely characters than the UTF-8
-//   one), and how to force it. Plain ASCII is the same in every reading.
-// - When the bytes hold multi-byte UTF-8 but are not UTF-8, the two readings
-//   are weighed, with every byte that begins no UTF-8 character counted as
-//   unlikely: a UTF-8 file with a stray byte (a Latin-1 "caf\xE9") fails and
-//   names the first line that is not UTF-8, instead of becoming a page of
-//   rare kanji.
-// - Otherwise Shift-JIS (code page 932, every code assigned), unless that
-//   reading is implausible: it holds no hiragana or katakana, and either
-//   every character beyond ASCII stands next to an ASCII letter (the shape
-//   of "I\x92m" or "Stra\xDFe") or one is unlikely in Japanese lyrics. Then
-//   the file is Windows-1252 when it reads as Western text: every byte is a
-//   character there, and each line with accented letters holds more ASCII
-//   letters than accented ones (a GBK file does not). A note says so.
-// - A Shift-JIS reading that is implausible only by its shape is still
-//   taken when Windows-1252 does not fit; anything else fits no reading and
-//   fails, naming the first line that fits none on its own.
+// 1. A file of even length in which at least one byte in ten is NUL is
+//    UTF-16: little-endian when more of its NULs stand at odd offsets (the
+//    high bytes of the ASCII of the timestamps), big-endian otherwise.
+// 2. Valid UTF-8 holding any multi-byte character is UTF-8, which is what
+//    lyric databases serve and what to-lrc writes. Short Shift-JIS can be
+//    valid UTF-8 too: a note says so when the Shift-JIS reading looks like
+//    Japanese (it holds kana, and no more unlikely characters than the
+//    UTF-8 one), and how to force it. Plain ASCII is the same in every
+//    reading.
+// 3. Bytes that hold multi-byte UTF-8 but are not UTF-8, with fewer
+//    unlikely characters read so (every byte that begins no UTF-8
+//    character counts) than as Shift-JIS, fail naming the first line that
+//    is not UTF-8: a UTF-8 file with a stray Latin-1 "caf\xE9" does not
+//    become a page of rare kanji.
+// 4. Kana (hiragana, full-width katakana) in the Shift-JIS reading make it
+//    Shift-JIS (code page 932, every code assigned); when it is not valid
+//    Shift-JIS throughout, it fails naming the first line that is not.
+// 5. A valid Shift-JIS reading of full-width characters, all likely, is
+//    Shift-JIS unless every character beyond ASCII stands next to an ASCII
+//    letter (the shape of "I\x92m", which would read I知). Half-width
+//    katakana alone do not count: "\xD6L" is far likelier German than ﾖL.
+// 6. Windows-1252 when it reads as Western text: every byte a character, no
+//    word (a run of letters and characters beyond ASCII) of two or more
+//    characters beyond ASCII without an ASCII letter, and more ASCII letters
+//    than accented letters in words longer than one character. A note says
+//    so.
+// 7. Windows-1251 when it reads as Cyrillic text: every byte a character,
+//    two letters of А-я in a row somewhere, no word that mixes Cyrillic and
+//    ASCII letters, and each word in capitals, in small letters, or a
+//    capital and small letters. A note says so.
+// 8. Any other valid Shift-JIS, unless half-width katakana stand in it
+//    beside unlikely characters (a GBK file's shape).
+// 9. Nothing else fits: the file fails, naming the line where the last
+//    reading to hold goes wrong.
 //
 // Likely characters: ASCII (printable, tab, line ends), hiragana, katakana,
 // half-width katakana, CJK punctuation, the full-width letters, digits and
@@ -36,6 +47,7 @@
 //
 // --encoding (LrcEncoding other than kDetect) skips all of this: the bytes
 // must be valid in that encoding, a mark of the same encoding is skipped.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -110,8 +122,11 @@ Utf8Reading ReadAsUtf8(const std::string& bytes) {
 struct SjisReading {
   std::size_t unlikely = 0;
   bool kana = false;         // a hiragana or (full-width) katakana
+  bool fullWidth = false;    // a character of two bytes
+  bool halfWidth = false;    // a half-width katakana
   bool amongLetters = true;  // every character beyond ASCII next to an ASCII letter
-  bool Implausible() const { return !kana && (amongLetters || unlikely > 0); }
+  bool Japanese() const { return kana || (fullWidth && unlikely == 0 && !amongLetters); }
+  bool GbkShape() const { return halfWidth && unlikely > 0; }
 };
 
 SjisReading ReadAsSjis(const std::string& bytes) {
@@ -129,12 +144,14 @@ SjisReading ReadAsSjis(const std::string& bytes) {
     if (!(i > 0 && letterAt(i - 1)) && !letterAt(i + length)) reading.amongLetters = false;
     if (length == 1) {
       if (lead < 0xA1 || lead > 0xDF) ++reading.unlikely;
+      reading.halfWidth = reading.halfWidth || (lead >= 0xA1 && lead <= 0xDF);
       continue;
     }
     if (i + 1 == bytes.size()) {
       ++reading.unlikely;
       break;
     }
+    reading.fullWidth = true;
     const unsigned trail = static_cast<unsigned char>(bytes[++i]);
     const unsigned code = lead << 8 | trail;
     reading.kana =
@@ -146,20 +163,54 @@ SjisReading ReadAsSjis(const std::string& bytes) {
   return reading;
 }
 
-// Western text in Windows-1252: every byte a character, and in each line
-// with accented letters more ASCII letters than accented ones.
-bool ReadAsWestern(const std::string& bytes, std::string& text) {
-  if (!Cp1252ToUtf8(bytes, text)) return false;
+// A line of Western text in Windows-1252 (rule 6), counting its ASCII
+// letters, and its accented letters in words longer than one character: a
+// word of characters beyond ASCII alone is the shape of double-byte text
+// ("\xC4\xE3" of GBK, "\x93\x8C" of Shift-JIS), while "\xD6 \xC4" may
+// well be German capitals.
+struct WesternCount {
   std::size_t ascii = 0, accented = 0;
-  for (std::size_t i = 0; i <= bytes.size(); ++i) {
-    const unsigned char c = i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : '\n';
-    if (c == '\r' || c == '\n') {
-      if (accented > 0 && ascii <= accented) return false;
-      ascii = accented = 0;
-    } else if (AsciiLetter(c)) {
+};
+
+bool WesternLine(const std::string& line, WesternCount& count) {
+  std::size_t letters = 0, beyond = 0, accented = 0;  // of the word so far
+  for (std::size_t i = 0; i <= line.size(); ++i) {
+    const unsigned char c = i < line.size() ? static_cast<unsigned char>(line[i]) : ' ';
+    if (c != 0 && Cp1252Char(c) == 0) return false;
+    if (AsciiLetter(c) || c >= 0x80) {
+      ++(c < 0x80 ? letters : beyond);
+      if (Cp1252Letter(c)) ++accented;
+      continue;
+    }
+    if (letters == 0 && beyond > 1) return false;
+    count.ascii += letters;
+    if (letters + beyond > 1) count.accented += accented;
+    letters = beyond = accented = 0;
+  }
+  return true;
+}
+
+// A line of Cyrillic text in Windows-1251 (rule 7); `word` is set by two
+// letters of А-я (0xC0-0xFF) in a row. The case pattern is what tells
+// Russian from the Windows-1251 reading of GBK, "\xC4\xE3\xC3" reading ДгГ.
+bool CyrillicLine(const std::string& line, bool& word) {
+  std::size_t ascii = 0, capitals = 0, smalls = 0;  // letters of the word so far
+  bool russian = false;                             // the byte before was one of А-я
+  for (std::size_t i = 0; i <= line.size(); ++i) {
+    const unsigned char byte = i < line.size() ? static_cast<unsigned char>(line[i]) : ' ';
+    const char32_t c = Cp1251Char(byte);
+    if (c == 0 && byte != 0) return false;
+    word = word || (russian && byte >= 0xC0);
+    russian = byte >= 0xC0;
+    if (AsciiLetter(byte)) {
       ++ascii;
-    } else if (Cp1252Letter(c)) {
-      ++accented;
+    } else if ((c >= 0x400 && c <= 0x45F) || c == 0x490 || c == 0x491) {
+      const bool capital = c <= 0x42F || c == 0x490;
+      if (capital ? smalls > 0 : capitals > 1) return false;  // пРИ, ПРи
+      ++(capital ? capitals : smalls);
+    } else {
+      if (ascii > 0 && capitals + smalls > 0) return false;
+      ascii = capitals = smalls = 0;
     }
   }
   return true;
@@ -190,14 +241,18 @@ bool Forced(const std::string& bytes, LrcEncoding encoding, std::string& text, N
       notes.push_back({true, LineText(FirstLineNot(text, IsUtf8)) + ": not UTF-8"});
       return false;
     case LrcEncoding::kWindows1252:
-      if (Cp1252ToUtf8(bytes, text)) return true;
-      notes.push_back({true, LineText(FirstLineNot(bytes,
-                                                   [](const std::string& line) {
-                                                     std::string ignored;
-                                                     return Cp1252ToUtf8(line, ignored);
-                                                   })) +
-                                 ": not Windows-1252 (code page 1252)"});
+    case LrcEncoding::kWindows1251: {
+      const bool western = encoding == LrcEncoding::kWindows1252;
+      const auto decode = western ? Cp1252ToUtf8 : Cp1251ToUtf8;
+      if (decode(bytes, text)) return true;
+      const std::size_t line = FirstLineNot(bytes, [&](const std::string& one) {
+        std::string ignored;
+        return decode(one, ignored);
+      });
+      notes.push_back({true, LineText(line) + (western ? ": not Windows-1252 (code page 1252)"
+                                                       : ": not Windows-1251 (code page 1251)")});
       return false;
+    }
     default:
       if (SjisToUtf8(bytes, text)) return true;
       notes.push_back(
@@ -237,28 +292,45 @@ bool Detect(const std::string& bytes, std::string& text, Notes& notes) {
     return false;
   }
   const bool sjisFits = SjisToUtf8(bytes, text);
-  if (sjisFits && !sjis.Implausible()) return true;
-  std::string western;
-  if (ReadAsWestern(bytes, western)) {
-    text = std::move(western);
+  if (sjisFits && sjis.Japanese()) return true;
+  if (sjis.kana) {
+    text.clear();
+    notes.push_back({true, LineText(FirstLineNot(bytes, FitsSjis)) +
+                               ": not Shift-JIS (code page 932), in a file whose kana read as "
+                               "Shift-JIS"});
+    return false;
+  }
+  WesternCount count;
+  const std::size_t westernLine =
+      FirstLineNot(bytes, [&](const std::string& line) { return WesternLine(line, count); });
+  if (westernLine == 0 && (count.accented == 0 || count.ascii > count.accented)) {
+    Cp1252ToUtf8(bytes, text);
     notes.push_back({false,
                      "taken as Windows-1252: Western text, without kana as Shift-JIS (--encoding "
                      "forces another reading)"});
     return true;
   }
-  if (sjisFits && sjis.unlikely == 0) return true;
+  bool word = false;
+  const std::size_t cyrillicLine =
+      FirstLineNot(bytes, [&](const std::string& line) { return CyrillicLine(line, word); });
+  if (cyrillicLine == 0 && word) {
+    Cp1251ToUtf8(bytes, text);
+    notes.push_back({false,
+                     "taken as Windows-1251: Cyrillic text, without kana as Shift-JIS (--encoding "
+                     "forces another reading)"});
+    return true;
+  }
+  if (sjisFits && !sjis.GbkShape()) return true;
   text.clear();
-  const auto fitsOne = [](const std::string& line) {
-    std::string ignored;
-    return IsUtf8(line) || (FitsSjis(line) && !ReadAsSjis(line).Implausible()) ||
-           ReadAsWestern(line, ignored);
-  };
-  // Lines that each fit some reading, but not the same one: the first that
-  // is not UTF-8.
-  std::size_t line = FirstLineNot(bytes, fitsOne);
-  if (line == 0) line = FirstLineNot(bytes, IsUtf8);
-  notes.push_back(
-      {true, LineText(line) + ": neither UTF-8, Shift-JIS (code page 932) nor Windows-1252"});
+  const std::size_t sjisLine = FirstLineNot(bytes, [](const std::string& line) {
+    return FitsSjis(line) && !ReadAsSjis(line).GbkShape();
+  });
+  // Where the reading that holds longest goes wrong.
+  const std::size_t line =
+      std::max({FirstLineNot(bytes, IsUtf8), sjisLine, westernLine, cyrillicLine});
+  notes.push_back({true, LineText(line) +
+                             ": neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor "
+                             "Windows-1251"});
   return false;
 }
 
@@ -271,6 +343,7 @@ bool ParseLrcEncoding(const std::string& name, LrcEncoding& encoding) {
       {"utf-16le", LrcEncoding::kUtf16Le},
       {"utf-16be", LrcEncoding::kUtf16Be},
       {"windows-1252", LrcEncoding::kWindows1252},
+      {"windows-1251", LrcEncoding::kWindows1251},
   };
   for (const auto& [text, value] : kNames) {
     if (name == text) {

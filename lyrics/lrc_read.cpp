@@ -1,6 +1,8 @@
 // LRC to lyric file records, for `velomar-lyrics from-lrc` and the program.
 //
-// The bytes become text as lrc_encoding.cpp tells.
+// The bytes become text as lrc_encoding.cpp tells, without the characters
+// that show nothing (U+FEFF anywhere, so also a byte order mark at the start
+// of a line, U+200B-U+200F and U+2060).
 //
 // Lines end at CR LF, LF or CR. A line gives records only when it begins
 // (after blanks) with one or more timestamps [m:ss], [m:ss.f], [m:ss.ff],
@@ -50,6 +52,7 @@
 #include "lyrics/lyric_table.h"
 #include "lyrics/number_text.h"
 #include "lyrics/sjis_fold.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
@@ -227,6 +230,10 @@ bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<Ly
   records.clear();
   std::string text;
   if (!DecodeLrc(bytes, encoding, text, notes)) return false;
+  // A byte order mark where two files were joined would hide the stamps of
+  // its line, and invisible characters copied from the web would each
+  // become a "?" in Shift-JIS.
+  DropInvisibles(text);
   Reader reader(notes);
   // CR and LF are never part of a character in the text's UTF-8.
   std::size_t number = 1;

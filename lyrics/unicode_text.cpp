@@ -108,18 +108,44 @@ constexpr char16_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
 };
 
-}  // namespace
+// 0x80-0xBF of Windows-1251; 0xC0-0xFF are U+0410-U+044F, А to я.
+constexpr char16_t kCp1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88-8F
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0,      0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98-9F
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0-A7
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8-AF
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0-B7
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8-BF
+};
 
-bool Cp1252ToUtf8(const std::string& bytes, std::string& out) {
+bool CodePageToUtf8(const std::string& bytes, char32_t (*charOf)(unsigned char), std::string& out) {
   out.clear();
   out.reserve(bytes.size());
   for (char b : bytes) {
-    const unsigned char c = static_cast<unsigned char>(b);
-    const char32_t code = c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
-    if (code == 0 && c != 0) return false;
+    const char32_t code = charOf(static_cast<unsigned char>(b));
+    if (code == 0 && b != 0) return false;
     AppendUtf8(out, code);
   }
   return true;
+}
+
+}  // namespace
+
+char32_t Cp1252Char(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c; }
+
+char32_t Cp1251Char(unsigned char c) {
+  if (c < 0x80) return c;
+  return c < 0xC0 ? kCp1251High[c - 0x80] : 0x0410 + (c - 0xC0);
+}
+
+bool Cp1252ToUtf8(const std::string& bytes, std::string& out) {
+  return CodePageToUtf8(bytes, Cp1252Char, out);
+}
+
+bool Cp1251ToUtf8(const std::string& bytes, std::string& out) {
+  return CodePageToUtf8(bytes, Cp1251Char, out);
 }
 
 bool Cp1252Letter(unsigned char c) {
@@ -135,6 +161,27 @@ bool Cp1252Letter(unsigned char c) {
     case 0x9F: return true;
     default: return false;
   }
+}
+
+void DropInvisibles(std::string& utf8) {
+  // In UTF-8 the bytes E2 and EF only ever lead a character, so matching
+  // bytes cannot cut one in two.
+  const auto byte = [&](std::size_t i) -> unsigned {
+    return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0;
+  };
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned a = byte(i), b = byte(i + 1), c = byte(i + 2);
+    const bool invisible = (a == 0xEF && b == 0xBB && c == 0xBF) ||               // U+FEFF
+                           (a == 0xE2 && b == 0x80 && c >= 0x8B && c <= 0x8F) ||  // U+200B-U+200F
+                           (a == 0xE2 && b == 0x81 && c == 0xA0);                 // U+2060
+    if (invisible) {
+      i += 3;
+    } else {
+      utf8[kept++] = utf8[i++];
+    }
+  }
+  utf8.resize(kept);
 }
 
 }  // namespace velomar

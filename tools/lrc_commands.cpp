@@ -19,13 +19,14 @@ const char kToLrcUsage[] =
     "      of a phrase, a time not after the one before";
 
 const char kFromLrcUsage[] =
-    "from-lrc [--encoding utf-8|shift-jis|utf-16le|utf-16be|windows-1252] IN.lrc\n"
-    "         OUT.tolvenkari\n"
+    "from-lrc [--encoding utf-8|shift-jis|utf-16le|utf-16be|windows-1252|\n"
+    "         windows-1251] IN.lrc OUT.tolvenkari\n"
     "      write LRC file IN as a lyric file: Shift-JIS, CR LF, the bytes the\n"
     "      program saves. IN's encoding: a byte order mark picks UTF-8, UTF-16 LE\n"
     "      or UTF-16 BE; without one, NULs mean UTF-16, valid UTF-8 with any\n"
-    "      character beyond ASCII is UTF-8, and otherwise Shift-JIS, or\n"
-    "      Windows-1252 for Western text that makes no Japanese as Shift-JIS;\n"
+    "      character beyond ASCII is UTF-8; then Shift-JIS when it holds kana or\n"
+    "      reads as Japanese, Windows-1252 for Western text, Windows-1251 for\n"
+    "      Cyrillic text, and else any valid Shift-JIS;\n"
     "      --encoding forces one. Characters Shift-JIS cannot store are replaced,\n"
     "      accented letters by their base letters, others by ?, and counted on\n"
     "      stderr with their lines. [offset:ms] is applied (positive: sooner).\n"

@@ -29,6 +29,9 @@ TEST(FromLrc, TellsTheEncodingsApart) {
   const std::string western =
       "velomar-lyrics: IN: taken as Windows-1252: Western text, without kana as Shift-JIS "
       "(--encoding forces another reading)\n";
+  const std::string cyrillic =
+      "velomar-lyrics: IN: taken as Windows-1251: Cyrillic text, without kana as Shift-JIS "
+      "(--encoding forces another reading)\n";
   const std::string refused = "\nvelomar-lyrics: nothing written to OUT\n";
   struct Case {
     std::string input;
@@ -72,6 +75,40 @@ TEST(FromLrc, TellsTheEncodingsApart) {
        {},
        "10,I\x81\x66m\r\n20,Strasse la\r\n",
        western + replaced + "2 characters" + why + "2\n"},
+      // German capitals are no half-width katakana (ﾖ ﾄ ﾜ), Russian is
+      // Cyrillic in small letters and in capitals (no ﾏﾐﾈﾏﾅﾂ:), and forced
+      // the capitals read as Cyrillic too.
+      {"[00:01.00]\xd6 \xc4 \xdc",
+       {},
+       "10,O A U\r\n",
+       western + replaced + "3 characters" + why + "1\n"},
+      {"[00:01.00]\xcf\xf0\xe8\xe2\xe5\xf2, \xec\xe8\xf0\n[00:02.00]\xcf\xd0\xc8\xcf\xc5\xc2:",
+       {},
+       "10,\x84\x50\x84\x82\x84\x79\x84\x72\x84\x75\x84\x84, \x84\x7d\x84\x79\x84\x82\r\n"
+       "20,\x84\x50\x84\x51\x84\x49\x84\x50\x84\x45\x84\x42:\r\n",
+       cyrillic},
+      {"[00:01.00]\xd6 \xc4 \xdc",
+       {"--encoding", "windows-1251"},
+       "10,\x84\x57 \x84\x44 \x84\x5d\r\n",
+       ""},
+      // 東京濺: no kana and a rare kanji, but no other reading fits.
+      {"[00:01.00]\x93\x8c\x8b\x9e\xe0\x64", {}, "10,\x93\x8c\x8b\x9e\xe0\x64\r\n", ""},
+      // Kana beat Windows-1252: the one Western line (caf\xe9 au lait) is
+      // where the file goes wrong, as is German after Russian.
+      {"[00:01.00]\x82\xa0\n[00:02.00]caf\xe9 au lait\n[00:03.00]\x82\xa2\n",
+       {},
+       none,
+       "line 2: not Shift-JIS (code page 932), in a file whose kana read as Shift-JIS" + refused},
+      {"[00:01.00]\xcf\xf0\xe8\xe2\xe5\xf2\n[00:02.00]Sch\xf6n\n",
+       {},
+       none,
+       "line 2: neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor Windows-1251" + refused},
+      // Two files joined leave a byte order mark before a later line's
+      // stamp; invisible characters copied from the web go.
+      {aiUtf8 + "\xef\xbb\xbf[00:02.00]a\xe2\x80\x8b\xe2\x80\x8f\xe2\x81\xa0\xef\xbb\xbfz",
+       {},
+       ai + "20,az\r\n",
+       ""},
       {"[00:01.00]a\x81\n",
        {"--encoding", "windows-1252"},
        none,
@@ -81,7 +118,7 @@ TEST(FromLrc, TellsTheEncodingsApart) {
       {"[ti:x]\n[00:01.00]\xc4\xe3\xc3\xc7\xba\xc3\n",
        {},
        none,
-       "line 2: neither UTF-8, Shift-JIS (code page 932) nor Windows-1252" + refused},
+       "line 2: neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor Windows-1251" + refused},
       {"\xef\xbb\xbf[00:01.00]\x82\xa0",
        {},
        none,

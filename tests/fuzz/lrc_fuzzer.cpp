@@ -1,6 +1,8 @@
 // Fuzz target for the LRC read: any bytes are read as an LRC file. What it
 // gives must be records the program can hold, which to-lrc writes without a
-// word and which from-lrc and the program's LRC load read back as the same.
+// word and which from-lrc and the program's LRC load read back as the same
+// (the leading records, up to a size that keeps each run well inside the
+// fuzzer's timeout).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes += records[i].phrase.size();
   }
   Check(records.size() <= kLyricEntries && bytes <= kLrcPhraseBytes);
+  // Stamps that share a phrase make the records up to a thousand times the
+  // input, and reading all of that back took tens of seconds under the
+  // sanitizers: the round trip takes the leading records, about 32 KB of
+  // phrases.
+  constexpr std::size_t kRoundTripBytes = 32 << 10;
+  std::size_t kept = 0;
+  for (bytes = 0; kept < records.size() && (kept == 0 || bytes < kRoundTripBytes); ++kept) {
+    bytes += records[kept].phrase.size();
+  }
+  records.resize(kept);
   Check(RecordsToLrc(records, lrc, written) && written.empty());
   Check(LrcToRecords(lrc, LrcEncoding::kDetect, back, notes) && back.size() == records.size());
   // Kept across runs, since a fresh table costs more than the reading; the
