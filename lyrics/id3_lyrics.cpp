@@ -22,10 +22,11 @@
 // rounds to ticks only once; MPEG frames become milliseconds by the first
 // audio frame after the tag. When the entries do not fill the frame, the
 // frame is read again without a descriptor, which some writers leave out; if
-// neither fits, a last entry cut short is left out. Where any text begins or
-// ends with a line break, the entries are syllables: a break starts a new
-// line, and a line's syllables join at the time of its first, as the LRC
-// read does with word stamps. Other line breaks become blanks. Timestamps a
+// neither fits, a last entry cut short is left out. A frame of more than
+// kMostEntries entries is no lyrics. Where any text begins or ends with a
+// line break, the entries are syllables: a break starts a new line, and a
+// line's syllables join at the time of its first, as the LRC read does with
+// word stamps. Other line breaks become blanks. Timestamps a
 // text begins with are taken out, so that a text never adds a time; those
 // later in it the LRC read takes out as word stamps.
 #include "lyrics/id3_lyrics.h"
@@ -125,8 +126,14 @@ struct Entry {
   std::string text;
 };
 
+// Room for the syllables of 3001 lines: a frame of 16 MB of empty entries
+// would otherwise become 40 MB of LRC lines, and take many times the time
+// and memory of an LRC file of that size.
+constexpr std::size_t kMostEntries = 64 * kLyricEntries;
+
 // The entries after the header (and the descriptor when `described`); true
-// when they fill the frame exactly. A text that does not decode leaves none.
+// when they fill the frame exactly. A text that does not decode, or more than
+// kMostEntries, leaves none.
 bool Entries(const std::string& data, bool described, std::vector<Entry>& entries) {
   entries.clear();
   TextReader reader(data, TextEncoding(data));
@@ -135,7 +142,7 @@ bool Entries(const std::string& data, bool described, std::vector<Entry>& entrie
   bool ended = true;
   if (described && (!reader.Next(pos, text, ended) || !ended)) return false;
   while (pos < data.size()) {
-    if (!reader.Next(pos, text, ended)) {
+    if (entries.size() == kMostEntries || !reader.Next(pos, text, ended)) {
       entries.clear();
       return false;
     }
