@@ -3,20 +3,14 @@
 // (the LRC target checks the rest of what the LRC read gives).
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "lyrics/id3_lyrics.h"
 #include "lyrics/memory_stream.h"
+#include "tests/fuzz/fuzz_check.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using velomar::fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace velomar;
