@@ -1,9 +1,11 @@
-// The to-lrc and from-lrc commands: files in and out around the LRC
-// conversion in lyrics/. Either the whole output is written or none of it.
+// The to-lrc, from-lrc and from-mp3 commands: files in and out around the
+// LRC conversion in lyrics/. Either the whole output is written or none of it.
 #include <cstdint>
 
 #include "lyrics/byte_stream.h"
+#include "lyrics/id3_lyrics.h"
 #include "lyrics/lrc_convert.h"
+#include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
 #include "tools/lyrics_commands.h"
 
@@ -36,6 +38,14 @@ const char kFromLrcUsage[] =
     "      are left out; a tick not after the one before is moved one tick past\n"
     "      it and reported. Writes nothing for a NUL, more than 3001 records,\n"
     "      records of more than 8 MB together, or no timed line at all";
+
+const char kFromMp3Usage[] =
+    "from-mp3 SONG.mp3 OUT.tolvenkari|OUT.lrc\n"
+    "      write the timed lyrics in SONG's ID3v2 tag: its first SYLT frame of\n"
+    "      lyrics (times in milliseconds or MPEG frames), else a USLT frame whose\n"
+    "      text holds LRC timestamps, read as from-lrc reads LRC. OUT ending in\n"
+    "      .lrc is written as to-lrc writes, any other as from-lrc writes. Writes\n"
+    "      nothing for no tag, a bad tag, or a tag without timed lyrics";
 
 namespace {
 
@@ -117,6 +127,23 @@ bool FileToLrc(const std::string& in, LrcEncoding, std::string& out, std::size_t
   return RecordsToLrc(records, out, notes);
 }
 
+// The song's lyric records written by `write`, the lyric file's writer or
+// the LRC one.
+template <bool (*write)(const std::vector<LyricRecord>&, std::string&, Notes&)>
+bool Mp3To(const std::string& song, LrcEncoding, std::string& out, std::size_t& count,
+           Notes& notes) {
+  MemorySource source(song);
+  std::vector<LyricRecord> records;
+  if (!Mp3LyricsToRecords(source, records, notes)) return false;
+  count = records.size();
+  return write(records, out, notes);
+}
+
+bool WriteLyricFile(const std::vector<LyricRecord>& records, std::string& out, Notes&) {
+  out = LyricFileBytes(records);
+  return true;
+}
+
 }  // namespace
 
 int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -125,6 +152,12 @@ int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE
 
 int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   return RunConversion(args, kFromLrcUsage, LrcToLyricFile, true, out, err);
+}
+
+int FromMp3Command(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  const bool lrc = !args.empty() && IsLrcPath(args.back());
+  return RunConversion(args, kFromMp3Usage, lrc ? Mp3To<RecordsToLrc> : Mp3To<WriteLyricFile>,
+                       false, out, err);
 }
 
 }  // namespace velomar

@@ -25,8 +25,13 @@ int DumpCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE*
 int ToLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
+// `from-mp3 SONG OUT`: the timed lyrics of SONG's ID3v2 tag (id3_lyrics.cpp)
+// written as from-lrc writes, or as to-lrc writes when OUT ends in ".lrc".
+int FromMp3Command(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
 // Their usage texts, command line first.
 extern const char kToLrcUsage[];
 extern const char kFromLrcUsage[];
+extern const char kFromMp3Usage[];
 
 }  // namespace velomar

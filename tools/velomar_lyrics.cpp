@@ -1,5 +1,5 @@
 // velomar-lyrics: looks at lyric files the way the program reads them, and
-// converts them to and from LRC.
+// converts them to and from LRC and out of an mp3's tag.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -25,6 +25,7 @@ const Command kCommands[] = {
      velomar::DumpCommand},
     {"to-lrc", velomar::kToLrcUsage, velomar::ToLrcCommand},
     {"from-lrc", velomar::kFromLrcUsage, velomar::FromLrcCommand},
+    {"from-mp3", velomar::kFromMp3Usage, velomar::FromMp3Command},
 };
 
 int Usage() {

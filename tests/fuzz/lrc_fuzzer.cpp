@@ -6,21 +6,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "lyrics/lrc_convert.h"
 #include "lyrics/memory_stream.h"
 #include "lyrics/sjis_convert.h"
+#include "tests/fuzz/fuzz_check.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using velomar::fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace velomar;

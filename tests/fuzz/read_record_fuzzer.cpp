@@ -2,17 +2,15 @@
 // into a fresh table, and the result must obey the reader's invariants.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "lyrics/lyric_file.h"
 #include "lyrics/memory_stream.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using velomar::fuzzing::Check;
 
 // What the writer makes of a phrase and the reader gives back: CR and LF
 // left out, then leading blanks skipped.
