@@ -290,12 +290,7 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
   program.OnRealTick(nullptr);
   expectTrue("a blocked thread");
 
-  HWND list = OpenKashiList(program);
-  ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, lyrics);
-  Click(program, list, 1001);
-  ASSERT_TRUE(WaitGone(list));
+  ASSERT_TRUE(WaitGone(LoadInList(program, lyrics)));
   const std::string before = Text(main, kStatus);
   ASSERT_TRUE(WaitUntil([&] { return Text(main, kStatus) != before; }));
   expectTrue("a load of 3001 records");

@@ -40,6 +40,15 @@ HWND OpenByMenu(Program& program, int command, HWND* handle) {
   return form;
 }
 
+HWND LoadInList(Program& program, const std::string& path) {
+  HWND list = OpenKashiList(program);
+  EXPECT_NE(list, nullptr);
+  Click(program, list, 1000);
+  AnswerOpenDialog(program, path);
+  Click(program, list, 1001);
+  return list;
+}
+
 void CloseByCaption(Program& program, HWND form) {
   PostMessageA(form, WM_CLOSE, 0, 0);
   WaitGone(form);

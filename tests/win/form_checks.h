@@ -28,6 +28,10 @@ void Key(Program& program, HWND window, WPARAM key, bool repeat = false, bool co
 // Selects line `index` of the lyric editor's list.
 void SelectLine(Program& program, HWND editor, int index);
 
+// Opens the lyric list, picks `path` in its open dialog and presses OK;
+// returns the list window, gone once the load is done.
+HWND LoadInList(Program& program, const std::string& path);
+
 // The caption's close box: WM_CLOSE, then the form is gone.
 void CloseByCaption(Program& program, HWND form);
 

@@ -95,11 +95,7 @@ TEST(LyricDocument, NothingTakesBackIntoLoadedLyrics) {
   Press(program, kashi, "mine");
   const std::string path = ScratchDir() + "\\loaded.tolvenkari";
   WriteBytes(path, "5,a\r\n9,b\r\n");
-  HWND list = OpenKashiList(program);
-  ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, path);
-  Click(program, list, 1001);
+  HWND list = LoadInList(program, path);
   MessageBoxSeen ask = WaitForMessageBox(program);
   EXPECT_EQ(ask.caption, kReplaceCaption);
   Answer(ask, IDYES);
@@ -146,12 +142,7 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   HWND main = program.main();
   LyricFileBeside file("short");
   WriteBytes(file.path, "5,a\r\n9,b\r\n12,c\r\n");
-  HWND list = OpenKashiList(program);
-  ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, file.path);
-  Click(program, list, 1001);
-  ASSERT_TRUE(WaitGone(list));
+  ASSERT_TRUE(WaitGone(LoadInList(program, file.path)));
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
   Key(program, Item(kashi, kPhrase), VK_F5);

@@ -141,12 +141,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   // The saved file, loaded again, shows every phrase at its new tick.
   Click(program, main, kStop);
   EditLyrics([](LyricTable& table) { table = LyricTable{}; });
-  HWND list = OpenKashiList(program);
-  ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, file.path);
-  Click(program, list, 1001);
-  ASSERT_TRUE(WaitGone(list));
+  ASSERT_TRUE(WaitGone(LoadInList(program, file.path)));
   Click(program, main, kLyricsOn);
   Click(program, main, kPlay);
   const char* shown[] = {"p1", "p2", "p3", "p4", "p5", "p6!"};

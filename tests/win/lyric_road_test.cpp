@@ -221,11 +221,7 @@ TEST(UnsavedAdds, ALoadAndTheLastCloseAskFirst) {
     ASSERT_NE(kashi, nullptr);
     TypeText(kashi, 1002, "timed");
     Press(program, kashi);
-    HWND list = OpenByMenu(program, 1018, &KashiListWindow);
-    ASSERT_NE(list, nullptr);
-    Click(program, list, 1000);
-    AnswerOpenDialog(program, lyrics);
-    Click(program, list, 1001);
+    HWND list = LoadInList(program, lyrics);
     Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDNO);
     EXPECT_EQ(Lyrics.Table().phrase[0], "timed") << "No loads nothing";
     ASSERT_TRUE(IsWindowVisible(list));

@@ -132,11 +132,7 @@ TEST(LrcInThePlayer, ARefusedLrcNamesLineAndReasonAndLeavesTheTable) {
   const std::string lrc = ScratchDir() + "\\refused.lrc";
   const char bytes[] = "[00:01.00]a\r\n[00:02.00]b\0c\r\n";
   WriteBytes(lrc, std::string(bytes, sizeof bytes - 1));
-  HWND list = OpenKashiList(program);
-  ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, lrc);
-  Click(program, list, 1001);
+  HWND list = LoadInList(program, lrc);
   MessageBoxSeen box = WaitForMessageBox(program, 5000, list);
   ASSERT_NE(box.window, nullptr);
   EXPECT_EQ(box.caption, "Error");
