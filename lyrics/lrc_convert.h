@@ -84,6 +84,8 @@ bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<Ly
 bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& file,
                     std::size_t& count, Notes& notes);
 
+// Whether `path` ends in `extension` (given in lower case), in any case.
+bool HasExtension(const std::string& path, const std::string& extension);
 // Whether a path names an LRC file: it ends in ".lrc", in any case.
 bool IsLrcPath(const std::string& path);
 // Whether it names a lyric file the program loads: ".tolvenkari" or ".lrc",

@@ -17,11 +17,8 @@ bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& f
   return true;
 }
 
-namespace {
-
-// `extension` in lower case. Only ASCII letters fold: a Shift-JIS trail
-// byte is never taken for one.
-bool EndsWith(const std::string& path, const std::string& extension) {
+// Only ASCII letters fold: a Shift-JIS trail byte is never taken for one.
+bool HasExtension(const std::string& path, const std::string& extension) {
   if (path.size() < extension.size()) return false;
   for (std::size_t i = 0; i < extension.size(); ++i) {
     char c = path[path.size() - extension.size() + i];
@@ -31,12 +28,10 @@ bool EndsWith(const std::string& path, const std::string& extension) {
   return true;
 }
 
-}  // namespace
-
-bool IsLrcPath(const std::string& path) { return EndsWith(path, ".lrc"); }
+bool IsLrcPath(const std::string& path) { return HasExtension(path, ".lrc"); }
 
 bool IsLyricPath(const std::string& path) {
-  return IsLrcPath(path) || EndsWith(path, ".tolvenkari");
+  return IsLrcPath(path) || HasExtension(path, ".tolvenkari");
 }
 
 bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes) {

@@ -19,9 +19,10 @@ std::string ShownPath(const std::wstring& path);
 // An ANSI path (a typed name, an ANSI call's result) as UTF-16.
 std::wstring WidePath(const std::string& path);
 
-// Opens an existing file for reading by its real path, unshared, as the
-// lyric file layer does; nullptr when it cannot.
-std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path);
+// Opens an existing file for reading by its real path, unshared as the
+// lyric file layer does, or `shared` with a program that has it open (MCI
+// holds an open song); nullptr when it cannot.
+std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path, bool shared = false);
 
 // Writes `bytes` to the file at its real path the way a lyric file is saved:
 // through a file beside it that replaces the target only when complete.

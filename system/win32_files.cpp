@@ -163,8 +163,9 @@ LyricFileSystem& PlatformFileSystem() {
   return files;
 }
 
-std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path, bool shared) {
+  const DWORD share = shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return nullptr;
   return std::make_unique<FileSource>(std::move(file));

@@ -2,8 +2,11 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
+#include "lyrics/id3_lyrics.h"
 #include "lyrics/lrc_convert.h"
+#include "lyrics/memory_stream.h"
 #include "system/wide_path.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -55,6 +58,22 @@ bool LoadGivenLyricPath(HWND owner, const std::wstring& path) {
   return LoadFrom(owner, path, std::move(source), nullptr);
 }
 
+// The timed lyrics of an mp3's own ID3v2 tag, loaded as a lyric file loads.
+// A song without them, or with a tag that is cut short or malformed, loads
+// nothing and says nothing: the song itself is open and plays.
+void LoadLyricsInTag(HWND owner, const std::wstring& song) {
+  std::vector<LyricRecord> records;
+  Notes notes;
+  {
+    std::unique_ptr<ByteSource> source = OpenForReading(song, true);
+    if (source == nullptr || !Mp3LyricsToRecords(*source, records, notes)) return;
+  }
+  if (!MayReplaceUnsavedAdds(owner)) return;
+  const std::string file = LyricFileBytes(records);
+  MemorySource bytes(file);
+  LoadDocument(Lyrics, &bytes, false, nullptr, notes);
+}
+
 void LoadLyricsBeside(HWND owner, const std::wstring& song) {
   const std::wstring stem = FolderOf(song) + NameWithoutExtension(song);
   for (const wchar_t* extension : {L".lrc", L".tolvenkari"}) {
@@ -64,6 +83,7 @@ void LoadLyricsBeside(HWND owner, const std::wstring& song) {
       return;
     }
   }
+  if (HasExtension(ShownPath(song), ".mp3")) LoadLyricsInTag(owner, song);
 }
 
 }  // namespace velomar

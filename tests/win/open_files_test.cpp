@@ -243,6 +243,35 @@ TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
   ExpectLinesAtTicks(program, {{11, ""}, {12, kIU}, {16, kA}, {21, kE}});
 }
 
+// The two-second mp3 with an ID3v2.3 tag holding a SYLT frame of lyrics in
+// milliseconds: あ at 1.0 s and いう at 1.5 s, ticks 10 and 15.
+std::string TaggedMp3() {
+  std::string sylt("\x03jpn\x02\x01\0", 7);  // UTF-8, ms, lyrics, no descriptor
+  for (const auto& [text, ms] :
+       {std::pair<std::string, int>{"\xe3\x81\x82", 1000}, {"\xe3\x81\x84\xe3\x81\x86", 1500}}) {
+    sylt += text + '\0' + std::string{0, 0, static_cast<char>(ms >> 8), static_cast<char>(ms)};
+  }
+  const std::string size{0, 0, 0, static_cast<char>(sylt.size())};
+  const std::string frame = "SYLT" + size + std::string(2, '\0') + sylt;
+  return std::string("ID3\x03\0\0\0\0\0", 9) + static_cast<char>(frame.size()) + frame +
+         ReadBytes(Mp3Song());
+}
+
+TEST(SongLyrics, AnMp3BringsTheLyricsOfItsTagUnlessAnLrcLiesBesideIt) {
+  Program program;
+  const std::string song = ScratchDir() + "\\tagged.mp3";
+  WriteBytes(song, TaggedMp3());
+  DeleteFileA((ScratchDir() + "\\tagged.lrc").c_str());
+  Click(program, program.main(), 1003);
+  AnswerOpenDialog(program, song);
+  ExpectLinesAtTicks(program, {{10, ""}, {11, kA}, {15, kA}, {16, kIU}});
+
+  WriteBytes(ScratchDir() + "\\tagged.lrc", kPlayerLrc);
+  Click(program, program.main(), 1003);
+  AnswerOpenDialog(program, song);
+  ExpectLinesAtTicks(program, {{11, kIU}, {16, kA}, {21, kE}});
+}
+
 TEST(DragAndDrop, OfSeveralFilesTheFirstSongAndLyricFileAreTakenAndTheRestNamedOnce) {
   Program program;
   const std::string song = MakeWave("first.wav", 3000);
