@@ -15,6 +15,7 @@
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -52,20 +53,20 @@ constexpr DWORD kShown = WS_VISIBLE;
 
 const ControlSpec kControls[] = {
     {kLineList, WC_LISTVIEWA, "", kClient,
-     kShown | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8, 8, 528, 250},
+     kShown | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8, 8, 528, 250, true},
     {kEarlierButton, "BUTTON", "-0.1秒 (-)", kStatic, kShown, 8, 264, 72, 24},
     {kLaterButton, "BUTTON", "+0.1秒 (+)", kStatic, kShown, 84, 264, 72, 24},
     {kClockButton, "BUTTON", "今の時間 (Space)", kStatic, kShown, 160, 264, 104, 24},
     {kInsertButton, "BUTTON", "後に挿入 (Ins)", kStatic, kShown, 268, 264, 88, 24},
     {kDeleteButton, "BUTTON", "削除 (Del)", kStatic, kShown, 360, 264, 72, 24},
     {kUndoButton, "BUTTON", "元に戻す (Ctrl+Z)", kStatic, kShown, 436, 264, 100, 24},
-    {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21},
+    {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21, true},
     {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
     {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 326, 110, 24},
     {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 300, 14},
     {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 326, 100, 24},
     {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 358, 200, 12},
-    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21},
+    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21, true},
     {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 372, 118, 25},
     {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 372, 118, 25},
 };
@@ -139,7 +140,7 @@ HWND PhraseBox() { return GetDlgItem(KashiEditWindow, kPhraseBox); }
 void ShowSelectedPhrase() {
   const int line = Selected();
   if (line < 0) return;
-  SetControlText(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
+  SetControlTextUtf8(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
 }
 
@@ -181,7 +182,7 @@ void TakeClock() {
 void ApplyPhrase() {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Lyrics.SetPhrase(line, ControlText(KashiEditWindow, kPhraseBox)), line);
+  AfterChange(Lyrics.SetPhrase(line, ControlTextUtf8(KashiEditWindow, kPhraseBox)), line);
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
 }
 
@@ -213,26 +214,27 @@ void PlayHere() {
   if (line < 0 || !PlayFromLine(line, kLeadIn)) MessageBeep(MB_OK);
 }
 
-void SaveLines() {
-  AskAndSaveLyrics(KashiEditWindow, ControlText(KashiEditWindow, kNameBox), SavedLines::All, 0);
-}
+// Lyric files are named in the ANSI code page, LRC files by any name.
+std::wstring TypedName() { return Utf8ToWide(ControlTextUtf8(KashiEditWindow, kNameBox)); }
 
-void SaveLrc() { AskAndSaveLrc(KashiEditWindow, ControlText(KashiEditWindow, kNameBox)); }
+void SaveLines() { AskAndSaveLyrics(KashiEditWindow, ShownPath(TypedName()), SavedLines::All, 0); }
 
-void ShowText(NMLVDISPINFOA& info) {
-  LVITEMA& item = info.item;
+void SaveLrc() { AskAndSaveLrc(KashiEditWindow, TypedName()); }
+
+void ShowText(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
   if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= kLyricEntries) return;
   const int i = item.iItem;
   const LyricTable& table = Lyrics.Table();
-  std::string text;
+  std::wstring text;
   switch (item.iSubItem) {
-    case 0: text = NumberText(i); break;
-    case 1: text = NumberText(table.time[i]); break;
-    case 2: text = MinutesText(table.time[i]); break;
-    case 3: text = table.phrase[i]; break;
-    default: text = ReasonText(Marks.Of(i)); break;
+    case 0: text = WidePath(NumberText(i)); break;
+    case 1: text = WidePath(NumberText(table.time[i])); break;
+    case 2: text = WidePath(MinutesText(table.time[i])); break;
+    case 3: text = Utf8ToWide(table.phrase[i]); break;
+    default: text = WidePath(ReasonText(Marks.Of(i))); break;
   }
-  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+  lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
 
 void OnSelectionChanged() { ShowSelectedPhrase(); }
@@ -280,7 +282,7 @@ void OnCommand(int id, int code) {
 
 LRESULT OnNotify(NMHDR& header) {
   if (header.idFrom != kLineList) return 0;
-  if (header.code == LVN_GETDISPINFOA) ShowText(reinterpret_cast<NMLVDISPINFOA&>(header));
+  if (header.code == LVN_GETDISPINFOW) ShowText(reinterpret_cast<NMLVDISPINFOW&>(header));
   if (header.code == LVN_ITEMCHANGED) OnSelectionChanged();
   return 0;
 }
@@ -333,6 +335,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_NOTIFYFORMAT: return NFR_UNICODE;  // the list asks for phrases as they are
     case WM_CLOSE: OnClose(window); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;

@@ -50,12 +50,12 @@ constexpr DWORD kShown = WS_VISIBLE;
 
 // Created in this order; the order is what a user's tools see.
 const ControlSpec kControls[] = {
-    {kPhraseBox, "EDIT", "", kStatic, kShown | ES_AUTOHSCROLL, 24, 8, 353, 19},
+    {kPhraseBox, "EDIT", "", kStatic, kShown | ES_AUTOHSCROLL, 24, 8, 353, 19, true},
     {kAddButton, "BUTTON", "このタイミングで追加", kStatic, kShown, 47, 37, 307, 60},
     {kRemainingCaption, "STATIC", "登録できる残り行数：", 0, kShown, 22, 247, 111, 12},
     {kRemainingLabel, "STATIC", "n", kStatic, kShown | SS_CENTER, 133, 245, 42, 14},
     {kPourInBox, "EDIT", "", kClient,
-     kShown | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, 13, 102, 380, 125},
+     kShown | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, 13, 102, 380, 125, true},
     {kPourInSwitch, "BUTTON", "流し込み機能を使う", 0, kShown | BS_AUTOCHECKBOX, 22, 265, 120, 15},
     {kFileNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 20, 323, 228, 21},
     {kFileNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 22, 304, 186, 12},
@@ -63,8 +63,8 @@ const ControlSpec kControls[] = {
     {kSaveFrame, "BUTTON", "入力し終えた歌詞を次回から読み込めるように保存する", 0,
      kShown | BS_GROUPBOX, 13, 286, 370, 93},
     {kLastCaption, "STATIC", "最後に登録した歌詞", 0, kShown, 188, 247, 108, 12},
-    {kLastTimeLabel, "STATIC", "時間", 0, kShown | SS_CENTER, 188, 266, 36, 11},
-    {kLastPhraseLabel, "STATIC", "フレーズ", 0, kShown, 231, 266, 172, 12},
+    {kLastTimeLabel, "STATIC", "時間", 0, kShown | SS_CENTER, 188, 266, 36, 11, true},
+    {kLastPhraseLabel, "STATIC", "フレーズ", 0, kShown, 231, 266, 172, 12, true},
     {kSavingCaption, "STATIC", "保存中：", 0, kShown, 48, 354, 42, 12},
     {kSavingLabel, "STATIC", "", 0, kShown, 92, 354, 280, 12},
 };
@@ -82,9 +82,9 @@ void KashiFormInit() {
 
 // Moves the next "#"-ended phrase of the pour-in box into the phrase box.
 void PourInNext() {
-  const PourInSplit split = SplitPourIn(ControlText(KashiWindow, kPourInBox));
-  SetControlText(KashiWindow, kPhraseBox, split.phrase);
-  SetControlText(KashiWindow, kPourInBox, split.rest);
+  const PourInSplit split = SplitPourIn(ControlTextUtf8(KashiWindow, kPourInBox));
+  SetControlTextUtf8(KashiWindow, kPhraseBox, split.phrase);
+  SetControlTextUtf8(KashiWindow, kPourInBox, split.rest);
 }
 
 // The labels show the entry written last in this opening, or their first
@@ -96,11 +96,15 @@ void ShowCounters() {
   const bool any = written >= 0 && written < kLyricEntries && table.AddedCount > 0;
   SetControlText(KashiWindow, kRemainingLabel, NumberText(table.RemainingLines));
   SetControlText(KashiWindow, kLastTimeLabel, any ? NumberText(table.time[written]) : "時間");
-  SetControlText(KashiWindow, kLastPhraseLabel, any ? table.phrase[written] : "フレーズ");
+  if (any) {
+    SetControlTextUtf8(KashiWindow, kLastPhraseLabel, table.phrase[written]);
+  } else {
+    SetControlText(KashiWindow, kLastPhraseLabel, "フレーズ");
+  }
 }
 
 void KashiAddPhrase() {
-  const std::string text = ControlText(KashiWindow, kPhraseBox);
+  const std::string text = ControlTextUtf8(KashiWindow, kPhraseBox);
   const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
   if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
     // The form can outlive the main window; a box with a dead owner never shows.
@@ -108,7 +112,7 @@ void KashiAddPhrase() {
     ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
     return;
   }
-  SetControlText(KashiWindow, kPhraseBox, "");
+  SetControlTextUtf8(KashiWindow, kPhraseBox, "");
   if (pourIn) PourInNext();
   SetFocus(GetDlgItem(KashiWindow, pourIn ? kPourInBox : kPhraseBox));
 }
@@ -118,15 +122,16 @@ void KashiAddPhrase() {
 // one puts the phrase it brought up back in front of the pour-in box.
 void HandBack(const TakenBack& taken) {
   if (taken.pouredIn) {
-    const std::string next = ControlText(KashiWindow, kPhraseBox);
-    SetControlText(KashiWindow, kPourInBox, next + "#" + ControlText(KashiWindow, kPourInBox));
+    const std::string next = ControlTextUtf8(KashiWindow, kPhraseBox);
+    SetControlTextUtf8(KashiWindow, kPourInBox,
+                       next + "#" + ControlTextUtf8(KashiWindow, kPourInBox));
   }
-  SetControlText(KashiWindow, kPhraseBox, taken.phrase);
+  SetControlTextUtf8(KashiWindow, kPhraseBox, taken.phrase);
 }
 
 // Redone, the press takes its phrase again as it did when it was made.
 void TakeAgain(const TakenBack& taken) {
-  SetControlText(KashiWindow, kPhraseBox, "");
+  SetControlTextUtf8(KashiWindow, kPhraseBox, "");
   if (taken.pouredIn) PourInNext();
 }
 

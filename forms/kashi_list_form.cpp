@@ -70,7 +70,7 @@ std::wstring ChosenLyricFile() {
 void ShowLoaded(const LyricTable& table, int index) {
   SetControlText(KashiListWindow, kRemainingLabel, NumberText(3000 - index));
   SetControlText(KashiListWindow, kTimeLabel, NumberText(table.time[index]));
-  SetControlText(KashiListWindow, kPhraseLabel, table.phrase[index]);
+  SetControlTextUtf8(KashiListWindow, kPhraseLabel, table.phrase[index]);
 }
 
 // Runs inside the click without returning to the loop, so no tick ever sees

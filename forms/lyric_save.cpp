@@ -6,6 +6,7 @@
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
+#include "lyrics/lyric_text.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
 #include "system/wide_path.h"
@@ -60,6 +61,18 @@ void NotAllKeptBox(HWND owner, int written, int lines, int first) {
   WarningBox(owner, text + "\r\n歌詞は保存されていない状態のままです。");
 }
 
+// A lyric file holds Shift-JIS: a line with a character it lacks would be
+// written with "?", which the user never typed. Nothing is written.
+void NotShiftJisBox(HWND owner, int line, const std::string& phrase) {
+  const std::wstring text = WidePath(
+                                "歌詞ファイルは Shift-JIS "
+                                "のため、次の行の文字を保存できません。保存しませんでした。\r\n" +
+                                NumberText(line) + " 番の行：") +
+                            Utf8ToWide(phrase) +
+                            WidePath("\r\n「LRC で保存」なら、すべての文字を保存できます。");
+  ShowWideMessageBox(owner, text, "歌詞の保存", MB_OK | MB_ICONWARNING);
+}
+
 // What to-lrc warns of, one line each, so that the user sees which lines an
 // LRC file will not give back and why.
 void LrcWarningBox(HWND owner, const Notes& notes, int first) {
@@ -81,12 +94,11 @@ void LrcWarningBox(HWND owner, const Notes& notes, int first) {
 // The save dialog is the confirmation: it starts beside the open song with
 // the song's name, where players look for its lyrics (else beside the
 // program with the typed name), and asks itself before replacing a file.
-bool AskLrcPath(HWND owner, const std::string& typedName, std::wstring& path) {
+bool AskLrcPath(HWND owner, const std::wstring& typedName, std::wstring& path) {
   static const char kFilter[] = "LRC ファイル (*.lrc)\0*.lrc\0";
   const std::wstring& song = Playback.SongWidePath;
   const std::wstring folder = FolderOf(song.empty() ? ExecutableWidePath() : song);
-  const std::wstring name =
-      song.empty() ? WidePath(typedName) : NameWithoutExtension(song) + L".lrc";
+  const std::wstring name = song.empty() ? typedName : NameWithoutExtension(song) + L".lrc";
   return AskSaveFileName(owner, kFilter, "LRC で保存", L"lrc", folder, name, path);
 }
 
@@ -98,12 +110,18 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
   const LyricTable& table = Lyrics.Table();
   const int count = lines == SavedLines::Added ? table.AddedCount : LyricLineCount(table);
   const LyricDocument::StateId state = Lyrics.State();
+  auto file = std::make_unique<LyricTable>();
+  const int refused = ToFileTable(table, count, *file);
+  if (refused >= 0) {
+    NotShiftJisBox(owner, refused, table.phrase[refused]);
+    return false;
+  }
   ProgressPace pace;
   std::string unshown;
   auto show = [&](const std::string& line) {
     if (progressId != 0) SetControlText(owner, progressId, line);
   };
-  const bool saved = SaveLyricLines(table, count, typedName, [&](const std::string& line) {
+  const bool saved = SaveLyricLines(*file, count, typedName, [&](const std::string& line) {
     if (pace.Due()) {
       show(line);
     } else {
@@ -122,7 +140,7 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
   return true;
 }
 
-bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
+bool AskAndSaveLrc(HWND owner, const std::wstring& typedName) {
   std::wstring chosen;
   if (!AskLrcPath(owner, typedName, chosen)) return false;
   // Counted once the dialog has returned, as they are written.
@@ -135,7 +153,7 @@ bool AskAndSaveLrc(HWND owner, const std::string& typedName) {
   Notes notes;
   const std::string path = ShownPath(chosen);
   std::string failure = "LRC ファイルを保存できませんでした\r\n" + path;
-  if (!RecordsToLrc(records, lrc, notes)) {
+  if (!RecordsToLrc(records, lrc, notes, LrcPhrases::kUnicode)) {
     for (const Note& note : notes) {
       if (note.error) failure += "\r\n" + note.text;
     }

@@ -25,6 +25,6 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
 // the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot carry, or a
 // failed write, is named in a failure box; what the writer warns of, one
 // box. A written file that gives every line back counts the lyrics saved.
-bool AskAndSaveLrc(HWND owner, const std::string& typedName);
+bool AskAndSaveLrc(HWND owner, const std::wstring& typedName);
 
 }  // namespace velomar

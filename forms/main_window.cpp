@@ -23,18 +23,19 @@ constexpr DWORD kToggle = BS_AUTOCHECKBOX | BS_CENTER | BS_PUSHLIKE;
 const ControlSpec kControls[] = {
     {kPlayButton, "BUTTON", "再生", kEdge, WS_VISIBLE | WS_DISABLED, 10, 126, 85, 35},
     {kStopButton, "BUTTON", "停止", kEdge, WS_VISIBLE | WS_DISABLED, 184, 126, 85, 35},
-    {kPathLine, "EDIT", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18},
+    {kPathLine, "EDIT", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18,
+     true},
     {kBrowseButton, "BUTTON", "ファイルの参照", kEdge, WS_VISIBLE, 263, 65, 88, 22},
     {kFileNameCaption, "STATIC", "ファイル名：", 0, WS_VISIBLE, 15, 13, 64, 12},
     {kFileNameLabel, "STATIC", "ここに再生中のファイル名が表示されます", kEdge,
-     WS_VISIBLE | SS_CENTER, 82, 11, 274, 17},
+     WS_VISIBLE | SS_CENTER, 82, 11, 274, 17, true},
     {kStatusCaption, "STATIC", "現在の再生状況：", 0, WS_VISIBLE, 15, 43, 95, 12},
     {kStatusLabel, "STATIC", "0", kEdge, WS_VISIBLE | SS_CENTER, 111, 43, 160, 15},
     {kLoopToggle, "BUTTON", "ループ再生", kEdge, WS_VISIBLE | kToggle, 272, 116, 80, 24},
     {kPathCaption, "STATIC", "ファイルパス：", 0, WS_VISIBLE, 15, 68, 72, 12},
     {kLyricsToggle, "BUTTON", "歌詞を表示", kEdge, WS_VISIBLE | kToggle, 272, 141, 80, 24},
     {kLyricLine, "EDIT", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | ES_CENTER, 5, 91,
-     353, 17},
+     353, 17, true},
     {kPauseButton, "BUTTON", "一時停止", kEdge, WS_DISABLED, 97, 126, 85, 35},
 };
 

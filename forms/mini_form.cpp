@@ -1,15 +1,12 @@
 // The compact view: takes the main window's place, shows the song's title
 // and the phrase of the moment, and has its own Stop and Play.
 #include <windows.h>
-// after windows.h, which it needs
-#include <commdlg.h>
 
 #include <string>
-#include <vector>
 
 #include "forms/forms.h"
 #include "playback/playback.h"
-#include "system/late_dll.h"
+#include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/main_window.h"
@@ -39,22 +36,12 @@ constexpr int kOffsetFromMain = 10;
 const ControlSpec kControls[] = {
     {kMiniTitleCaption, "STATIC", "曲名：", 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
     {kMiniLyricCaption, "STATIC", "歌詞：", 0, WS_VISIBLE | SS_CENTER, 7, 18, 30, 12},
-    {kMiniTitleLabel, "STATIC", "曲名を此処に表示", 0, WS_VISIBLE, 42, 3, 227, 12},
-    {kMiniLyricLabel, "STATIC", "歌詞を此処に表示", 0, WS_VISIBLE, 42, 18, 227, 12},
+    {kMiniTitleLabel, "STATIC", "曲名を此処に表示", 0, WS_VISIBLE, 42, 3, 227, 12, true},
+    {kMiniLyricLabel, "STATIC", "歌詞を此処に表示", 0, WS_VISIBLE, 42, 18, 227, 12, true},
     {kMiniStop, "BUTTON", "停止", WS_EX_STATICEDGE, WS_VISIBLE, 218, 41, 51, 21},
     {kMiniTopmost, "BUTTON", "常に最前面表示", 0, WS_VISIBLE | BS_AUTOCHECKBOX, 11, 45, 104, 15},
     {kMiniPlay, "BUTTON", "再生", WS_EX_STATICEDGE, WS_VISIBLE, 164, 41, 51, 21},
 };
-
-// No song chosen yet, or a path the lookup refuses: an empty title.
-std::string SongTitle(const std::string& path) {
-  if (path.empty()) return std::string();
-  std::vector<char> title(path.size() + 1, '\0');
-  if (late::GetFileTitleA(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
-    return std::string();
-  }
-  return title.data();
-}
 
 void ShowMainWindow(UINT visibility) {
   SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, visibility | SWP_NOMOVE | SWP_NOSIZE);
@@ -68,7 +55,10 @@ void OnInitDialog(HWND window) {
   PlaceBeside(window, MainWindow, kOffsetFromMain, kOffsetFromMain, false);
   ShowMainWindow(SWP_HIDEWINDOW);
   // The song cannot change while the form is open, so once is enough.
-  SetControlText(window, kMiniTitleLabel, SongTitle(Playback.SongPath));
+  // Its real name; a song that did not open has only the name shown for it.
+  const std::wstring& song = Playback.SongWidePath;
+  SetControlTextUtf8(window, kMiniTitleLabel,
+                     FileTitle(song.empty() ? WidePath(Playback.SongPath) : song));
 }
 
 void OnCommand(HWND window, int id, int code) {

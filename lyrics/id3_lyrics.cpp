@@ -278,11 +278,13 @@ bool ReadId3Lyrics(ByteSource& song, std::string& lrc, LrcEncoding& encoding, No
   return false;
 }
 
-bool Mp3LyricsToRecords(ByteSource& song, std::vector<LyricRecord>& records, Notes& notes) {
+bool Mp3LyricsToRecords(ByteSource& song, std::vector<LyricRecord>& records, Notes& notes,
+                        LrcPhrases kept) {
   records.clear();
   std::string lrc;
   LrcEncoding encoding;
-  return ReadId3Lyrics(song, lrc, encoding, notes) && LrcToRecords(lrc, encoding, records, notes);
+  return ReadId3Lyrics(song, lrc, encoding, notes) &&
+         LrcToRecords(lrc, encoding, records, notes, kept);
 }
 
 }  // namespace velomar

@@ -20,6 +20,7 @@ bool ReadId3Lyrics(ByteSource& song, std::string& lrc, LrcEncoding& encoding, No
 
 // The records those lyrics become, as LrcToRecords gives them; false, with
 // error notes, when there are none or the LRC read refuses them.
-bool Mp3LyricsToRecords(ByteSource& song, std::vector<LyricRecord>& records, Notes& notes);
+bool Mp3LyricsToRecords(ByteSource& song, std::vector<LyricRecord>& records, Notes& notes,
+                        LrcPhrases kept = LrcPhrases::kShiftJis);
 
 }  // namespace velomar

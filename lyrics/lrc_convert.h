@@ -17,8 +17,12 @@ namespace velomar {
 
 struct LyricRecord {
   std::int32_t time;   // 100 ms ticks
-  std::string phrase;  // Shift-JIS bytes
+  std::string phrase;  // Shift-JIS bytes, or UTF-8 where LrcPhrases says so
 };
+
+// The phrases of records: a lyric file's Shift-JIS (from-lrc, to-lrc), or
+// every character as the program's lyrics hold it.
+enum class LrcPhrases { kShiftJis, kUnicode };
 
 // What a conversion has to say, one line each without a line end; `error`
 // marks the ones that stopped it.
@@ -45,7 +49,8 @@ constexpr std::size_t kLrcPhraseBytes = 8 << 20;  // 8 MB
 // record cannot be carried, and a warning for each that LrcToRecords would
 // not give back as it stands (see lrc_write.cpp): records that pass without
 // any note come back exactly.
-bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes);
+bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes,
+                  LrcPhrases given = LrcPhrases::kShiftJis);
 
 // What a line of the lyric file loses on its way through LRC and back that
 // the warnings of RecordsToLrc cannot see, one note per line: blanks that
@@ -75,10 +80,11 @@ bool DecodeLrc(const std::string& bytes, LrcEncoding encoding, std::string& text
 
 // Records from LRC bytes, sorted and with strictly increasing times; false,
 // with error notes, when the file cannot become a lyric file (see
-// lrc_read.cpp), and also when it holds no timed line at all. Characters
-// Shift-JIS cannot store are replaced, with one note that is no error.
+// lrc_read.cpp), and also when it holds no timed line at all. For a lyric
+// file, characters Shift-JIS cannot store are replaced, with one note that
+// is no error; kUnicode keeps every character.
 bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
-                  Notes& notes);
+                  Notes& notes, LrcPhrases kept = LrcPhrases::kShiftJis);
 
 // The bytes `from-lrc` writes for LRC bytes, and their record count.
 bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& file,
@@ -93,16 +99,22 @@ bool IsLrcPath(const std::string& path);
 bool IsLyricPath(const std::string& path);
 
 // The program's LRC load: reads `source` whole (a null source, a file that
-// could not be opened, reads nothing) and loads the lyric file from-lrc would
-// write for it exactly as a lyric file loads, progress step included. When
-// from-lrc would refuse it, returns false with the notes and leaves the table
-// and the progress untouched.
+// could not be opened, reads nothing) and loads its records as
+// LrcToRecords reads them, every character kept (UTF-8), into entries from
+// 0 on, running the progress step after each of the 3001 entries as a
+// lyric file's load does. When from-lrc would refuse the file, returns
+// false with the notes and leaves the table and the progress untouched.
 bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes);
 
+// Records (as LrcToRecords gives them) into entries 0 on, the progress step
+// run after each of the 3001 entries; entries after them are left as they
+// are.
+void LoadRecords(std::vector<LyricRecord> records, LyricTable& table, const LoadProgress& progress);
+
 // A load into the document as the program runs it: `source` (null: the file
-// could not be opened) read as LRC when `lrc`, else as a lyric file, into a
-// fresh table that replaces the document's table only when the file opened
-// and was not refused. The progress step sees the table being read. Returns
+// could not be opened) read as LRC when `lrc`, else as a lyric file (its
+// phrases made Unicode, lyric_text.h), into a fresh table that replaces the document's table only
+// when the file opened and was not refused. The progress step sees the table being read. Returns
 // whether the document was replaced.
 using TableProgress = std::function<void(const LyricTable& table, int index)>;
 bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,

@@ -1,9 +1,11 @@
-// The program's LRC load: the lyric file from-lrc would write, loaded as a
-// lyric file loads, so that the player and the tool never disagree.
+// The program's loads: an LRC file read by the rules from-lrc reads it by,
+// every character kept, and a lyric file read as ever, its phrases made
+// Unicode at the file's boundary.
 #include <algorithm>
 #include <memory>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lyric_text.h"
 #include "lyrics/memory_stream.h"
 
 namespace velomar {
@@ -40,15 +42,40 @@ bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress
     return true;
   }
   const std::string lrc = ReadRest(*source, kLrcPhraseBytes);
-  std::string file;
-  std::size_t count = 0;
+  std::vector<LyricRecord> records;
   // The whole file is converted before the first entry changes: a refused
   // file leaves nothing half-loaded.
-  if (!LrcToLyricFile(lrc, LrcEncoding::kDetect, file, count, notes)) return false;
-  MemorySource bytes(file);
-  ReadLyricRecords(&bytes, table, progress);
+  if (!LrcToRecords(lrc, LrcEncoding::kDetect, records, notes, LrcPhrases::kUnicode)) return false;
+  LoadRecords(std::move(records), table, progress);
   return true;
 }
+
+void LoadRecords(std::vector<LyricRecord> records, LyricTable& table,
+                 const LoadProgress& progress) {
+  for (int i = 0; i < kLyricEntries; ++i) {
+    if (static_cast<std::size_t>(i) < records.size()) {
+      table.time[i] = records[i].time;
+      table.phrase[i] = std::move(records[i].phrase);
+      table.original[i].clear();
+    }
+    if (progress) progress(i);
+  }
+  table.Revision += 1;
+}
+
+namespace {
+
+bool ReadLyrics(ByteSource* source, bool lrc, LyricTable& fresh, const LoadProgress& progress,
+                Notes& notes) {
+  if (lrc) return LoadLrc(source, fresh, progress, notes);
+  ReadLyricRecords(source, fresh, [&](int index) {
+    TakeFromFile(fresh, index);
+    if (progress) progress(index);
+  });
+  return true;
+}
+
+}  // namespace
 
 bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,
                   Notes& notes) {
@@ -58,9 +85,7 @@ bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableP
     const LoadProgress step = [&](int index) {
       if (progress) progress(fresh, index);
     };
-    if (lrc) return LoadLrc(source, fresh, step, notes);
-    ReadLyricRecords(source, fresh, step);
-    return true;
+    return ReadLyrics(source, lrc, fresh, step, notes);
   });
 }
 
@@ -68,11 +93,7 @@ int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) 
   if (file == nullptr) return 0;
   auto back = std::make_unique<LyricTable>();
   Notes notes;
-  if (lrc) {
-    if (!LoadLrc(file, *back, nullptr, notes)) return 0;
-  } else {
-    ReadLyricRecords(file, *back, nullptr);
-  }
+  if (!ReadLyrics(file, lrc, *back, nullptr, notes)) return 0;
   for (int i = 0; i < kLyricEntries; ++i) {
     if (back->time[i] != lyrics.time[i] || back->phrase[i] != lyrics.phrase[i]) return i;
   }

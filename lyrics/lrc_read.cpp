@@ -27,8 +27,9 @@
 // strictly increase, a record whose tick does not exceed the previous one's
 // is moved to one tick after it and reported.
 //
-// A character Shift-JIS cannot store is replaced (sjis_fold.h), and one note,
-// no error, counts them and names their lines.
+// For a lyric file (from-lrc), a character Shift-JIS cannot store is
+// replaced (sjis_fold.h), and one note, no error, counts them and names
+// their lines; the program's own load keeps every character.
 //
 // Nothing is written when: a phrase holds NUL (the program's reader would
 // end the phrase there), there are more than the 3001 records the program
@@ -86,7 +87,7 @@ struct Shared {
 
 class Reader {
  public:
-  explicit Reader(Notes& notes) : notes_(notes) {}
+  Reader(Notes& notes, LrcPhrases kept) : notes_(notes), kept_(kept) {}
 
   // False when the file is refused at once, at a limit.
   bool Line(const std::string& text, std::size_t pos, std::size_t end, std::size_t number);
@@ -97,6 +98,7 @@ class Reader {
   void NoteLeftOut(std::size_t line, const char* why);
 
   Notes& notes_;
+  const LrcPhrases kept_;
   SjisFolder folder_;
   std::set<std::string> phrases_;
   std::map<std::int64_t, Shared> times_;
@@ -142,18 +144,24 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     }
     return true;
   }
-  std::string folded;
-  if (const std::size_t replaced = folder_.Fold(text.substr(pos, end - pos), folded)) {
-    replaced_ += replaced;
-    replacedLines_.push_back(number);
+  std::string words;
+  if (kept_ == LrcPhrases::kUnicode) {
+    words = LrcWords(text, pos, end);
+  } else {
+    std::string folded;
+    if (const std::size_t replaced = folder_.Fold(text.substr(pos, end - pos), folded)) {
+      replaced_ += replaced;
+      replacedLines_.push_back(number);
+    }
+    words = LrcWords(folded, 0, folded.size());
   }
-  const std::string words = LrcWords(folded, 0, folded.size());
   if (words.find('\0') != std::string::npos) {
     notes_.push_back({true, LineText(number) + ": NUL in the phrase"});
     refused_ = true;
     return true;
   }
-  const std::string* phrase = &*phrases_.insert(folder_.Encode(words)).first;
+  if (kept_ == LrcPhrases::kShiftJis) words = folder_.Encode(words);
+  const std::string* phrase = &*phrases_.insert(std::move(words)).first;
   for (std::int64_t stamp : stamps) {
     if (!Add(stamp, phrase, number)) return false;
   }
@@ -226,7 +234,7 @@ bool Reader::Records(std::vector<LyricRecord>& records) {
 }  // namespace
 
 bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<LyricRecord>& records,
-                  Notes& notes) {
+                  Notes& notes, LrcPhrases kept) {
   records.clear();
   std::string text;
   if (!DecodeLrc(bytes, encoding, text, notes)) return false;
@@ -234,7 +242,7 @@ bool LrcToRecords(const std::string& bytes, LrcEncoding encoding, std::vector<Ly
   // its line, and invisible characters copied from the web would each
   // become a "?" in Shift-JIS.
   DropInvisibles(text);
-  Reader reader(notes);
+  Reader reader(notes, kept);
   // CR and LF are never part of a character in the text's UTF-8.
   std::size_t number = 1;
   for (std::size_t pos = 0; pos < text.size(); ++number) {

@@ -4,7 +4,8 @@
 // (at least two). No [offset:] is written.
 //
 // A record LRC cannot carry stops the conversion: a negative time (the
-// program never writes one), a phrase that is not Shift-JIS, one that holds
+// program never writes one), a phrase that is not Shift-JIS (or, from the
+// program's lyrics, not UTF-8), one that holds
 // a [m:ss.xx] timestamp or a <m:ss.xx> word timestamp (from-lrc would read
 // those as times, or take them out). CR bytes in a phrase are left out, as
 // the program's own save leaves them out.
@@ -22,6 +23,7 @@
 #include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
 #include "lyrics/sjis_convert.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
@@ -135,7 +137,9 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
   }
 }
 
-bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes) {
+bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes,
+                  LrcPhrases given) {
+  const bool sjis = given == LrcPhrases::kShiftJis;
   lrc.clear();
   bool ok = true;
   std::size_t bytes = 0;
@@ -156,8 +160,9 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
     if (record.time < 0) {
       notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
       ok = false;
-    } else if (!SjisToUtf8(phrase, utf8)) {
-      notes.push_back({true, entry + ": the phrase is not Shift-JIS (code page 932)"});
+    } else if (sjis ? !SjisToUtf8(phrase, utf8) : !IsUtf8(utf8 = phrase)) {
+      notes.push_back({true, entry + (sjis ? ": the phrase is not Shift-JIS (code page 932)"
+                                           : ": the phrase is not UTF-8")});
       ok = false;
     } else if (!utf8.empty() && utf8[0] == '[' && ReadLrcStamp(utf8, 1, ']', end, ms)) {
       notes.push_back({true, entry + ": the phrase begins with a timestamp"});
@@ -170,7 +175,7 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
       ok = false;
     } else {
       NoteChanges(entry, records, i, phrase, notes);
-      NoteTwinCodes(entry, phrase, utf8, notes);
+      if (sjis) NoteTwinCodes(entry, phrase, utf8, notes);
       lrc += LrcStamp(record.time) + utf8 + "\n";
     }
   }

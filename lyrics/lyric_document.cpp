@@ -17,6 +17,7 @@ bool Unwritten(const LyricTable& table, int index) {
 void SwapEntries(LyricTable& a, LyricTable& b) {
   a.time.swap(b.time);
   a.phrase.swap(b.phrase);
+  a.original.swap(b.original);
 }
 
 }  // namespace
@@ -76,6 +77,7 @@ LyricDocument::Step LyricDocument::Begin(Kind kind, int index) const {
   if (IsEntry(index)) {
     step.timeBefore = table_->time[index];
     step.phraseBefore = table_->phrase[index];
+    step.originalBefore = table_->original[index];
   }
   step.countersBefore = CountersNow();
   step.pressBefore = lastPress_;
@@ -192,7 +194,10 @@ bool LyricDocument::Undo() {
   LyricTable& table = *table_;
   switch (step.kind) {
     case Kind::Insert: ShiftEntriesDown(table, step.index); break;
-    case Kind::Delete: ShiftEntriesUp(table, step.index); [[fallthrough]];
+    case Kind::Delete:
+      ShiftEntriesUp(table, step.index);
+      table.original[step.index] = step.originalBefore;
+      [[fallthrough]];
     case Kind::Press:
     case Kind::Set:
       table.time[step.index] = step.timeBefore;

@@ -121,6 +121,7 @@ class LyricDocument {
     int index;
     std::int32_t timeBefore, timeAfter;
     std::string phraseBefore, phraseAfter;
+    std::string originalBefore;  // Delete: the lyric file bytes it took
     Counters countersBefore, countersAfter;
     LastPress pressBefore, pressAfter;
     std::uint64_t opening;                // Press

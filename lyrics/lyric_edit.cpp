@@ -29,18 +29,22 @@ void ShiftEntriesUp(LyricTable& table, int at) {
   for (int i = kLyricEntries - 1; i > at; --i) {
     table.time[i] = table.time[i - 1];
     table.phrase[i] = std::move(table.phrase[i - 1]);
+    table.original[i] = std::move(table.original[i - 1]);
   }
   table.time[at] = 0;
   table.phrase[at].clear();
+  table.original[at].clear();
 }
 
 void ShiftEntriesDown(LyricTable& table, int at) {
   for (int i = at; i < kLyricEntries - 1; ++i) {
     table.time[i] = table.time[i + 1];
     table.phrase[i] = std::move(table.phrase[i + 1]);
+    table.original[i] = std::move(table.original[i + 1]);
   }
   table.time[kLyricEntries - 1] = 0;
   table.phrase[kLyricEntries - 1].clear();
+  table.original[kLyricEntries - 1].clear();
 }
 
 // The counters point at entries: they move with the entries an insert or a

@@ -26,6 +26,7 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
 void ResetLyrics(LyricTable& table) {
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();
+    table.original[i].clear();
     table.time[i] = 0;
   }
 }

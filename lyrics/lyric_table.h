@@ -11,9 +11,15 @@ namespace velomar {
 constexpr int kLyricEntries = 3001;  // indices 0..3000
 constexpr int kMaxAdds = 3000;       // adds allowed per BeginAdding
 
+// The lyrics being worked on hold their phrases in UTF-8; a table read from
+// or written to a lyric file holds them as the file's Shift-JIS bytes
+// (lyric_text.h converts between the two).
 struct LyricTable {
   std::array<std::int32_t, kLyricEntries> time{};
   std::array<std::string, kLyricEntries> phrase;
+  // In the lyrics: the lyric file bytes a phrase was read from, written back
+  // while the phrase still reads as them.
+  std::array<std::string, kLyricEntries> original;
   std::int32_t AddIndex = 0;
   std::int32_t RemainingLines = 0;
   std::int32_t AddedCount = 0;

@@ -100,14 +100,14 @@ std::int64_t ElapsedPeriods() {
   return (ReadClock() - Playback.ClockStart) / (kTickPeriodMs * 1000);
 }
 
-void ClearLyricLine() { SetControlText(MainWindow, kLyricLine, ""); }
+void ClearLyricLine() { SetControlTextUtf8(MainWindow, kLyricLine, ""); }
 
 // Where lyric phrases show: the Mini form's label while it is open.
 void ShowPhrase(const std::string& phrase) {
   if (MiniModeActive == 1) {
-    SetControlText(MiniWindow, kMiniLyricLabel, phrase);
+    SetControlTextUtf8(MiniWindow, kMiniLyricLabel, phrase);
   } else {
-    SetControlText(MainWindow, kLyricLine, phrase);
+    SetControlTextUtf8(MainWindow, kLyricLine, phrase);
   }
 }
 
@@ -147,13 +147,18 @@ bool ChooseSongFile(std::wstring& path) {
   return AskOpenFileName(MainWindow, kFilter, "Soundファイルを開く", path);
 }
 
+}  // namespace
+
 std::string FileTitle(const std::wstring& path) {
+  if (path.empty()) return std::string();
   std::vector<wchar_t> title(path.size() + 2, L'\0');
   if (late::GetFileTitleW(path.c_str(), title.data(), static_cast<WORD>(title.size())) != 0) {
     return std::string();
   }
-  return ShownPath(title.data());
+  return WideToUtf8(title.data());
 }
+
+namespace {
 
 using PathCall = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 
@@ -207,7 +212,7 @@ bool OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
   Playback.SongWidePath.clear();
-  SetControlText(MainWindow, kPathLine, Playback.SongPath);
+  SetControlTextUtf8(MainWindow, kPathLine, WideToUtf8(path));
   // Opened by its real name: the shown one may hold "?" for a character
   // the code page lacks.
   MCI_OPEN_PARMSW parms{};
@@ -230,7 +235,7 @@ bool OpenSongFile(const std::wstring& path) {
     return false;
   }
   Playback.SongWidePath = path;
-  SetControlText(MainWindow, kFileNameLabel, FileTitle(path));
+  SetControlTextUtf8(MainWindow, kFileNameLabel, FileTitle(path));
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
   return true;

@@ -58,9 +58,12 @@ double ClockNow();
 // beside it.
 void OpenSong();
 // Opens a song by its real path, as chosen in the dialog, given on the
-// command line or dropped; SongPath and the window show it in ANSI. True
-// when it opened.
+// command line or dropped; SongPath holds it in ANSI, the window shows it as
+// it is. True when it opened.
 bool OpenSongFile(const std::wstring& path);
+// A file's name as Windows shows it (its extension hidden where Explorer
+// hides it), in UTF-8; "" for no path or one the lookup refuses.
+std::string FileTitle(const std::wstring& path);
 void PlaySong();
 // Play from a tick: the song from that moment (100 ms a tick), the clock from
 // that tick, the display from the first line due then; otherwise as Play.

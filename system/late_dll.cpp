@@ -27,12 +27,6 @@ BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
   return call != nullptr ? call(request) : FALSE;
 }
 
-short GetFileTitleA(LPCSTR path, LPSTR title, WORD size) {
-  using Call = short(WINAPI*)(LPCSTR, LPSTR, WORD);
-  static const Call call = LateCall<Call>("comdlg32.dll", "GetFileTitleA");
-  return call != nullptr ? call(path, title, size) : -1;
-}
-
 short GetFileTitleW(LPCWSTR path, LPWSTR title, WORD size) {
   using Call = short(WINAPI*)(LPCWSTR, LPWSTR, WORD);
   static const Call call = LateCall<Call>("comdlg32.dll", "GetFileTitleW");

@@ -28,7 +28,6 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
 MCIERROR mciSendCommandW(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms);
 BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 BOOL GetSaveFileNameW(OPENFILENAMEW* request);
-short GetFileTitleA(LPCSTR path, LPSTR title, WORD size);
 short GetFileTitleW(LPCWSTR path, LPWSTR title, WORD size);
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes);
 

@@ -19,6 +19,10 @@ std::string ShownPath(const std::wstring& path);
 // An ANSI path (a typed name, an ANSI call's result) as UTF-16.
 std::wstring WidePath(const std::string& path);
 
+// The lyrics' UTF-8 as the UTF-16 of Unicode windows, and back.
+std::wstring Utf8ToWide(const std::string& utf8);
+std::string WideToUtf8(const std::wstring& wide);
+
 // Opens an existing file for reading by its real path, unshared as the
 // lyric file layer does, or `shared` with a program that has it open (MCI
 // holds an open song); nullptr when it cannot.

@@ -17,20 +17,11 @@ std::string DumpText(const LyricTable& table) {
     // escaped too, so every line reads back the same in any encoding.
     for (char c : table.phrase[i]) {
       switch (c) {
-        case '\r':
-          text += "\\r";
-          break;
-        case '\n':
-          text += "\\n";
-          break;
-        case '\t':
-          text += "\\t";
-          break;
-        case '\\':
-          text += "\\\\";
-          break;
-        default:
-          text += c;
+        case '\r': text += "\\r"; break;
+        case '\n': text += "\\n"; break;
+        case '\t': text += "\\t"; break;
+        case '\\': text += "\\\\"; break;
+        default: text += c;
       }
     }
     text += '\n';

@@ -127,16 +127,20 @@ bool FileToLrc(const std::string& in, LrcEncoding, std::string& out, std::size_t
   return RecordsToLrc(records, out, notes);
 }
 
-// The song's lyric records written by `write`, the lyric file's writer or
-// the LRC one.
-template <bool (*write)(const std::vector<LyricRecord>&, std::string&, Notes&)>
+// The song's lyric records written by `write`, the lyric file's writer
+// (Shift-JIS) or the LRC one (every character).
+template <LrcPhrases kept, bool (*write)(const std::vector<LyricRecord>&, std::string&, Notes&)>
 bool Mp3To(const std::string& song, LrcEncoding, std::string& out, std::size_t& count,
            Notes& notes) {
   MemorySource source(song);
   std::vector<LyricRecord> records;
-  if (!Mp3LyricsToRecords(source, records, notes)) return false;
+  if (!Mp3LyricsToRecords(source, records, notes, kept)) return false;
   count = records.size();
   return write(records, out, notes);
+}
+
+bool WriteLrc(const std::vector<LyricRecord>& records, std::string& out, Notes& notes) {
+  return RecordsToLrc(records, out, notes, LrcPhrases::kUnicode);
 }
 
 bool WriteLyricFile(const std::vector<LyricRecord>& records, std::string& out, Notes&) {
@@ -156,8 +160,10 @@ int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FI
 
 int FromMp3Command(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   const bool lrc = !args.empty() && IsLrcPath(args.back());
-  return RunConversion(args, kFromMp3Usage, lrc ? Mp3To<RecordsToLrc> : Mp3To<WriteLyricFile>,
-                       false, out, err);
+  return RunConversion(
+      args, kFromMp3Usage,
+      lrc ? Mp3To<LrcPhrases::kUnicode, WriteLrc> : Mp3To<LrcPhrases::kShiftJis, WriteLyricFile>,
+      false, out, err);
 }
 
 }  // namespace velomar

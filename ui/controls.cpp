@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "system/wide_path.h"
@@ -14,10 +15,15 @@
 namespace velomar {
 
 void CreateControl(HWND parent, const ControlSpec& row, HFONT font) {
-  HWND control = CreateWindowExA(row.exStyle, row.className, row.text, WS_CHILD | row.style, row.x,
-                                 row.y, row.width, row.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+  HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id));
+  const DWORD style = WS_CHILD | row.style;
+  HWND control =
+      row.unicode
+          ? CreateWindowExW(row.exStyle, WidePath(row.className).c_str(),
+                            WidePath(row.text).c_str(), style, row.x, row.y, row.width, row.height,
+                            parent, id, GetModuleHandleA(nullptr), nullptr)
+          : CreateWindowExA(row.exStyle, row.className, row.text, style, row.x, row.y, row.width,
+                            row.height, parent, id, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -40,6 +46,34 @@ std::string ControlText(HWND parent, int id) { return WindowText(GetDlgItem(pare
 
 void SetControlText(HWND parent, int id, const std::string& text) {
   SetDlgItemTextA(parent, id, text.c_str());
+}
+
+std::string ControlTextUtf8(HWND parent, int id) {
+  HWND control = GetDlgItem(parent, id);
+  const int length = GetWindowTextLengthW(control);
+  if (length <= 0) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(control, &text[0], length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return WideToUtf8(text);
+}
+
+void SetControlTextUtf8(HWND parent, int id, const std::string& utf8) {
+  HWND control = GetDlgItem(parent, id);
+  // An ANSI control is given its own code page, as it would be typed into it.
+  if (IsWindowUnicode(control)) {
+    SetWindowTextW(control, Utf8ToWide(utf8).c_str());
+    return;
+  }
+  // A piece at a time: a phrase of tens of MB is not held thrice.
+  constexpr std::size_t kPiece = 64 << 10;
+  std::string ansi;
+  for (std::size_t start = 0, end = 0; start < utf8.size(); start = end) {
+    end = std::min(start + kPiece, utf8.size());
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    ansi += ShownPath(Utf8ToWide(utf8.substr(start, end - start)));
+  }
+  SetWindowTextA(control, ansi.c_str());
 }
 
 void EnableControl(HWND parent, int id, bool enabled) {

@@ -16,6 +16,9 @@ struct ControlSpec {
   DWORD exStyle;
   DWORD style;  // WS_CHILD is always added
   int x, y, width, height;
+  // Made with CreateWindowExW: a control that shows or takes lyrics keeps
+  // every character, where an ANSI one keeps only what code page 932 has.
+  bool unicode = false;
 };
 
 void CreateControl(HWND parent, const ControlSpec& row, HFONT font);
@@ -33,6 +36,9 @@ void UseCommonControls();
 std::string WindowText(HWND window);
 std::string ControlText(HWND parent, int id);
 void SetControlText(HWND parent, int id, const std::string& text);
+// The same in UTF-8, for Unicode controls (an ANSI one gets what it can hold).
+std::string ControlTextUtf8(HWND parent, int id);
+void SetControlTextUtf8(HWND parent, int id, const std::string& utf8);
 void EnableControl(HWND parent, int id, bool enabled);
 bool IsChecked(HWND parent, int id);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "system/late_dll.h"
+#include "system/wide_path.h"
 
 namespace velomar {
 
@@ -123,14 +124,16 @@ int RunLoop(HWND form) {
   int code = 0;
   for (;;) {
     MSG message{};
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    // Unicode messages: a character typed into a lyric box that code page 932
+    // lacks (Hangul from an IME) reaches it as typed.
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       code = static_cast<int>(message.wParam);
       break;
     }
-    if (!FormKeys(message) && (form == nullptr || !IsDialogMessageA(form, &message))) {
+    if (!FormKeys(message) && (form == nullptr || !IsDialogMessageW(form, &message))) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     // The command has returned: a quit its boxes held ends this loop now,
     // and any further one the loop below.
@@ -184,6 +187,11 @@ bool OnScreen(HWND form) { return form != nullptr && IsWindow(form); }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
   return RunBox(owner, [&] { return MessageBoxA(owner, text, caption, type); });
+}
+
+int ShowWideMessageBox(HWND owner, const std::wstring& text, const char* caption, UINT type) {
+  const std::wstring wideCaption = WidePath(caption);
+  return RunBox(owner, [&] { return MessageBoxW(owner, text.c_str(), wideCaption.c_str(), type); });
 }
 
 bool ShowOpenDialog(OPENFILENAMEW* request) {

@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include <cstddef>
+#include <string>
 
 namespace velomar {
 
@@ -71,6 +72,8 @@ bool OnScreen(HWND form);
 // the user), and the owner stays disabled until the call has returned and
 // while a form it owns is still open.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+// The same with a Unicode text, for a box that names a phrase.
+int ShowWideMessageBox(HWND owner, const std::wstring& text, const char* caption, UINT type);
 bool ShowOpenDialog(OPENFILENAMEW* request);
 bool ShowSaveDialog(OPENFILENAMEW* request);
 

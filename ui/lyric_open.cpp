@@ -6,7 +6,6 @@
 
 #include "lyrics/id3_lyrics.h"
 #include "lyrics/lrc_convert.h"
-#include "lyrics/memory_stream.h"
 #include "system/wide_path.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -66,12 +65,15 @@ void LoadLyricsInTag(HWND owner, const std::wstring& song) {
   Notes notes;
   {
     std::unique_ptr<ByteSource> source = OpenForReading(song, true);
-    if (source == nullptr || !Mp3LyricsToRecords(*source, records, notes)) return;
+    if (source == nullptr || !Mp3LyricsToRecords(*source, records, notes, LrcPhrases::kUnicode)) {
+      return;
+    }
   }
   if (!MayReplaceUnsavedAdds(owner)) return;
-  const std::string file = LyricFileBytes(records);
-  MemorySource bytes(file);
-  LoadDocument(Lyrics, &bytes, false, nullptr, notes);
+  Lyrics.Load([&](LyricTable& fresh) {
+    LoadRecords(std::move(records), fresh, nullptr);
+    return true;
+  });
 }
 
 void LoadLyricsBeside(HWND owner, const std::wstring& song) {

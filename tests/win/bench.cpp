@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "forms/forms.h"
+#include "lyrics/lyric_text.h"
 #include "playback/playback.h"
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
@@ -98,10 +99,16 @@ void EditLyrics(const std::function<void(LyricTable&)>& fill) {
   const LyricTable before = Lyrics.Table();
   Lyrics.Load([&](LyricTable& table) {
     table.time = before.time;
-    table.phrase = before.phrase;
+    for (int i = 0; i < kLyricEntries; ++i) table.phrase[i] = Phrase(i);
     fill(table);
+    for (int i = 0; i < kLyricEntries; ++i) TakeFromFile(table, i);
     return true;
   });
+}
+
+std::string Phrase(int index) {
+  std::string sjis;
+  return PhraseForFile(Lyrics.Table(), index, sjis) ? sjis : Lyrics.Table().phrase[index];
 }
 
 void PressedBefore(int presses) {
@@ -118,7 +125,7 @@ void ResetProgramGlobals() {
       nullptr;
 }
 
-Program::Program() {
+Program::Program(const std::vector<std::wstring>& files) {
   ResetProgramGlobals();
   frozenClock = -1;
   velomar::UseClockSource(BenchClock);
@@ -127,10 +134,10 @@ Program::Program() {
   runMessage = RegisterWindowMessageA("VelomarTestRun");
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<DWORD> id{0};
-  ui_ = std::thread([this, &id] {
+  ui_ = std::thread([this, &id, files] {
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
     id = GetCurrentThreadId();
-    exitCode_ = RunProgram();
+    exitCode_ = RunProgram(files);
     UnhookWindowsHookEx(hook);
     SetEvent(done_);
   });

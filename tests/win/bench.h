@@ -17,10 +17,14 @@ namespace velomar::test {
 // Waits up to `ms` for `condition`; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 5000);
 
-// The lyrics with entries changed as a load of a file would leave them:
-// `fill` gets the entries as they stand; the counters go on, the history is
-// emptied and nothing is unsaved.
+// The lyrics with entries changed as a load of a lyric file would leave
+// them: `fill` gets the entries as they stand, their phrases in Shift-JIS as
+// a lyric file holds them; the counters go on, the history is emptied and
+// nothing is unsaved.
 void EditLyrics(const std::function<void(LyricTable&)>& fill);
+// The phrase of entry `index` as a lyric file holds it (Shift-JIS), or, when
+// it cannot, in UTF-8 as the lyrics do.
+std::string Phrase(int index);
 // The timing window's counters after `presses` presses of a new opening
 // (entries 0 to presses-1 written, unsaved).
 void PressedBefore(int presses);
@@ -31,7 +35,9 @@ void ResetProgramGlobals();
 
 class Program {
  public:
-  Program();   // resets the globals, starts the program, waits for its main window
+  // Resets the globals, starts the program with the files of a command line,
+  // waits for its main window.
+  explicit Program(const std::vector<std::wstring>& files = {});
   ~Program();  // closes whatever is still open and waits for the exit
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -294,7 +294,7 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
   const std::string before = Text(main, kStatus);
   ASSERT_TRUE(WaitUntil([&] { return Text(main, kStatus) != before; }));
   expectTrue("a load of 3001 records");
-  EXPECT_EQ(Lyrics.Table().phrase[3000], "phrase 3000");
+  EXPECT_EQ(Phrase(3000), "phrase 3000");
 }
 
 // The device goes away under a paused song: the user opens a file that MCI

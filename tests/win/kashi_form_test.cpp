@@ -82,7 +82,7 @@ TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
   EXPECT_EQ(Lyrics.Table().RemainingLines, 3000);
   EXPECT_EQ(Lyrics.Table().AddedCount, 0);
   EXPECT_EQ(Lyrics.Table().time[0], 5) << "opening leaves the entries alone";
-  EXPECT_EQ(Lyrics.Table().phrase[0], "old");
+  EXPECT_EQ(Phrase(0), "old");
   EXPECT_EQ(Text(kashi), kKashiCaption);
   ExpectControls(kashi, kControls, Shell().KashiFont.get(), WS_BORDER);
   EXPECT_FALSE(Checked(kashi, 1008));
@@ -107,7 +107,7 @@ TEST(KashiForm, EachPressRegistersThePhraseBoxAtTheClock) {
   TypeText(kashi, 1002, kSo);
   Press(program, kashi);  // before any song was played
   EXPECT_EQ(Lyrics.Table().time[0], 0);
-  EXPECT_EQ(Lyrics.Table().phrase[0], kSo);
+  EXPECT_EQ(Phrase(0), kSo);
   EXPECT_EQ(Text(kashi, 1005), "2999");
   EXPECT_EQ(Text(kashi, 1009), "0");
   EXPECT_EQ(Text(kashi, 1015), kSo);
@@ -119,9 +119,9 @@ TEST(KashiForm, EachPressRegistersThePhraseBoxAtTheClock) {
   Press(program, kashi);
   Press(program, kashi);  // same tick, empty box
   EXPECT_EQ(Lyrics.Table().time[1], 23);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "a#b");
+  EXPECT_EQ(Phrase(1), "a#b");
   EXPECT_EQ(Lyrics.Table().time[2], 23) << "two presses within one tick";
-  EXPECT_EQ(Lyrics.Table().phrase[2], "");
+  EXPECT_EQ(Phrase(2), "");
   EXPECT_EQ(Text(kashi, 1005), "2997");
   EXPECT_EQ(Text(kashi, 1009), "23");
   EXPECT_EQ(Text(kashi, 1015), "");
@@ -165,7 +165,7 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   TypeText(kashi, 1002, "end");
   Press(program, kashi);
   EXPECT_EQ(Text(kashi, 1005), "0") << "the 3000th press is accepted";
-  EXPECT_EQ(Lyrics.Table().phrase[2999], "end");
+  EXPECT_EQ(Phrase(2999), "end");
   EXPECT_EQ(Lyrics.Table().time[2999], 7);
   EXPECT_EQ(Text(kashi, 1009), "7");
   EXPECT_EQ(Text(kashi, 1015), "end");
@@ -185,7 +185,7 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   EXPECT_EQ(Text(kashi, 1009), "7");
   EXPECT_EQ(Text(kashi, 1015), "end");
   EXPECT_EQ(Lyrics.Table().time[3000], 77) << "entry 3000 is never written";
-  EXPECT_EQ(Lyrics.Table().phrase[3000], "last");
+  EXPECT_EQ(Phrase(3000), "last");
   EXPECT_EQ(Lyrics.Table().AddedCount, 3000);
   EXPECT_EQ(Lyrics.Table().RemainingLines, 0);
   EXPECT_FALSE(MessageBoxOpen(program));
@@ -233,7 +233,7 @@ TEST(KashiForm, PourInHandsOutTheHashEndedPhrasesInTurn) {
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i + 1);
     Press(program, kashi);
-    EXPECT_EQ(Lyrics.Table().phrase[i], steps[i].registered);
+    EXPECT_EQ(Phrase(i), steps[i].registered);
     EXPECT_EQ(Text(kashi, 1015), steps[i].registered);
     EXPECT_EQ(Text(kashi, 1002), steps[i].phraseBox);
     EXPECT_EQ(Text(kashi, 1011), steps[i].pourInBox);
@@ -255,12 +255,12 @@ TEST(KashiForm, PourInDropsLineBreaksFromThePhraseOnly) {
   EXPECT_EQ(Text(kashi, 1011), std::string("\r\n") + kSo + kFullHash + "x#\r\nc#")
       << "the pour-in box keeps its line breaks";
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "a");
+  EXPECT_EQ(Phrase(1), "a");
   EXPECT_EQ(Text(kashi, 1002), std::string(kSo) + kFullHash + "x")
       << "no CR LF, and the full-width sign is no separator";
   EXPECT_EQ(Text(kashi, 1011), "\r\nc#");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[2], std::string(kSo) + kFullHash + "x");
+  EXPECT_EQ(Phrase(2), std::string(kSo) + kFullHash + "x");
   EXPECT_EQ(Text(kashi, 1002), "c");
   EXPECT_EQ(Text(kashi, 1011), "");
   CloseByCaption(program, kashi);
@@ -274,17 +274,17 @@ TEST(KashiForm, PourInTextsWithoutALeadingPhraseOrWithoutAnyHash) {
   TypeText(kashi, 1002, "typed");
   TypeText(kashi, 1011, "#abc#def");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "typed");
+  EXPECT_EQ(Phrase(0), "typed");
   EXPECT_EQ(Text(kashi, 1002), "") << "the text before the first # is empty";
   EXPECT_EQ(Text(kashi, 1011), "abc#def");
 
   TypeText(kashi, 1011, "no\r\nhash");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "");
+  EXPECT_EQ(Phrase(1), "");
   EXPECT_EQ(Text(kashi, 1002), "nohash") << "the whole text moves, line breaks removed";
   EXPECT_EQ(Text(kashi, 1011), "");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[2], "nohash");
+  EXPECT_EQ(Phrase(2), "nohash");
   CloseByCaption(program, kashi);
 }
 
@@ -300,7 +300,7 @@ TEST(KashiForm, UncheckingPourInReturnsToNormalModeAtOnce) {
   ASSERT_FALSE(Checked(kashi, 1008));
   TypeText(kashi, 1002, "typed");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "typed");
+  EXPECT_EQ(Phrase(1), "typed");
   EXPECT_EQ(Text(kashi, 1002), "");
   EXPECT_EQ(Text(kashi, 1011), "b#") << "the pour-in box is left alone";
   EXPECT_EQ(FocusOf(program), Item(kashi, 1002));
@@ -324,9 +324,9 @@ TEST(KashiForm, OpeningAgainOverwritesFromEntryZeroOnly) {
   EXPECT_EQ(Text(kashi, 1015), kPhraseLabel);
   TypeText(kashi, 1002, "new");
   Press(program, kashi);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "new");
-  EXPECT_EQ(Lyrics.Table().phrase[1], "two");
-  EXPECT_EQ(Lyrics.Table().phrase[2], "three");
+  EXPECT_EQ(Phrase(0), "new");
+  EXPECT_EQ(Phrase(1), "two");
+  EXPECT_EQ(Phrase(2), "three");
   EXPECT_EQ(Lyrics.Table().AddedCount, 1);
   CloseByCaption(program, kashi);
 }

@@ -121,7 +121,7 @@ void ExpectEntriesShownAtScreenPace(const std::vector<std::pair<int, std::string
     SCOPED_TRACE(i);
     ASSERT_GT(i, previous);
     ASSERT_EQ(seen[at + 1], std::make_pair(1007, std::to_string(Lyrics.Table().time[i])));
-    ASSERT_EQ(seen[at + 2], std::make_pair(1009, Lyrics.Table().phrase[i]));
+    ASSERT_EQ(seen[at + 2], std::make_pair(1009, Phrase(i)));
     if (previous == -1) {
       EXPECT_EQ(i, 0) << "the first entry is shown";
     }
@@ -183,7 +183,7 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   EXPECT_EQ(Text(form, 1002), path);
   EXPECT_EQ(LyricFilePath, path);
   EXPECT_TRUE(IsWindow(form));
-  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "browsing loads nothing";
+  EXPECT_EQ(Phrase(0), "") << "browsing loads nothing";
   CloseByCaption(program, form);
 }
 
@@ -208,15 +208,15 @@ TEST(KashiListForm, LoadFillsEntriesFromTheFileClearsTheRestAndShowsEveryEntry) 
   ASSERT_TRUE(Load(program, form)) << "the form closes itself";
   EXPECT_TRUE(IsWindowEnabled(program.main()));
   EXPECT_EQ(Lyrics.Table().time[0], 12);
-  EXPECT_EQ(Lyrics.Table().phrase[0], kSong);
+  EXPECT_EQ(Phrase(0), kSong);
   EXPECT_EQ(Lyrics.Table().time[1], 34);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "");
+  EXPECT_EQ(Phrase(1), "");
   EXPECT_EQ(Lyrics.Table().time[2], -5);
-  EXPECT_EQ(Lyrics.Table().phrase[2], "b c");
+  EXPECT_EQ(Phrase(2), "b c");
   EXPECT_EQ(Lyrics.Table().time[3], 0) << "entries after the file's records are unwritten";
-  EXPECT_EQ(Lyrics.Table().phrase[3], "");
+  EXPECT_EQ(Phrase(3), "");
   EXPECT_EQ(Lyrics.Table().time[4], 0);
-  EXPECT_EQ(Lyrics.Table().phrase[4], "");
+  EXPECT_EQ(Phrase(4), "");
   EXPECT_EQ(Lyrics.Table().time[3000], 0);
   EXPECT_EQ(Lyrics.Table().AddIndex, 4) << "a load touches no counter";
   EXPECT_EQ(Lyrics.Table().RemainingLines, 2996);
@@ -239,7 +239,7 @@ TEST(KashiListForm, OkBeforeAnyBrowseChangesNothingAndCloses) {
   TextRecorder recorder(program);
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 8);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "kept");
+  EXPECT_EQ(Phrase(0), "kept");
   ExpectEntriesShownAtScreenPace(recorder.Seen());
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_TRUE(IsWindowEnabled(program.main()));
@@ -252,16 +252,16 @@ TEST(KashiListForm, ALaterOpeningLoadsTheLastChosenFileWithoutABrowse) {
   ASSERT_NE(form, nullptr);
   Browse(program, form, path);
   CloseByCaption(program, form);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "closing without OK loads nothing";
+  EXPECT_EQ(Phrase(0), "") << "closing without OK loads nothing";
 
   form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form, 1002), "");
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 7);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "first");
+  EXPECT_EQ(Phrase(0), "first");
   EXPECT_EQ(Lyrics.Table().time[1], 9);
-  EXPECT_EQ(Lyrics.Table().phrase[1], "second");
+  EXPECT_EQ(Phrase(1), "second");
 }
 
 TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
@@ -274,7 +274,7 @@ TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
   TypeText(form, 1002, typed);
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 1);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "chosen");
+  EXPECT_EQ(Phrase(0), "chosen");
   EXPECT_EQ(LyricFilePath, chosen);
 }
 

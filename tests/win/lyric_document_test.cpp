@@ -60,11 +60,11 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   EXPECT_EQ(Lyrics.Table().time[1], 21);
   Key(program, list, 'Z', false, true);
   Key(program, list, 'Z', false, true);
-  EXPECT_EQ(Lyrics.Table().phrase[2], "") << "the undo reaches back into the presses";
+  EXPECT_EQ(Phrase(2), "") << "the undo reaches back into the presses";
   EXPECT_EQ(Lyrics.Table().time[1], 20);
   Key(program, list, 'Y', false, true);
   Key(program, list, 'Y', false, true);
-  EXPECT_EQ(Lyrics.Table().phrase[2], "p3");
+  EXPECT_EQ(Phrase(2), "p3");
   EXPECT_EQ(Lyrics.Table().time[1], 21);
   CloseByCaption(program, editor);
 
@@ -75,7 +75,7 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   Answer(ask, IDNO);
   program.Flush();
   ASSERT_TRUE(IsWindow(main));
-  EXPECT_EQ(Lyrics.Table().phrase[2], "p3") << "No keeps everything";
+  EXPECT_EQ(Phrase(2), "p3") << "No keeps everything";
 
   editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
@@ -105,8 +105,8 @@ TEST(LyricDocument, NothingTakesBackIntoLoadedLyrics) {
   ASSERT_NE(editor, nullptr);
   Click(program, editor, kUndo);
   EXPECT_EQ(Lyrics.Table().time[0], 5);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "a");
-  EXPECT_EQ(Lyrics.Table().phrase[1], "b");
+  EXPECT_EQ(Phrase(0), "a");
+  EXPECT_EQ(Phrase(1), "b");
   EXPECT_EQ(Text(kashi, kPhrase), "") << "F6 handed nothing back";
   CloseByCaption(program, editor);
   CloseByCaption(program, kashi);
@@ -175,7 +175,7 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   Click(program, editor, kRedo);
   EXPECT_EQ(Text(kashi, kPhrase) + "|" + Text(kashi, kPourIn), "B|C#");
   Key(program, Item(kashi, kPhrase), VK_F5);
-  EXPECT_EQ(Lyrics.Table().phrase[0] + Lyrics.Table().phrase[1], "AB");
+  EXPECT_EQ(Phrase(0) + Phrase(1), "AB");
   // Every line saved from the editor: saved, and no box after the question.
   TypeText(editor, kNameBox, file.name);
   Click(program, editor, kSave);
@@ -195,7 +195,7 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   EXPECT_EQ(warned.text, std::string(kResetText) + kResetWarning);
   Answer(warned, IDCANCEL);
   program.Flush();
-  EXPECT_EQ(Lyrics.Table().phrase[2], "C") << "cancelled: the press made meanwhile is kept";
+  EXPECT_EQ(Phrase(2), "C") << "cancelled: the press made meanwhile is kept";
   CloseByCaption(program, kashi);
 }
 

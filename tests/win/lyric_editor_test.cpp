@@ -85,7 +85,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   }
   const std::int32_t timed[] = {10, 20, 30, 45, 50, 55};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Lyrics.Table().time[i], timed[i]) << i;
-  EXPECT_EQ(Lyrics.Table().phrase[3], "p4");
+  EXPECT_EQ(Phrase(3), "p4");
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
@@ -123,7 +123,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   // A new phrase for line 6: Enter in the phrase box applies it.
   TypeText(editor, kPhraseBox, "p6!");
   Key(program, Item(editor, kPhraseBox), VK_RETURN);
-  EXPECT_EQ(Lyrics.Table().phrase[5], "p6!");
+  EXPECT_EQ(Phrase(5), "p6!");
 
   LyricFileBeside file("edited");
   LyricFileBeside lrc("edited", ".lrc");

@@ -165,7 +165,7 @@ TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
     ASSERT_EQ(box.caption, caption);
     Answer(box, IDOK);
   }
-  ASSERT_EQ(Lyrics.Table().phrase[0], "");
+  ASSERT_EQ(Phrase(0), "");
   ASSERT_EQ(Lyrics.Table().time[0], 0);
 
   HWND list = OpenByMenu(program, 1018, &KashiListWindow);
@@ -223,12 +223,12 @@ TEST(UnsavedAdds, ALoadAndTheLastCloseAskFirst) {
     Press(program, kashi);
     HWND list = LoadInList(program, lyrics);
     Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDNO);
-    EXPECT_EQ(Lyrics.Table().phrase[0], "timed") << "No loads nothing";
+    EXPECT_EQ(Phrase(0), "timed") << "No loads nothing";
     ASSERT_TRUE(IsWindowVisible(list));
     Click(program, list, 1001);
     Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDYES);
     ASSERT_TRUE(WaitGone(list));
-    EXPECT_EQ(Lyrics.Table().phrase[0], "loaded");
+    EXPECT_EQ(Phrase(0), "loaded");
 
     Press(program, kashi);
     CloseByCaption(program, kashi);

@@ -183,7 +183,7 @@ TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
   EXPECT_EQ(second.icon, SystemIcon(IDI_ASTERISK));
   for (int i = 0; i < 3001; ++i) {
     ASSERT_EQ(Lyrics.Table().time[i], 0) << i;
-    ASSERT_EQ(Lyrics.Table().phrase[i], "") << i;
+    ASSERT_EQ(Phrase(i), "") << i;
   }
   EXPECT_EQ(Lyrics.Table().AddIndex, 7);
   EXPECT_EQ(Lyrics.Table().RemainingLines, 2993);

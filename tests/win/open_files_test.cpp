@@ -112,14 +112,14 @@ TEST(LrcInThePlayer, APlayersLrcLoadsThroughTheFormAndPlaysOnTime) {
   });
   LoadThroughForm(program, Named("player.txt", kPlayerLrc, L"player.LRC"));
   EXPECT_EQ(Lyrics.Table().time[0], 10);
-  EXPECT_EQ(Lyrics.Table().phrase[0], kIU);
+  EXPECT_EQ(Phrase(0), kIU);
   EXPECT_EQ(Lyrics.Table().time[1], 15);
-  EXPECT_EQ(Lyrics.Table().phrase[1], kA);
+  EXPECT_EQ(Phrase(1), kA);
   EXPECT_EQ(Lyrics.Table().time[2], 20);
-  EXPECT_EQ(Lyrics.Table().phrase[2], kE);
+  EXPECT_EQ(Phrase(2), kE);
   EXPECT_EQ(Lyrics.Table().time[3], 0)
       << "entries after the file's are unwritten, as for a lyric file";
-  EXPECT_EQ(Lyrics.Table().phrase[3], "");
+  EXPECT_EQ(Phrase(3), "");
   ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
 }
 
@@ -141,8 +141,8 @@ TEST(LrcInThePlayer, ARefusedLrcNamesLineAndReasonAndLeavesTheTable) {
   EXPECT_EQ(box.text, std::string(kRefused) + "\r\n" + lrc + "\r\nline 2: NUL in the phrase");
   Answer(box, IDOK);
   EXPECT_EQ(Lyrics.Table().time[0], 5);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "mine");
-  EXPECT_EQ(Lyrics.Table().phrase[1], "") << "nothing half-loaded";
+  EXPECT_EQ(Phrase(0), "mine");
+  EXPECT_EQ(Phrase(1), "") << "nothing half-loaded";
   ASSERT_TRUE(IsWindow(list)) << "the user may choose another file";
   EXPECT_EQ(Text(list), kListCaption);
   CloseByCaption(program, list);
@@ -162,7 +162,7 @@ TEST(AnyFileName, ASongAndALyricFileNamedWithAHeartOpenPlayAndLoad) {
   LoadThroughForm(program, Named("heart.txt", std::string("3,") + kA + "\r\n",
                                  L"\u2661 \u00e9\uac00\u4e2a.tolvenkari"));
   EXPECT_EQ(Lyrics.Table().time[0], 3);
-  EXPECT_EQ(Lyrics.Table().phrase[0], kA);
+  EXPECT_EQ(Phrase(0), kA);
   ExpectLinesAtTicks(program, {{3, ""}, {4, kA}});
 }
 
@@ -196,7 +196,7 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
   ASSERT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(Text(main, 1002), ShownPath(song));
   EXPECT_TRUE(Enabled(main, 1000)) << "the song is open";
-  EXPECT_EQ(Lyrics.Table().phrase[0], kIU);
+  EXPECT_EQ(Phrase(0), kIU);
   EXPECT_EQ(Lyrics.Table().time[2], 20);
 
   HWND list = OpenKashiList(program);
@@ -206,7 +206,7 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
   EditLyrics([](LyricTable& table) { table.phrase[0] = "typed"; });
   Drop(program, {other, lrc});
   EXPECT_EQ(Text(main, 1002), ShownPath(song)) << "ignored while the form is open";
-  EXPECT_EQ(Lyrics.Table().phrase[0], "typed");
+  EXPECT_EQ(Phrase(0), "typed");
   CloseByCaption(program, list);
 }
 
@@ -290,9 +290,9 @@ TEST(DragAndDrop, OfSeveralFilesTheFirstSongAndLyricFileAreTakenAndTheRestNamedO
   EXPECT_EQ(box.text, named + "\r\n\x82\xd9\x82\xa9 2 \x8c\xc2");  // ほか 2 個
   Answer(box, IDOK);
   EXPECT_EQ(Text(program.main(), 1002), song);
-  EXPECT_EQ(Lyrics.Table().phrase[0], "") << "a lyric file was given: none from beside the song";
+  EXPECT_EQ(Phrase(0), "") << "a lyric file was given: none from beside the song";
   Drop(program, {WidePath(song)});
-  EXPECT_EQ(Lyrics.Table().phrase[0], "beside");
+  EXPECT_EQ(Phrase(0), "beside");
 }
 
 }  // namespace
