@@ -2,6 +2,8 @@
 // command and the way out.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/texts.h"
@@ -95,6 +97,27 @@ TEST(MainWindow, FontsAreTheProportionalJapaneseGothicAtTwelvePixels) {
   ReleaseDC(program.main(), dc);
   EXPECT_STREQ(face, kFontFace);
   EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
+}
+
+// The face has no Hangul and no simplified Han; the bench links a font that
+// has them. Each character differs from a blank, from the box drawn for a
+// missing glyph and from the others.
+TEST(MainWindow, HangulAndChineseDrawAsRealGlyphsInTheProgramsFont) {
+  Program program;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(32, 32, 1, 1, nullptr);  // 1 bit a pixel: 128 bytes
+  SelectObject(dc, bitmap);
+  SelectObject(dc, Shell().MainFont.get());
+  std::set<std::string> seen;
+  for (wchar_t c : std::wstring(L" \uffff\uc548\ub155\u8fd9\u662f\u3042")) {  // 안녕 这是 あ
+    std::string bits(128, '\0');
+    PatBlt(dc, 0, 0, 32, 32, WHITENESS);
+    ExtTextOutW(dc, 2, 2, 0, nullptr, &c, 1, nullptr);
+    GetBitmapBits(bitmap, 128, bits.data());
+    EXPECT_TRUE(seen.insert(bits).second || c == L'\uffff') << "U+" << std::hex << int(c);
+  }
+  DeleteDC(dc);
+  DeleteObject(bitmap);
 }
 
 TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
