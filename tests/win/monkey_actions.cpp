@@ -70,6 +70,9 @@ const Weighted kMenus[] = {{Where::Main, 1018, 8}, {Where::Main, 1019, 12},
 const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},    {Where::Kashi, 1011, 12},
                            {Where::Kashi, 1013, 12},    {Where::KashiList, 1002, 4},
                            {Where::KashiEdit, 1007, 6}, {Where::KashiEdit, 1012, 6}};
+// The boxes that take lyrics, typed into in any script.
+const Weighted kLyricBoxes[] = {
+    {Where::Kashi, 1002, 8}, {Where::Kashi, 1011, 8}, {Where::KashiEdit, 1007, 4}};
 const Weighted kCloses[] = {{Where::Main, 0, 1},       {Where::Kashi, 0, 8},
                             {Where::KashiList, 0, 12}, {Where::Mini, 0, 12},
                             {Where::Version, 0, 12},   {Where::KashiEdit, 0, 8}};
@@ -109,6 +112,11 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
   }
   for (const Weighted& w : kBoxes) {
     if (Usable(WindowOf(view, w.where))) add(Kind::Type, w.where, w.id, w.weight);
+  }
+  for (const Weighted& w : kLyricBoxes) {
+    if (!Usable(WindowOf(view, w.where))) continue;
+    add(Kind::Type, w.where, w.id, w.weight);
+    options.back().first.n = 1;
   }
   // The Kashi form is left open after the main window closed now and then,
   // and the walk stays with it a while.
@@ -190,9 +198,15 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
     case Kind::Type: {
       if (!Usable(window)) return Outcome::Skipped;
       DWORD_PTR result = 0;
-      SendMessageTimeoutA(GetDlgItem(window, action.id), WM_SETTEXT, 0,
-                          reinterpret_cast<LPARAM>(action.text.c_str()), SMTO_NORMAL, 5000,
-                          &result);
+      HWND box = GetDlgItem(window, action.id);
+      if (action.n == 1) {
+        const std::wstring text = Wide(action.text);
+        SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                            5000, &result);
+      } else {
+        SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(action.text.c_str()),
+                            SMTO_NORMAL, 5000, &result);
+      }
       break;
     }
     case Kind::Close:
