@@ -221,6 +221,9 @@ std::string Describe(const Action& a) {
       }
       return "type into " + where + " " + id + " (" + Name(a.where, a.id, false) + "): \"" +
              Escaped(a.text) + "\"";
+    case Kind::Paste:
+      return "paste into " + where + " " + id + " (" + Name(a.where, a.id, false) +
+             ") from the clipboard: u\"" + EscapedWide(Wide(a.text)) + "\"";
     case Kind::Close: return "close " + where + " by its caption (WM_CLOSE)";
     case Kind::Escape:
       return "Escape on " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";

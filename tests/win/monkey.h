@@ -33,6 +33,7 @@ enum class Kind : int {
   Shut,        // another program's WM_CLOSE to `where` (id 0), also hidden or
                // disabled, or to the box or dialog `where` owns (id 1)
   Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
+  Paste,       // `text` (UTF-8) copied as UTF-16 by another program, pasted into box `id`
 };
 
 // What the user types into an open dialog.
