@@ -2,6 +2,7 @@
 // texts, save names and the files the open dialogs are answered with.
 #include "tests/win/monkey.h"
 
+#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -29,13 +30,47 @@ const char* const kPieces[] = {
     "123", "-5",  "\x82\xa0", "\x95\x5c",     "\x83\x5c", "\x81\x94", "\x89\xcc\x8e\x8c",
     "\t",  "\"",  "x#y#",     "\x82\xa0#\r\n"};
 
-std::string RandomText(Random& random) {
-  std::string text;
-  for (int i = random.Below(9); i > 0; --i) {
-    text += kPieces[random.Below(static_cast<int>(std::size(kPieces)))];
-  }
-  if (random.Below(20) == 0) text = std::string(300, 'w') + text;  // longer than any box shows
+// Non-Japanese lyrics: only some of them have a Shift-JIS form.
+const wchar_t* const kWidePieces[] = {
+    L"a",          L"#",      L"\r\n",   L" ",        L"123",       L"あ",           L"表",
+    L"안녕하세요", L"这是",   L"Привет", L"Καλημέρα", L"άέίόύ",     L"café",         L"Straße",
+    L"🎵",          L"\u00a0", L"\u2013", L"x#y#",     L"안녕#\r\n", L"\u2013#\u00a0"};
+
+template <typename Char, size_t N>
+std::basic_string<Char> RandomText(Random& random, const Char* const (&pieces)[N],
+                                   const std::basic_string<Char>& longer) {
+  std::basic_string<Char> text;
+  for (int i = random.Below(9); i > 0; --i) text += pieces[random.Below(static_cast<int>(N))];
+  if (random.Below(20) == 0) text = longer + text;  // longer than any box shows
   return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int size = static_cast<int>(text.size());
+  std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr),
+                  '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), static_cast<int>(out.size()),
+                      nullptr, nullptr);
+  return out;
+}
+
+// As the inside of a u"" literal: beyond printable ASCII as \u or \U escapes.
+std::string EscapedWide(const std::wstring& text) {
+  std::string out;
+  char code[16];
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (c < 0x80) {
+      out += Escaped(std::string(1, static_cast<char>(c)));
+    } else {
+      std::snprintf(code, sizeof code, c > 0xFFFF ? "\\U%08x" : "\\u%04x", c);
+      out += code;
+    }
+  }
+  return out;
 }
 
 const char* Name(Where where, int id, bool menu) {
@@ -180,8 +215,15 @@ std::string Describe(const Action& a) {
     case Kind::Click: return "click " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
     case Kind::Menu: return "menu " + id + " (" + Name(a.where, a.id, true) + ")";
     case Kind::Type:
+      if (a.n == 1) {
+        return "type UTF-16 into " + where + " " + id + " (" + Name(a.where, a.id, false) +
+               "): u\"" + EscapedWide(Wide(a.text)) + "\"";
+      }
       return "type into " + where + " " + id + " (" + Name(a.where, a.id, false) + "): \"" +
              Escaped(a.text) + "\"";
+    case Kind::Paste:
+      return "paste into " + where + " " + id + " (" + Name(a.where, a.id, false) +
+             ") from the clipboard: u\"" + EscapedWide(Wide(a.text)) + "\"";
     case Kind::Close: return "close " + where + " by its caption (WM_CLOSE)";
     case Kind::Escape:
       return "Escape on " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
@@ -225,7 +267,20 @@ std::string TextFor(Random& random, Where where, int id) {
                                : kGoodNames[random.Below(static_cast<int>(std::size(kGoodNames)))]);
   }
   if (where == Where::KashiList) return FilePath(static_cast<File>(random.Below(8)));
-  return RandomText(random);
+  return RandomText(random, kPieces, std::string(300, 'w'));
+}
+
+std::string UnicodeText(Random& random) {
+  std::wstring emoji;
+  for (int i = 0; i < 150; ++i) emoji += L"🎵";
+  return Utf8(RandomText(random, kWidePieces, emoji));
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int size = static_cast<int>(utf8.size());
+  std::wstring out(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), static_cast<int>(out.size()));
+  return out;
 }
 
 }  // namespace velomar::test::monkey

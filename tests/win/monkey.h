@@ -23,7 +23,7 @@ constexpr int kForms = static_cast<int>(Where::Other);
 enum class Kind : int {
   Click,       // a button or check box of `where`: id
   Menu,        // a command of the main window's menu: id
-  Type,        // `text` into the edit box `id` of `where`
+  Type,        // `text` into the edit box `id` of `where`; UTF-8 set as UTF-16 when `n` is 1
   Close,       // the caption's close box of `where`
   Escape,      // the Escape key on control `id` of `where` (0: the window itself)
   AnswerBox,   // button `id` of the message box owned by `where`
@@ -33,6 +33,7 @@ enum class Kind : int {
   Shut,        // another program's WM_CLOSE to `where` (id 0), also hidden or
                // disabled, or to the box or dialog `where` owns (id 1)
   Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
+  Paste,       // `text` (UTF-8) copied as UTF-16 by another program, pasted into box `id`
 };
 
 // What the user types into an open dialog.
@@ -96,6 +97,10 @@ std::string FilePath(File file);
 // Text the user types into box `id` of `where`: phrases of ASCII and
 // Shift-JIS with '#', commas and line breaks; scratch names in the save box.
 std::string TextFor(Random& random, Where where, int id);
+// Lyrics in many scripts as UTF-8: Hangul, Chinese, Cyrillic, Greek, accented
+// Latin, an emoji, odd spaces and dashes, with '#' and line breaks.
+std::string UnicodeText(Random& random);
+std::wstring Wide(const std::string& utf8);
 // Removes the lyric files the walk's saves left beside the executable.
 void RemoveSavedFiles();
 // The lyric editor's LRC save dialog, and the new file the walk names in it.

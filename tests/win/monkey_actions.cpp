@@ -1,8 +1,10 @@
 // Which actions the user has at a moment, and taking one the way a user's
-// input arrives: posted clicks, keys and commands, text set into boxes,
-// answers to message boxes and open dialogs, posted ticks and notices.
+// input arrives: posted clicks, keys and commands, text set into boxes or
+// pasted from the clipboard, answers to message boxes and open dialogs,
+// posted ticks and notices.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +47,33 @@ bool Fail(Failure* failure, const char* check, const std::string& detail) {
   return false;
 }
 
+// Copied by another program, as UTF-16 that the system hands an ANSI box in
+// its code page. No window owns the copy, as the walk's thread takes no
+// messages. Walks in parallel test processes share the clipboard: each holds
+// it until its box has pasted.
+bool Paste(HWND box, const std::wstring& text) {
+  static const HANDLE turn = CreateMutexA(nullptr, FALSE, "VelomarMonkeyClipboard");
+  const DWORD waited = WaitForSingleObject(turn, 10000);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return false;
+  bool copied = WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000);
+  if (copied) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    copied = memory != nullptr && EmptyClipboard();
+    if (copied) {
+      std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+      GlobalUnlock(memory);
+      copied = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!copied && memory != nullptr) GlobalFree(memory);
+    CloseClipboard();
+  }
+  DWORD_PTR result = 0;
+  if (copied) SendMessageTimeoutW(box, WM_PASTE, 0, 0, SMTO_NORMAL, 5000, &result);
+  ReleaseMutex(turn);
+  return copied;
+}
+
 struct Weighted {
   Where where;
   int id;
@@ -70,6 +99,9 @@ const Weighted kMenus[] = {{Where::Main, 1018, 8}, {Where::Main, 1019, 12},
 const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},    {Where::Kashi, 1011, 12},
                            {Where::Kashi, 1013, 12},    {Where::KashiList, 1002, 4},
                            {Where::KashiEdit, 1007, 6}, {Where::KashiEdit, 1012, 6}};
+// The boxes that take lyrics, typed into and pasted into in any script.
+const Weighted kLyricBoxes[] = {
+    {Where::Kashi, 1002, 8}, {Where::Kashi, 1011, 8}, {Where::KashiEdit, 1007, 4}};
 const Weighted kCloses[] = {{Where::Main, 0, 1},       {Where::Kashi, 0, 8},
                             {Where::KashiList, 0, 12}, {Where::Mini, 0, 12},
                             {Where::Version, 0, 12},   {Where::KashiEdit, 0, 8}};
@@ -109,6 +141,12 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
   }
   for (const Weighted& w : kBoxes) {
     if (Usable(WindowOf(view, w.where))) add(Kind::Type, w.where, w.id, w.weight);
+  }
+  for (const Weighted& w : kLyricBoxes) {
+    if (!Usable(WindowOf(view, w.where))) continue;
+    add(Kind::Type, w.where, w.id, w.weight);
+    options.back().first.n = 1;
+    add(Kind::Paste, w.where, w.id, w.weight * 3 / 4);
   }
   // The Kashi form is left open after the main window closed now and then,
   // and the walk stays with it a while.
@@ -190,11 +228,24 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
     case Kind::Type: {
       if (!Usable(window)) return Outcome::Skipped;
       DWORD_PTR result = 0;
-      SendMessageTimeoutA(GetDlgItem(window, action.id), WM_SETTEXT, 0,
-                          reinterpret_cast<LPARAM>(action.text.c_str()), SMTO_NORMAL, 5000,
-                          &result);
+      HWND box = GetDlgItem(window, action.id);
+      if (action.n == 1) {
+        const std::wstring text = Wide(action.text);
+        SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                            5000, &result);
+      } else {
+        SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(action.text.c_str()),
+                            SMTO_NORMAL, 5000, &result);
+      }
       break;
     }
+    case Kind::Paste:
+      if (!Usable(window)) return Outcome::Skipped;
+      if (!Paste(GetDlgItem(window, action.id), Wide(action.text))) {
+        Fail(failure, "clipboard", "the walk could not put its text on the clipboard");
+        return Outcome::Failed;
+      }
+      break;
     case Kind::Close:
       if (!Usable(window)) return Outcome::Skipped;
       if (action.where == Where::Main) mainClosed_ = true;

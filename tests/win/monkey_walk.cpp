@@ -284,7 +284,11 @@ bool Walk::RunRandom(std::uint64_t seed, int steps, Failure* failure) {
     size_t chosen = 0;
     while (pick >= options[chosen].second) pick -= options[chosen++].second;
     Action action = options[chosen].first;
-    if (action.kind == Kind::Type) action.text = TextFor(random, action.where, action.id);
+    if (action.kind == Kind::Paste || (action.kind == Kind::Type && action.n == 1)) {
+      action.text = UnicodeText(random);
+    } else if (action.kind == Kind::Type) {
+      action.text = TextFor(random, action.where, action.id);
+    }
     if (action.kind == Kind::Tick) action.n = 1 + random.Below(30);
     if (action.kind == Kind::Notice) action.n = 1 << random.Below(4);  // 1, 2, 4 or 8
     if (!Take(action, failure)) return false;
