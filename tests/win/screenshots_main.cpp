@@ -191,6 +191,19 @@ int main(int argc, char** argv) {
   Close(program, mini);
   Click(program, main, 1001);
 
+  // A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
+  Lyrics.Load([](LyricTable& table) {
+    table.time[0] = 10;
+    table.phrase[0] =  // 안녕하세요 / 你好 / こんにちは
+        "\xec\x95\x88\xeb\x85\x95\xed\x95\x98\xec\x84\xb8\xec\x9a\x94 / \xe4\xbd\xa0\xe5\xa5\xbd / "
+        "\xe3\x81\x93\xe3\x82\x93\xe3\x81\xab\xe3\x81\xa1\xe3\x81\xaf";
+    return true;
+  });
+  Click(program, main, 1000);
+  program.Tick(11);
+  Save(main, "main-window-any-language");
+  Click(program, main, 1001);
+
   HWND version = OpenForm(program, 1022, &VersionWindow);
   Save(version, "version-form");
   Close(program, version);
