@@ -9,10 +9,28 @@ namespace velomar {
 
 namespace {
 
-bool Iconv(const char* to, const char* from, const std::string& in, std::string& out) {
+// One descriptor a direction, opened at first use: the lyrics convert every
+// phrase of a file they load, and opening one costs more than converting.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+bool Iconv(const Converter& converter, const std::string& in, std::string& out) {
   out.clear();
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  if (!converter.Valid()) return false;
+  iconv_t cd = converter.get();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh start
   char* inPtr = const_cast<char*>(in.data());
   std::size_t inLeft = in.size();
   char buffer[4096];
@@ -31,18 +49,19 @@ bool Iconv(const char* to, const char* from, const std::string& in, std::string&
       ok = false;  // characters converted irreversibly
     }
   }
-  iconv_close(cd);
   return ok;
 }
 
 }  // namespace
 
 bool PlatformDecodeCp932(const std::string& sjis, std::string& utf8) {
-  return Iconv("UTF-8", "CP932", sjis, utf8);
+  thread_local const Converter decoder("UTF-8", "CP932");
+  return Iconv(decoder, sjis, utf8);
 }
 
 bool PlatformEncodeCp932(const std::string& utf8, std::string& sjis) {
-  return Iconv("CP932", "UTF-8", utf8, sjis);
+  thread_local const Converter encoder("CP932", "UTF-8");
+  return Iconv(encoder, utf8, sjis);
 }
 
 }  // namespace velomar

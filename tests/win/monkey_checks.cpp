@@ -58,6 +58,8 @@ const KnownBox kKnownBoxes[] = {
     {kSavedCaption, kSavedPrefix, "", Buttons::Ok, Where::Kashi, Where::Kashi},
     {kSavedCaption, kSavedPrefix, "", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
     {kSavedCaption, kLrcSavedPrefix, "", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
+    {kSavedCaption, kNotShiftJis, "", Buttons::Ok, Where::Kashi, Where::Kashi},
+    {kSavedCaption, kNotShiftJis, "", Buttons::Ok, Where::KashiEdit, Where::KashiEdit},
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {
