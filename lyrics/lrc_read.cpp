@@ -79,6 +79,25 @@ std::string LinesText(const std::vector<std::size_t>& lines) {
 
 constexpr char kJoin[] = " / ";
 
+// The bytes text takes in Shift-JIS: one for ASCII and half-width katakana
+// (U+FF61-U+FF9F, EF BD A1 to EF BE 9F in UTF-8), two for any other
+// character.
+std::size_t ShiftJisWidth(const std::string& utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    if ((b & 0xC0) == 0x80) continue;  // within a character
+    bool narrow = b < 0x80;
+    if (b == 0xEF && i + 2 < utf8.size()) {
+      const unsigned char second = static_cast<unsigned char>(utf8[i + 1]);
+      const unsigned char third = static_cast<unsigned char>(utf8[i + 2]);
+      narrow = (second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F);
+    }
+    width += narrow ? 1 : 2;
+  }
+  return width;
+}
+
 // The lines that share one timestamp.
 struct Shared {
   std::size_t line;                         // the first of them
@@ -94,7 +113,7 @@ class Reader {
   bool Records(std::vector<LyricRecord>& records);
 
  private:
-  bool Add(std::int64_t ms, const std::string* phrase, std::size_t line);
+  bool Add(std::int64_t ms, const std::string* phrase, std::size_t size, std::size_t line);
   void NoteLeftOut(std::size_t line, const char* why);
 
   Notes& notes_;
@@ -161,14 +180,16 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     return true;
   }
   if (kept_ == LrcPhrases::kShiftJis) words = folder_.Encode(words);
+  // The limit is on the lyric file's bytes, whichever phrases the read keeps.
+  const std::size_t size = kept_ == LrcPhrases::kShiftJis ? words.size() : ShiftJisWidth(words);
   const std::string* phrase = &*phrases_.insert(std::move(words)).first;
   for (std::int64_t stamp : stamps) {
-    if (!Add(stamp, phrase, number)) return false;
+    if (!Add(stamp, phrase, size, number)) return false;
   }
   return true;
 }
 
-bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t line) {
+bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t size, std::size_t line) {
   if (!added_.emplace(ms, phrase).second) return true;  // the same words again
   auto shared = times_.find(ms);
   if (shared == times_.end()) {
@@ -183,7 +204,7 @@ bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t line) {
     bytes_ += sizeof kJoin - 1;
   }
   shared->second.phrases.push_back(phrase);
-  bytes_ += phrase->size();
+  bytes_ += size;
   if (bytes_ > kLrcPhraseBytes) {
     notes_.push_back({true, LineText(line) + ": the phrases would take more than " +
                                 NumberText(static_cast<std::int64_t>(kLrcPhraseBytes >> 20)) +

@@ -4,46 +4,38 @@
 
 namespace velomar {
 
-std::string ShownPath(const std::wstring& path) {
-  if (path.empty()) return std::string();
-  const int size = static_cast<int>(path.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, path.data(), size, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return std::string();
-  std::string shown(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, path.data(), size, &shown[0], bytes, nullptr, nullptr);
-  return shown;
-}
+namespace {
 
-std::wstring WidePath(const std::string& path) {
-  if (path.empty()) return std::wstring();
-  const int size = static_cast<int>(path.size());
-  const int units = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
-  if (units <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(units), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.data(), size, &wide[0], units);
-  return wide;
-}
-
-std::wstring Utf8ToWide(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  const int size = static_cast<int>(utf8.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (units <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(units), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], units);
-  return wide;
-}
-
-std::string WideToUtf8(const std::wstring& wide) {
+std::string Narrow(const std::wstring& wide, UINT codePage) {
   if (wide.empty()) return std::string();
   const int size = static_cast<int>(wide.size());
   const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+      WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return std::string();
-  std::string utf8(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, &utf8[0], bytes, nullptr, nullptr);
-  return utf8;
+  std::string narrow(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), size, &narrow[0], bytes, nullptr, nullptr);
+  return narrow;
 }
+
+std::wstring Widen(const std::string& narrow, UINT codePage) {
+  if (narrow.empty()) return std::wstring();
+  const int size = static_cast<int>(narrow.size());
+  const int units = MultiByteToWideChar(codePage, 0, narrow.data(), size, nullptr, 0);
+  if (units <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(codePage, 0, narrow.data(), size, &wide[0], units);
+  return wide;
+}
+
+}  // namespace
+
+std::string ShownPath(const std::wstring& path) { return Narrow(path, CP_ACP); }
+
+std::wstring WidePath(const std::string& path) { return Widen(path, CP_ACP); }
+
+std::wstring Utf8ToWide(const std::string& utf8) { return Widen(utf8, CP_UTF8); }
+
+std::string WideToUtf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
 std::wstring ExecutableWidePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
