@@ -8,7 +8,8 @@ const FormKind kForms[] = {
     {"Version", &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, false, VersionFormProc, nullptr},
     {"Kashi", &KashiWindow, 0, 414, 426, true, KashiFormProc, KashiKeys},
     {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc, nullptr},
-    {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, nullptr},
+    // The shift keys work in every lyric window; the host asks each row's keys.
+    {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, ShiftKeys},
     {"KashiEdit", &KashiEditWindow, 0, 556, 442, true, KashiEditFormProc, KashiEditKeys},
 };
 

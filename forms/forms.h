@@ -28,6 +28,8 @@ LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPA
 // the message was such a key and has been used.
 bool KashiKeys(const MSG& message);
 bool KashiEditKeys(const MSG& message);
+// F7 and F8, in the main window and every form that shows the lyrics.
+bool ShiftKeys(const MSG& message);
 
 LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -42,6 +42,8 @@ enum KashiEditControl : int {
   kSaveButton = 1013,
   kLrcButton = 1014,
   kRedoButton = 1015,
+  kShiftEarlierButton = 1016,
+  kShiftLaterButton = 1017,
 };
 
 // "Play from here" starts this many ticks before the line.
@@ -63,12 +65,14 @@ const ControlSpec kControls[] = {
     {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21, true},
     {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
     {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 326, 110, 24},
-    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 300, 14},
+    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 168, 14},
     {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 326, 100, 24},
     {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 358, 200, 12},
     {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21, true},
     {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 372, 118, 25},
     {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 372, 118, 25},
+    {kShiftEarlierButton, "BUTTON", "以降 -0.1", kStatic, kShown, 300, 326, 64, 24},
+    {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 326, 64, 24},
 };
 
 struct Column {
@@ -170,6 +174,13 @@ void Nudge(std::int32_t ticks) {
   AfterChange(Lyrics.Nudge(line, ticks), line);
 }
 
+// The selected line and every line after it, as one step.
+void ShiftFromHere(std::int32_t ticks) {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Lyrics.Shift(line, ticks), line);
+}
+
 // While the song plays the next line is selected, so that lines are re-timed
 // one after the other as they are heard.
 void TakeClock() {
@@ -266,6 +277,8 @@ void OnCommand(int id, int code) {
   switch (id) {
     case kEarlierButton: Nudge(-1); break;
     case kLaterButton: Nudge(1); break;
+    case kShiftEarlierButton: ShiftFromHere(-1); break;
+    case kShiftLaterButton: ShiftFromHere(1); break;
     case kClockButton: TakeClock(); break;
     case kInsertButton: InsertLine(); break;
     case kDeleteButton: DeleteLine(); break;
@@ -299,10 +312,11 @@ void OnClose(HWND window) {
 // The list's keys for the selected line, and Enter in the phrase box.
 bool ListKey(WPARAM key) {
   const bool control = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
   // clang-format off
   switch (key) {
-    case VK_SUBTRACT: case VK_OEM_MINUS: Nudge(-1); return true;
-    case VK_ADD: case VK_OEM_PLUS: Nudge(1); return true;
+    case VK_SUBTRACT: case VK_OEM_MINUS: shift ? ShiftFromHere(-1) : Nudge(-1); return true;
+    case VK_ADD: case VK_OEM_PLUS: shift ? ShiftFromHere(1) : Nudge(1); return true;
     case VK_SPACE: TakeClock(); return true;
     case VK_INSERT: InsertLine(); return true;
     case VK_DELETE: DeleteLine(); return true;

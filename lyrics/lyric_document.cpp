@@ -14,6 +14,10 @@ bool Unwritten(const LyricTable& table, int index) {
   return table.time[index] == 0 && table.phrase[index].empty();
 }
 
+void SetTimes(LyricTable& table, int from, const std::vector<std::int32_t>& times) {
+  for (std::size_t i = 0; i < times.size(); ++i) table.time[from + static_cast<int>(i)] = times[i];
+}
+
 void SwapEntries(LyricTable& a, LyricTable& b) {
   a.time.swap(b.time);
   a.phrase.swap(b.phrase);
@@ -95,7 +99,7 @@ void LyricDocument::Commit(Step step) {
   step.pressAfter = lastPress_;
   step.state = nextState_++;
   state_ = step.state;
-  changed_ = step.index;
+  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
   undo_.push_back(std::move(step));
   redo_.clear();
   Changed();
@@ -168,6 +172,26 @@ bool LyricDocument::InsertAfter(int index) {
   return true;
 }
 
+bool LyricDocument::Shift(int from, std::int32_t ticks) {
+  const int lines = LyricLineCount(*table_);
+  if (from < 0 || from >= lines) return false;
+  Step step = Begin(Kind::Shift, from);
+  bool moved = false;
+  for (int i = from; i < lines; ++i) {
+    const std::int64_t time = table_->time[i];
+    // A time already below 0 (a lyric file may hold one) is not moved lower.
+    const std::int64_t floor = std::min<std::int64_t>(time, 0);
+    const std::int64_t wanted = std::max(floor, std::min<std::int64_t>(time + ticks, kLatestTime));
+    step.timesBefore.push_back(table_->time[i]);
+    step.timesAfter.push_back(static_cast<std::int32_t>(wanted));
+    moved = moved || wanted != time;
+  }
+  if (!moved) return false;
+  for (int i = from; i < lines; ++i) table_->time[i] = step.timesAfter[i - from];
+  Commit(std::move(step));
+  return true;
+}
+
 bool LyricDocument::Delete(int index) {
   if (!IsEntry(index)) return false;
   Step step = Begin(Kind::Delete, index);
@@ -204,9 +228,10 @@ bool LyricDocument::Undo() {
       table.phrase[step.index] = step.phraseBefore;
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
+    case Kind::Shift: SetTimes(table, step.index, step.timesBefore); break;
   }
   Restore(step, false);
-  changed_ = step.index;
+  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
   const PressChange press = PressOf(step, PressChange::Undone);
   redo_.push_back(std::move(step));
   undo_.pop_back();
@@ -228,9 +253,10 @@ bool LyricDocument::Redo() {
       table.phrase[step.index] = step.phraseAfter;
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
+    case Kind::Shift: SetTimes(table, step.index, step.timesAfter); break;
   }
   Restore(step, true);
-  changed_ = step.index;
+  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
   state_ = step.state;
   const PressChange press = PressOf(step, PressChange::Redone);
   undo_.push_back(std::move(step));

@@ -75,6 +75,10 @@ class LyricDocument {
   // an empty entry at 0 is no line); false when entry 3000 is in use and
   // would fall off.
   bool InsertAfter(int index);
+  // Line `from` and every line after it `ticks` later (or sooner), no time
+  // moved below 0: the whole song's lyrics early or late, fixed at once.
+  // False, with no step, when no time would move.
+  bool Shift(int from, std::int32_t ticks);
   bool Delete(int index);
   // Every entry unwritten, the counters kept; false, with no step, when
   // nothing is written.
@@ -106,7 +110,7 @@ class LyricDocument {
   void MarkUnsaved() { saved_ = nextState_++; }
 
  private:
-  enum class Kind { Press, Set, Insert, Delete, Reset };
+  enum class Kind { Press, Set, Insert, Delete, Reset, Shift };
   struct Counters {
     std::int32_t addIndex, remaining, added;
   };
@@ -124,10 +128,11 @@ class LyricDocument {
     std::string originalBefore;  // Delete: the lyric file bytes it took
     Counters countersBefore, countersAfter;
     LastPress pressBefore, pressAfter;
-    std::uint64_t opening;                // Press
-    bool pouredIn;                        // Press
-    StateId state;                        // the state it leads to
-    std::unique_ptr<LyricTable> cleared;  // Reset: the entries it cleared
+    std::uint64_t opening;                              // Press
+    bool pouredIn;                                      // Press
+    StateId state;                                      // the state it leads to
+    std::unique_ptr<LyricTable> cleared;                // Reset: the entries it cleared
+    std::vector<std::int32_t> timesBefore, timesAfter;  // Shift: from `index` on
   };
 
   Counters CountersNow() const;

@@ -1,7 +1,7 @@
 #include "lyrics/lyric_text.h"
 
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 #include "lyrics/sjis_convert.h"
 #include "lyrics/unicode_text.h"
@@ -22,54 +22,59 @@ bool HoldsTwinLead(const std::string& sjis) {
   return false;
 }
 
-// Character by character, for the rare phrase that is not all text: ASCII
-// as it is, each code looked up once.
-std::string DecodeEach(const std::string& sjis) {
-  std::unordered_map<std::uint16_t, std::string> known;
-  std::string utf8, one;
+constexpr std::uint32_t kNoCharacter = 0xFFFFFFFF;
+
+// The UTF-8 of the code page 932 code of `length` bytes at `at`, packed with
+// its length in the top byte; kNoCharacter for a code that is no character.
+// Each code is asked of the platform once: a lyric file's thousands of
+// phrases share a few hundred characters, and a platform call a phrase cost
+// more than reading the file.
+std::uint32_t CodeUtf8(const char* at, std::size_t length) {
+  thread_local std::vector<std::uint32_t> known(1 << 16, 0);
+  const unsigned char lead = static_cast<unsigned char>(at[0]);
+  const std::uint16_t code = static_cast<std::uint16_t>(
+      length == 2 ? lead << 8 | static_cast<unsigned char>(at[1]) : lead);
+  std::uint32_t& packed = known[code];
+  if (packed == 0) {
+    std::string utf8;
+    packed = kNoCharacter;
+    if (SjisToUtf8(std::string(at, length), utf8) && !utf8.empty() && utf8.size() <= 3) {
+      packed = static_cast<std::uint32_t>(utf8.size()) << 24;
+      for (std::size_t i = 0; i < utf8.size(); ++i) {
+        packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(utf8[i])) << (16 - 8 * i);
+      }
+    }
+  }
+  return packed;
+}
+
+// The text of a lyric file's phrase, U+FFFD for each byte that is no
+// character; false when there was such a byte.
+bool Decode(const std::string& sjis, std::string& utf8) {
+  utf8.clear();
+  utf8.reserve(sjis.size() + sjis.size() / 2);
+  bool whole = true;
   for (std::size_t i = 0; i < sjis.size();) {
     const unsigned char lead = static_cast<unsigned char>(sjis[i]);
-    std::size_t length = SjisCharLength(lead);
-    if (i + length > sjis.size()) length = 1;
     if (lead < 0x80) {
       utf8 += sjis[i++];
       continue;
     }
-    const std::uint16_t code = static_cast<std::uint16_t>(
-        length == 2 ? lead << 8 | static_cast<unsigned char>(sjis[i + 1]) : lead);
-    auto found = known.find(code);
-    if (found == known.end()) {
-      if (!SjisToUtf8(sjis.substr(i, length), one)) one.clear();
-      found = known.emplace(code, one).first;
-    }
-    if (found->second.empty()) {
+    std::size_t length = SjisCharLength(lead);
+    if (i + length > sjis.size()) length = 1;
+    const std::uint32_t packed = CodeUtf8(sjis.data() + i, length);
+    if (packed == kNoCharacter) {
       AppendUtf8(utf8, U'\uFFFD');
+      whole = false;
       i += 1;
-    } else {
-      utf8 += found->second;
-      i += length;
+      continue;
     }
-  }
-  return utf8;
-}
-
-// Whole when every piece is: a long phrase is converted a piece at a time,
-// at character boundaries, so that its conversion never holds more than
-// the text and a piece.
-bool DecodeInPieces(const std::string& sjis, std::string& utf8) {
-  constexpr std::size_t kPiece = 64 << 10;
-  utf8.clear();
-  utf8.reserve(sjis.size() + sjis.size() / 2);
-  std::string piece;
-  for (std::size_t start = 0, i = 0; start < sjis.size(); start = i) {
-    while (i < sjis.size() && i - start < kPiece) {
-      i += SjisCharLength(static_cast<unsigned char>(sjis[i]));
+    for (std::uint32_t k = 0; k < packed >> 24; ++k) {
+      utf8 += static_cast<char>(packed >> (16 - 8 * k) & 0xFF);
     }
-    i = i < sjis.size() ? i : sjis.size();
-    if (!SjisToUtf8(sjis.substr(start, i - start), piece)) return false;
-    utf8 += piece;
+    i += length;
   }
-  return true;
+  return whole;
 }
 
 bool IsAscii(const std::string& text) {
@@ -84,7 +89,8 @@ bool IsAscii(const std::string& text) {
 std::string PhraseFromFile(const std::string& sjis) {
   if (IsAscii(sjis)) return sjis;
   std::string utf8;
-  return DecodeInPieces(sjis, utf8) ? utf8 : DecodeEach(sjis);
+  Decode(sjis, utf8);
+  return utf8;
 }
 
 void TakeFromFile(LyricTable& table, int index) {
@@ -93,8 +99,7 @@ void TakeFromFile(LyricTable& table, int index) {
   original.clear();
   if (IsAscii(phrase)) return;
   std::string text, back;
-  const bool whole = DecodeInPieces(phrase, text);
-  if (!whole) text = DecodeEach(phrase);
+  const bool whole = Decode(phrase, text);
   // Kept only where the text alone would not give the bytes back.
   if (!whole || (HoldsTwinLead(phrase) && !(Utf8ToSjis(text, back) && back == phrase))) {
     original.swap(phrase);

@@ -81,7 +81,12 @@ TEST(LyricDocument, EveryStepUndoesAndRedoesExactlyWithItsCountersAndSavedMark) 
       {[](auto& d) { return d.InsertAfter(-1); }, "1 5a 10b 15c 20d 4 2996 4*", 0},
       {[](auto& d) { return d.Delete(1); }, "5a 15c 20d 0 0 2 2998 2*", 1},
       {[](auto& d) { return d.Reset(); }, "0 0 0 0 0 3 2997 3*", -1},
-      {[](auto& d) { return d.Delete(3001) || d.InsertAfter(-2) || !d.SetTime(0, 5); }, start, 2},
+      {[](auto& d) { return d.Shift(1, 1); }, "5a 11b 16c 21d 0 3 2997 3*", -1},
+      {[](auto& d) { return d.Shift(0, -10); }, "0a 0b 5c 10d 0 3 2997 3*", -1},
+      {[](auto& d) {
+         return d.Delete(3001) || d.InsertAfter(-2) || !d.SetTime(0, 5) || d.Shift(4, 1);
+       },
+       start, 2},
   };
   for (const auto& [step, after, changed] : rows) {
     SCOPED_TRACE(after);
@@ -187,7 +192,7 @@ TEST(LyricDocument, ASeededWalkOfStepsKeepsItsInvariants) {
       case 0: case 1: EXPECT_TRUE(!doc.Press("p", pick(50), pick(2), pick(3), pick(2)) ||
                                   addIndex < kMaxAdds); break;
       case 2: doc.TakeBackPress(taken); break;
-      case 3: doc.Nudge(at, pick(3) - 1); break;
+      case 3: pick(2) ? doc.Nudge(at, pick(3) - 1) : doc.Shift(at, pick(3) - 1); break;
       case 4: doc.SetPhrase(at, std::string(1, static_cast<char>('a' + pick(3)))); break;
       case 5: doc.InsertAfter(at); break;
       case 6: doc.Delete(at); break;

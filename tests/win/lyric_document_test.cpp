@@ -199,5 +199,32 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   CloseByCaption(program, kashi);
 }
 
+// F8 from any lyric window moves every line later, "以降 +0.1" the selected
+// line and those after it, F7 every line sooner: one step each.
+TEST(LyricDocument, ShiftKeysAndShiftFromHereMoveTheLinesAsOneStepEach) {
+  Program program;
+  EditLyrics([](LyricTable& table) {
+    table.time = {5, 9, 12};
+    table.phrase[0] = "a", table.phrase[1] = "b", table.phrase[2] = "c";
+  });
+  auto times = [] {
+    const LyricTable& t = Lyrics.Table();
+    return std::to_string(t.time[0]) + " " + std::to_string(t.time[1]) + " " +
+           std::to_string(t.time[2]);
+  };
+  Key(program, program.main(), VK_F8);
+  EXPECT_EQ(times(), "6 10 13");
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  SelectLine(program, editor, 1);
+  Click(program, editor, 1017);  // 以降 +0.1
+  EXPECT_EQ(times(), "6 11 14");
+  Key(program, Item(editor, kList), VK_F7);
+  EXPECT_EQ(times(), "5 10 13");
+  Click(program, editor, kUndo);
+  EXPECT_EQ(times(), "6 11 14");
+  CloseByCaption(program, editor);
+}
+
 }  // namespace
 }  // namespace velomar::test
