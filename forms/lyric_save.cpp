@@ -50,7 +50,7 @@ int MarkSavedIfReadBack(LyricDocument::StateId state, std::unique_ptr<ByteSource
 }
 
 // The lyric file holds fewer lines than the lyrics, or lines that do not
-// come back as they are (a comma, a line break, blanks at the start).
+// come back as they are (a line break, blanks at the start).
 void NotAllKeptBox(HWND owner, int written, int lines, int first) {
   std::string text = "歌詞ファイルに " + NumberText(written) + " 行を保存しました。\r\n";
   if (written < lines) {

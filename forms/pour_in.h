@@ -11,8 +11,8 @@ struct PourInSplit {
   std::string rest;    // stays in the pour-in box
 };
 
-// Splits at the first "#" byte (0x23 never occurs inside a two-byte
-// Shift-JIS character). The phrase loses its CR and LF bytes, which a
+// Splits at the first "#" byte (0x23 never occurs inside a character of
+// UTF-8, nor of two-byte Shift-JIS). The phrase loses its CR and LF bytes, which a
 // single-line box cannot show; the rest is kept byte for byte. A text
 // without "#" goes into the phrase box whole.
 PourInSplit SplitPourIn(const std::string& text);

@@ -1,6 +1,6 @@
 // Code page 932 (Shift-JIS as Windows has it) to UTF-8 and back, the one
 // conversion the platform supplies: glibc's iconv natively, the code page
-// calls of Windows in the Windows builds (app/win32_code_page.cpp). Both
+// calls of Windows in the Windows builds (system/win32_code_page.cpp). Both
 // tables are Microsoft's; sjis_convert.cpp checks around them so that both
 // builds accept and refuse the same texts.
 #pragma once

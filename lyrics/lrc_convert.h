@@ -113,9 +113,10 @@ void LoadRecords(std::vector<LyricRecord> records, LyricTable& table, const Load
 
 // A load into the document as the program runs it: `source` (null: the file
 // could not be opened) read as LRC when `lrc`, else as a lyric file (its
-// phrases made Unicode, lyric_text.h), into a fresh table that replaces the document's table only
-// when the file opened and was not refused. The progress step sees the table being read. Returns
-// whether the document was replaced.
+// phrases made Unicode, lyric_text.h), into a fresh table that replaces the
+// document's table only when the file opened and was not refused. The
+// progress step sees the table being read. Returns whether the document was
+// replaced.
 using TableProgress = std::function<void(const LyricTable& table, int index)>;
 bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableProgress& progress,
                   Notes& notes);

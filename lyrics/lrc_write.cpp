@@ -5,9 +5,9 @@
 //
 // A record LRC cannot carry stops the conversion: a negative time (the
 // program never writes one), a phrase that is not Shift-JIS (or, from the
-// program's lyrics, not UTF-8), one that holds
-// a [m:ss.xx] timestamp or a <m:ss.xx> word timestamp (from-lrc would read
-// those as times, or take them out). CR bytes in a phrase are left out, as
+// program's lyrics, not UTF-8), one that holds a [m:ss.xx] timestamp or a
+// <m:ss.xx> word timestamp (from-lrc would read those as times, or take
+// them out). CR bytes in a phrase are left out, as
 // the program's own save leaves them out.
 //
 // What from-lrc would give back otherwise is warned of: blanks at either

@@ -34,6 +34,11 @@ LyricDocument::Counters LyricDocument::CountersNow() const {
   return {table_->AddIndex, table_->RemainingLines, table_->AddedCount};
 }
 
+// The entry the editor selects after a step: a shift keeps the selection.
+int LyricDocument::ChangedBy(const Step& step) {
+  return step.kind == Kind::Shift ? -1 : step.index;
+}
+
 // The counters of another opening would let the next press skip entries
 // or write past the 3000 adds one opening may make; that opening's steps
 // bring back their entries only.
@@ -99,7 +104,7 @@ void LyricDocument::Commit(Step step) {
   step.pressAfter = lastPress_;
   step.state = nextState_++;
   state_ = step.state;
-  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
+  changed_ = ChangedBy(step);
   undo_.push_back(std::move(step));
   redo_.clear();
   Changed();
@@ -231,7 +236,7 @@ bool LyricDocument::Undo() {
     case Kind::Shift: SetTimes(table, step.index, step.timesBefore); break;
   }
   Restore(step, false);
-  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
+  changed_ = ChangedBy(step);
   const PressChange press = PressOf(step, PressChange::Undone);
   redo_.push_back(std::move(step));
   undo_.pop_back();
@@ -256,7 +261,7 @@ bool LyricDocument::Redo() {
     case Kind::Shift: SetTimes(table, step.index, step.timesAfter); break;
   }
   Restore(step, true);
-  changed_ = step.kind == Kind::Shift ? -1 : step.index;  // a shift keeps the selection
+  changed_ = ChangedBy(step);
   state_ = step.state;
   const PressChange press = PressOf(step, PressChange::Redone);
   undo_.push_back(std::move(step));

@@ -128,7 +128,7 @@ class LyricDocument {
     std::string originalBefore;  // Delete: the lyric file bytes it took
     Counters countersBefore, countersAfter;
     LastPress pressBefore, pressAfter;
-    std::uint64_t opening;                              // Press
+    std::uint64_t opening;                              // the timing window's opening
     bool pouredIn;                                      // Press
     StateId state;                                      // the state it leads to
     std::unique_ptr<LyricTable> cleared;                // Reset: the entries it cleared
@@ -138,6 +138,7 @@ class LyricDocument {
   Counters CountersNow() const;
   void Restore(const Step& step, bool after);
   PressChange PressOf(const Step& step, PressChange change);
+  static int ChangedBy(const Step& step);
   Step Begin(Kind kind, int index) const;
   void Commit(Step step);
   void Changed(PressChange press = PressChange::None);

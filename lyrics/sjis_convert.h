@@ -1,7 +1,6 @@
 // Strict conversion between Shift-JIS (Windows code page 932, the bytes of a
 // lyric file) and UTF-8, for the LRC conversion that the tool and the
-// program share; nothing else converts phrases, which stay the bytes they
-// were given.
+// program share and for the lyric file's boundary (lyric_text.h).
 //
 // The platform does the table work (code_page.h); the checks around it are
 // shared, so that both builds accept and refuse the same texts.

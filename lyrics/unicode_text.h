@@ -1,7 +1,6 @@
 // UTF-8, UTF-16, Windows-1252 and Windows-1251 as the LRC conversion needs
-// them: strict
-// decoding, so that a damaged file is noticed instead of being read as
-// something else.
+// them: strict decoding, so that a damaged file is noticed instead of being
+// read as something else.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
-// The file-path boundary: Windows names files in UTF-16, the program shows
-// every text in the ANSI code page (Shift-JIS). Paths are opened by their
-// real UTF-16 form and only turned into ANSI to be shown.
+// The file-path and text boundary: Windows names files in UTF-16, the
+// program's own texts are in the ANSI code page (Shift-JIS), the lyrics in
+// UTF-8. Paths are opened by their real UTF-16 form and only turned into
+// ANSI to be shown.
 #pragma once
 
 #include <windows.h>

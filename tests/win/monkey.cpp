@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "system/wide_path.h"
 #include "tests/win/media.h"
 
 namespace velomar::test::monkey {
@@ -43,15 +44,6 @@ std::basic_string<Char> RandomText(Random& random, const Char* const (&pieces)[N
   for (int i = random.Below(9); i > 0; --i) text += pieces[random.Below(static_cast<int>(N))];
   if (random.Below(20) == 0) text = longer + text;  // longer than any box shows
   return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-  const int size = static_cast<int>(text.size());
-  std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr),
-                  '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), static_cast<int>(out.size()),
-                      nullptr, nullptr);
-  return out;
 }
 
 // As the inside of a u"" literal: beyond printable ASCII as \u or \U escapes.
@@ -217,13 +209,13 @@ std::string Describe(const Action& a) {
     case Kind::Type:
       if (a.n == 1) {
         return "type UTF-16 into " + where + " " + id + " (" + Name(a.where, a.id, false) +
-               "): u\"" + EscapedWide(Wide(a.text)) + "\"";
+               "): u\"" + EscapedWide(Utf8ToWide(a.text)) + "\"";
       }
       return "type into " + where + " " + id + " (" + Name(a.where, a.id, false) + "): \"" +
              Escaped(a.text) + "\"";
     case Kind::Paste:
       return "paste into " + where + " " + id + " (" + Name(a.where, a.id, false) +
-             ") from the clipboard: u\"" + EscapedWide(Wide(a.text)) + "\"";
+             ") from the clipboard: u\"" + EscapedWide(Utf8ToWide(a.text)) + "\"";
     case Kind::Close: return "close " + where + " by its caption (WM_CLOSE)";
     case Kind::Escape:
       return "Escape on " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
@@ -273,14 +265,7 @@ std::string TextFor(Random& random, Where where, int id) {
 std::string UnicodeText(Random& random) {
   std::wstring emoji;
   for (int i = 0; i < 150; ++i) emoji += L"🎵";
-  return Utf8(RandomText(random, kWidePieces, emoji));
-}
-
-std::wstring Wide(const std::string& utf8) {
-  const int size = static_cast<int>(utf8.size());
-  std::wstring out(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), static_cast<int>(out.size()));
-  return out;
+  return WideToUtf8(RandomText(random, kWidePieces, emoji));
 }
 
 }  // namespace velomar::test::monkey

@@ -100,7 +100,6 @@ std::string TextFor(Random& random, Where where, int id);
 // Lyrics in many scripts as UTF-8: Hangul, Chinese, Cyrillic, Greek, accented
 // Latin, an emoji, odd spaces and dashes, with '#' and line breaks.
 std::string UnicodeText(Random& random);
-std::wstring Wide(const std::string& utf8);
 // Removes the lyric files the walk's saves left beside the executable.
 void RemoveSavedFiles();
 // The lyric editor's LRC save dialog, and the new file the walk names in it.

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "system/wide_path.h"
 #include "tests/win/monkey.h"
 
 namespace velomar::test::monkey {
@@ -230,7 +231,7 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
       DWORD_PTR result = 0;
       HWND box = GetDlgItem(window, action.id);
       if (action.n == 1) {
-        const std::wstring text = Wide(action.text);
+        const std::wstring text = Utf8ToWide(action.text);
         SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
                             5000, &result);
       } else {
@@ -241,7 +242,7 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
     }
     case Kind::Paste:
       if (!Usable(window)) return Outcome::Skipped;
-      if (!Paste(GetDlgItem(window, action.id), Wide(action.text))) {
+      if (!Paste(GetDlgItem(window, action.id), Utf8ToWide(action.text))) {
         Fail(failure, "clipboard", "the walk could not put its text on the clipboard");
         return Outcome::Failed;
       }
