@@ -1,5 +1,6 @@
 #include "lyrics/lyric_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,7 @@ bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   table.AddedCount += 1;
   table.phrase[table.AddIndex] = text;
   table.time[table.AddIndex] = TicksToTime(ticks);
+  table.detail[table.AddIndex] = LineDetail{};
   table.AddIndex += 1;
   return true;
 }
@@ -27,8 +29,13 @@ void ResetLyrics(LyricTable& table) {
   for (int i = 0; i < kLyricEntries; ++i) {
     table.phrase[i].clear();
     table.original[i].clear();
+    table.detail[i] = LineDetail{};
     table.time[i] = 0;
   }
+}
+
+std::int64_t LineHundredths(std::int32_t time, const LineDetail& detail) {
+  return std::max<std::int64_t>(0, std::int64_t{time} * 10 + detail.hundredths);
 }
 
 std::int32_t TicksToTime(double ticks) {

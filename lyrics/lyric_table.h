@@ -5,11 +5,38 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velomar {
 
 constexpr int kLyricEntries = 3001;  // indices 0..3000
 constexpr int kMaxAdds = 3000;       // adds allowed per BeginAdding
+
+// An enhanced-LRC word stamp: the word that starts at byte `at` of the
+// phrase is sung `after` hundredths of a second after its line's time.
+struct WordStamp {
+  std::uint32_t at;
+  std::int32_t after;
+  bool operator==(const WordStamp& other) const { return at == other.at && after == other.after; }
+};
+
+// What an LRC line brings beyond its tick and phrase.
+struct LineDetail {
+  // The line's time in hundredths of a second is time * 10 + hundredths: an
+  // LRC's stamp kept exactly while the display steps at its tick.
+  std::int8_t hundredths = 0;
+  // The later lines that shared its stamp: translations, in file order.
+  std::vector<std::string> rows;
+  // In increasing `at`; empty for a line without word stamps.
+  std::vector<WordStamp> words;
+  bool operator==(const LineDetail& other) const {
+    return hundredths == other.hundredths && rows == other.rows && words == other.words;
+  }
+  bool operator!=(const LineDetail& other) const { return !(*this == other); }
+};
+
+// The line's exact time in hundredths of a second, never below 0.
+std::int64_t LineHundredths(std::int32_t time, const LineDetail& detail);
 
 // The lyrics being worked on hold their phrases in UTF-8; a table read from
 // or written to a lyric file holds them as the file's Shift-JIS bytes
@@ -20,6 +47,8 @@ struct LyricTable {
   // In the lyrics: the lyric file bytes a phrase was read from, written back
   // while the phrase still reads as them.
   std::array<std::string, kLyricEntries> original;
+  // In the lyrics only: a lyric file holds none of it.
+  std::array<LineDetail, kLyricEntries> detail;
   std::int32_t AddIndex = 0;
   std::int32_t RemainingLines = 0;
   std::int32_t AddedCount = 0;
