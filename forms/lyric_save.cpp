@@ -147,8 +147,7 @@ bool AskAndSaveLrc(HWND owner, const std::wstring& typedName) {
   const LyricTable& table = Lyrics.Table();
   const int count = LyricLineCount(table);
   const LyricDocument::StateId state = Lyrics.State();
-  std::vector<LyricRecord> records;
-  for (int i = 0; i < count; ++i) records.push_back({table.time[i], table.phrase[i]});
+  const std::vector<LyricRecord> records = LyricsToRecords(table, count);
   std::string lrc;
   Notes notes;
   const std::string path = ShownPath(chosen);

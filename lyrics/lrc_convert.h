@@ -18,6 +18,8 @@ namespace velomar {
 struct LyricRecord {
   std::int32_t time;   // 100 ms ticks
   std::string phrase;  // Shift-JIS bytes, or UTF-8 where LrcPhrases says so
+  // With UTF-8 phrases only: what a lyric file cannot hold.
+  LineDetail detail{};
 };
 
 // The phrases of records: a lyric file's Shift-JIS (from-lrc, to-lrc), or
@@ -105,6 +107,10 @@ bool IsLyricPath(const std::string& path);
 // lyric file's load does. When from-lrc would refuse the file, returns
 // false with the notes and leaves the table and the progress untouched.
 bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress, Notes& notes);
+
+// Entries 0..count-1 of the lyrics as records, everything they hold kept:
+// what "LRC で保存" writes.
+std::vector<LyricRecord> LyricsToRecords(const LyricTable& lyrics, int count);
 
 // Records (as LrcToRecords gives them) into entries 0 on, the progress step
 // run after each of the 3001 entries; entries after them are left as they

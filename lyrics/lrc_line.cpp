@@ -58,12 +58,15 @@ bool ReadLrcStamp(const std::string& text, std::size_t pos, char close, std::siz
   return true;
 }
 
-std::string LrcWords(const std::string& text, std::size_t pos, std::size_t end) {
+std::string LrcWords(const std::string& text, std::size_t pos, std::size_t end,
+                     std::vector<LrcWordStamp>* stamps) {
   // Stamps are taken out as their close comes, so that one put together by
   // taking out another ("[00:0<00:01.00>1.00]") goes too.
   std::string words;
-  bool taken = false;  // the last thing was a stamp taken out
-  bool gap = false;    // and blanks stood beside it
+  std::vector<LrcWordStamp> found;
+  std::size_t placed = 0;  // stamps before this one stand before a byte
+  bool taken = false;      // the last thing was a stamp taken out
+  bool gap = false;        // and blanks stood beside it
   for (; pos < end; ++pos) {
     const char c = text[pos];
     if (taken && IsLrcBlank(c)) {
@@ -72,18 +75,33 @@ std::string LrcWords(const std::string& text, std::size_t pos, std::size_t end) 
     }
     if (gap && !words.empty()) words += ' ';
     taken = gap = false;
+    // A stamp stands before the next byte that stays.
+    for (; placed < found.size(); ++placed) found[placed].at = words.size();
     words += c;
     std::size_t start;
     if ((c == ']' || c == '>') && EndsInStamp(words, start)) {
+      std::size_t after;
+      std::int64_t ms = 0;
+      ReadLrcStamp(words, start + 1, c, after, ms);
       words.resize(start);
       const std::size_t kept = words.find_last_not_of(" \t") + 1;
       gap = kept < words.size();
       words.resize(kept);
+      while (placed > 0 && found[placed - 1].at >= kept) --placed;
+      found.push_back({kept, ms});
       taken = true;
     }
   }
-  words.erase(0, std::min(words.size(), words.find_first_not_of(" \t")));
+  for (; placed < found.size(); ++placed) found[placed].at = words.size();
+  const std::size_t lead = std::min(words.size(), words.find_first_not_of(" \t"));
+  words.erase(0, lead);
   words.resize(words.find_last_not_of(" \t") + 1);
+  if (stamps != nullptr) {
+    for (LrcWordStamp& stamp : found) {
+      stamp.at = std::min(stamp.at > lead ? stamp.at - lead : 0, words.size());
+    }
+    *stamps = std::move(found);
+  }
   return words;
 }
 

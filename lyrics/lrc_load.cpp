@@ -50,6 +50,14 @@ bool LoadLrc(ByteSource* source, LyricTable& table, const LoadProgress& progress
   return true;
 }
 
+std::vector<LyricRecord> LyricsToRecords(const LyricTable& lyrics, int count) {
+  std::vector<LyricRecord> records;
+  for (int i = 0; i < count && i < kLyricEntries; ++i) {
+    records.push_back({lyrics.time[i], lyrics.phrase[i], lyrics.detail[i]});
+  }
+  return records;
+}
+
 void LoadRecords(std::vector<LyricRecord> records, LyricTable& table,
                  const LoadProgress& progress) {
   for (int i = 0; i < kLyricEntries; ++i) {
@@ -57,6 +65,7 @@ void LoadRecords(std::vector<LyricRecord> records, LyricTable& table,
       table.time[i] = records[i].time;
       table.phrase[i] = std::move(records[i].phrase);
       table.original[i].clear();
+      table.detail[i] = std::move(records[i].detail);
     }
     if (progress) progress(i);
   }
@@ -94,8 +103,13 @@ int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) 
   auto back = std::make_unique<LyricTable>();
   Notes notes;
   if (!ReadLyrics(file, lrc, *back, nullptr, notes)) return 0;
+  // A lyric file holds each line as it shows, translations joined in.
   for (int i = 0; i < kLyricEntries; ++i) {
-    if (back->time[i] != lyrics.time[i] || back->phrase[i] != lyrics.phrase[i]) return i;
+    if (back->time[i] != lyrics.time[i] ||
+        back->phrase[i] != (lrc ? lyrics.phrase[i] : ShownPhrase(lyrics, i)) ||
+        (lrc && back->detail[i] != lyrics.detail[i])) {
+      return i;
+    }
   }
   return -1;
 }

@@ -16,7 +16,8 @@
 // Lines that share a timestamp become one record, their phrases joined with
 // " / " in file order: the original and the translation of a bilingual file
 // show together. A phrase already there is not repeated, and an empty one
-// joins nothing.
+// joins nothing. The program's own load keeps them apart instead: the first
+// phrase is the line, the later ones its translation rows.
 //
 // [offset:+ms] moves every time: a positive offset shows the lyrics sooner,
 // a time that would fall below 0 is 0. When a file holds several, the last
@@ -25,7 +26,9 @@
 // Times round to the nearest 100 ms tick, half a tick up (x.x5 s goes to the
 // later tick). Since the player shows a file in full only while times
 // strictly increase, a record whose tick does not exceed the previous one's
-// is moved to one tick after it and reported.
+// is moved to one tick after it and reported. The program's own load also
+// keeps each time to the hundredth, beside its tick, and the word stamps of
+// a line's words, so that LRC written back gives the same stamps.
 //
 // For a lyric file (from-lrc), a character Shift-JIS cannot store is
 // replaced (sjis_fold.h), and one note, no error, counts them and names
@@ -41,6 +44,7 @@
 // small file cannot take the memory that its records would.
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <map>
 #include <set>
@@ -99,9 +103,11 @@ std::size_t ShiftJisWidth(const std::string& utf8) {
 }
 
 // The lines that share one timestamp.
+using Stamps = std::vector<LrcWordStamp>;
 struct Shared {
   std::size_t line;                         // the first of them
   std::vector<const std::string*> phrases;  // each once, in file order
+  std::vector<const Stamps*> stamps;        // each phrase's, null for none
 };
 
 class Reader {
@@ -113,13 +119,16 @@ class Reader {
   bool Records(std::vector<LyricRecord>& records);
 
  private:
-  bool Add(std::int64_t ms, const std::string* phrase, std::size_t size, std::size_t line);
+  bool Add(std::int64_t ms, const std::string* phrase, const Stamps* stamps, std::size_t size,
+           std::size_t line);
+  LyricRecord Record(std::int64_t ms, std::int64_t tick, bool moved, const Shared& shared) const;
   void NoteLeftOut(std::size_t line, const char* why);
 
   Notes& notes_;
   const LrcPhrases kept_;
   SjisFolder folder_;
   std::set<std::string> phrases_;
+  std::deque<Stamps> stamps_;  // one list a line, however many times it has
   std::map<std::int64_t, Shared> times_;
   std::set<std::pair<std::int64_t, const std::string*>> added_;
   std::size_t bytes_ = 0;  // of the records' phrases, joins included
@@ -144,14 +153,14 @@ void Reader::NoteLeftOut(std::size_t line, const char* why) {
 bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std::size_t number) {
   while (pos < end && IsLrcBlank(text[pos])) ++pos;
   if (pos == end) return true;
-  std::vector<std::int64_t> stamps;
+  std::vector<std::int64_t> times;
   std::size_t after;
   std::int64_t ms;
   while (pos < end && text[pos] == '[' && ReadLrcStamp(text, pos + 1, ']', after, ms)) {
-    stamps.push_back(ms);
+    times.push_back(ms);
     for (pos = after; pos < end && IsLrcBlank(text[pos]);) ++pos;
   }
-  if (stamps.empty()) {
+  if (times.empty()) {
     const OffsetTag offset = ReadOffsetTag(text, pos, end, ms);
     if (offset == OffsetTag::kOffset) offset_ = ms;
     if (offset == OffsetTag::kNotANumber) {
@@ -164,8 +173,9 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     return true;
   }
   std::string words;
+  Stamps stamps;
   if (kept_ == LrcPhrases::kUnicode) {
-    words = LrcWords(text, pos, end);
+    words = LrcWords(text, pos, end, &stamps);
   } else {
     std::string folded;
     if (const std::size_t replaced = folder_.Fold(text.substr(pos, end - pos), folded)) {
@@ -183,13 +193,19 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
   // The limit is on the lyric file's bytes, whichever phrases the read keeps.
   const std::size_t size = kept_ == LrcPhrases::kShiftJis ? words.size() : ShiftJisWidth(words);
   const std::string* phrase = &*phrases_.insert(std::move(words)).first;
-  for (std::int64_t stamp : stamps) {
-    if (!Add(stamp, phrase, size, number)) return false;
+  const Stamps* kept = nullptr;
+  if (!stamps.empty()) {
+    stamps_.push_back(std::move(stamps));
+    kept = &stamps_.back();
+  }
+  for (std::int64_t time : times) {
+    if (!Add(time, phrase, kept, size, number)) return false;
   }
   return true;
 }
 
-bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t size, std::size_t line) {
+bool Reader::Add(std::int64_t ms, const std::string* phrase, const Stamps* stamps, std::size_t size,
+                 std::size_t line) {
   if (!added_.emplace(ms, phrase).second) return true;  // the same words again
   auto shared = times_.find(ms);
   if (shared == times_.end()) {
@@ -199,11 +215,12 @@ bool Reader::Add(std::int64_t ms, const std::string* phrase, std::size_t size, s
            LineText(line) + ": more than 3001 timed phrases; the program reads at most 3001"});
       return false;
     }
-    shared = times_.emplace(ms, Shared{line, {}}).first;
-  } else {
+    shared = times_.emplace(ms, Shared{line, {}, {}}).first;
+  } else if (kept_ == LrcPhrases::kShiftJis) {
     bytes_ += sizeof kJoin - 1;
   }
   shared->second.phrases.push_back(phrase);
+  shared->second.stamps.push_back(stamps);
   bytes_ += size;
   if (bytes_ > kLrcPhraseBytes) {
     notes_.push_back({true, LineText(line) + ": the phrases would take more than " +
@@ -230,7 +247,8 @@ bool Reader::Records(std::vector<LyricRecord>& records) {
   std::int64_t previous = -1;
   for (const auto& [ms, shared] : times_) {
     std::int64_t tick = (std::max<std::int64_t>(ms - offset_, 0) + 50) / 100;
-    if (tick <= previous) {
+    const bool moved = tick <= previous;
+    if (moved) {
       notes_.push_back({false, LineText(shared.line) + ": tick " + NumberText(tick) + " moved to " +
                                    NumberText(previous + 1) + ", after the one before"});
       tick = previous + 1;
@@ -240,16 +258,53 @@ bool Reader::Records(std::vector<LyricRecord>& records) {
       records.clear();
       return false;
     }
-    std::string phrase;
-    for (const std::string* words : shared.phrases) {
-      if (words->empty()) continue;
-      if (!phrase.empty()) phrase += kJoin;
-      phrase += *words;
-    }
-    records.push_back({static_cast<std::int32_t>(tick), std::move(phrase)});
+    records.push_back(Record(ms, tick, moved, shared));
     previous = tick;
   }
   return true;
+}
+
+// Hundredths of a second from milliseconds in the file, the offset applied.
+std::int64_t Hundredths(std::int64_t ms, std::int64_t offset) {
+  return (std::max<std::int64_t>(ms - offset, 0) + 5) / 10;
+}
+
+LyricRecord Reader::Record(std::int64_t ms, std::int64_t tick, bool moved,
+                           const Shared& shared) const {
+  LyricRecord record{static_cast<std::int32_t>(tick), std::string()};
+  if (kept_ == LrcPhrases::kShiftJis) {
+    for (const std::string* words : shared.phrases) {
+      if (words->empty()) continue;
+      if (!record.phrase.empty()) record.phrase += kJoin;
+      record.phrase += *words;
+    }
+    return record;
+  }
+  // Milliseconds round to the hundredth on the tick's side, so that the
+  // hundredths written back give the same tick again.
+  std::int64_t off = Hundredths(ms, offset_) - tick * 10;
+  if (!moved) off = std::min<std::int64_t>(std::max<std::int64_t>(off, -5), 4);
+  if (off >= std::numeric_limits<std::int8_t>::min() &&
+      off <= std::numeric_limits<std::int8_t>::max()) {
+    record.detail.hundredths = static_cast<std::int8_t>(off);
+  }
+  const std::int64_t line = LineHundredths(record.time, record.detail);
+  for (std::size_t i = 0; i < shared.phrases.size(); ++i) {
+    const std::string& words = *shared.phrases[i];
+    if (words.empty()) continue;
+    if (!record.phrase.empty()) {
+      record.detail.rows.push_back(words);
+      continue;
+    }
+    record.phrase = words;
+    if (shared.stamps[i] == nullptr) continue;
+    for (const LrcWordStamp& stamp : *shared.stamps[i]) {
+      record.detail.words.push_back(
+          {static_cast<std::uint32_t>(stamp.at),
+           static_cast<std::int32_t>(Hundredths(stamp.ms, offset_) - line)});
+    }
+  }
+  return record;
 }
 
 }  // namespace

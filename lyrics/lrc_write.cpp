@@ -1,7 +1,9 @@
 // Lyric file records to LRC. Every record becomes one "[mm:ss.xx]phrase"
 // line in UTF-8 with an LF, in file order: a tick is 100 ms, so the
-// hundredths always end in 0, and minutes take as many digits as they need
-// (at least two). No [offset:] is written.
+// hundredths end in 0 unless the record kept an LRC's own, and minutes take
+// as many digits as they need (at least two). No [offset:] is written. A
+// record's word stamps go back into its phrase as <mm:ss.xx>, and each
+// translation row follows as a line of its own with the record's stamp.
 //
 // A record LRC cannot carry stops the conversion: a negative time (the
 // program never writes one), a phrase that is not Shift-JIS (or, from the
@@ -15,6 +17,7 @@
 // joined with a record of the same time), the 398 twin codes of code page
 // 932, and phrases together beyond kLrcPhraseBytes (refused). A table
 // written without any note comes back record for record.
+#include <algorithm>
 #include <memory>
 
 #include "lyrics/lrc_convert.h"
@@ -40,10 +43,42 @@ std::string TwoDigits(std::int64_t value) {
   return text.size() < 2 ? "0" + text : text;
 }
 
-std::string LrcStamp(std::int32_t time) {
-  const std::int64_t hundredths = static_cast<std::int64_t>(time) * 10;
-  return "[" + TwoDigits(hundredths / 6000) + ":" + TwoDigits(hundredths / 100 % 60) + "." +
-         TwoDigits(hundredths % 100) + "]";
+std::string LrcStamp(std::int64_t hundredths, char open = '[', char close = ']') {
+  return open + TwoDigits(hundredths / 6000) + ":" + TwoDigits(hundredths / 100 % 60) + "." +
+         TwoDigits(hundredths % 100) + close;
+}
+
+// The phrase with its word stamps put back; false when a stamp points
+// beyond the phrase or into a character.
+bool WithWordStamps(const std::string& phrase, std::int64_t line,
+                    const std::vector<WordStamp>& words, std::string& text) {
+  std::size_t from = 0;
+  for (const WordStamp& word : words) {
+    if (word.at < from || word.at > phrase.size() ||
+        (word.at < phrase.size() && (static_cast<unsigned char>(phrase[word.at]) & 0xC0) == 0x80)) {
+      return false;
+    }
+    text.append(phrase, from, word.at - from);
+    text += LrcStamp(std::max<std::int64_t>(line + word.after, 0), '<', '>');
+    from = word.at;
+  }
+  text.append(phrase, from, std::string::npos);
+  return true;
+}
+
+// Rows that read back as something else: dropped (empty, or the same as
+// the line or a row before) or trimmed.
+void NoteRows(const std::string& entry, const LyricRecord& record, Notes& notes) {
+  for (std::size_t r = 0; r < record.detail.rows.size(); ++r) {
+    const std::string& row = record.detail.rows[r];
+    const auto begin = record.detail.rows.begin();
+    if (row.empty() || row == record.phrase || std::find(begin, begin + r, row) != begin + r ||
+        IsLrcBlank(row.front()) || IsLrcBlank(row.back())) {
+      notes.push_back({false, entry + ": translation row " +
+                                  NumberText(static_cast<std::int64_t>(r + 1)) +
+                                  " does not come back as it is"});
+    }
+  }
 }
 
 std::string Hex(const std::string& bytes) {
@@ -85,7 +120,9 @@ void NoteChanges(const std::string& entry, const std::vector<LyricRecord>& recor
   if (!phrase.empty() && IsLrcBlank(phrase.back())) {
     notes.push_back({false, entry + ": the blanks that end the phrase do not come back"});
   }
-  if (i > 0 && records[i].time <= records[i - 1].time) {
+  if (i > 0 && (records[i].time <= records[i - 1].time ||
+                LineHundredths(records[i].time, records[i].detail) <=
+                    LineHundredths(records[i - 1].time, records[i - 1].detail))) {
     notes.push_back({false, entry +
                                 ": not after the entry before; comes back sorted by time, joined "
                                 "with an entry of the same time"});
@@ -137,6 +174,34 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
   }
 }
 
+namespace {
+
+// Why a phrase or row cannot go into LRC; null when it can. `utf8` gets
+// its text.
+const char* Refusal(const std::string& phrase, bool sjis, std::string& utf8) {
+  std::size_t end;
+  std::int64_t ms;
+  if (sjis ? !SjisToUtf8(phrase, utf8) : !IsUtf8(utf8 = phrase)) {
+    return sjis ? ": the phrase is not Shift-JIS (code page 932)" : ": the phrase is not UTF-8";
+  }
+  if (!utf8.empty() && utf8[0] == '[' && ReadLrcStamp(utf8, 1, ']', end, ms)) {
+    return ": the phrase begins with a timestamp";
+  }
+  if (HoldsLrcStamp(utf8, '[', ']')) return ": the phrase holds a [m:ss.xx] timestamp";
+  if (HoldsLrcStamp(utf8, '<', '>')) return ": the phrase holds a <m:ss.xx> word timestamp";
+  return nullptr;
+}
+
+std::string WithoutCr(const std::string& text) {
+  std::string kept;
+  for (char c : text) {
+    if (c != '\r') kept += c;
+  }
+  return kept;
+}
+
+}  // namespace
+
 bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes,
                   LrcPhrases given) {
   const bool sjis = given == LrcPhrases::kShiftJis;
@@ -146,37 +211,42 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
   for (std::size_t i = 0; i < records.size(); ++i) {
     const LyricRecord& record = records[i];
     const std::string entry = "entry " + NumberText(static_cast<std::int64_t>(i));
-    std::string phrase;
-    for (char c : record.phrase) {
-      if (c != '\r') phrase += c;
+    const std::string phrase = WithoutCr(record.phrase);
+    std::vector<std::string> rows;
+    bool cr = phrase.size() != record.phrase.size();
+    for (const std::string& row : record.detail.rows) {
+      rows.push_back(WithoutCr(row));
+      cr = cr || rows.back().size() != row.size();
+      bytes += rows.back().size();
     }
-    if (phrase.size() != record.phrase.size()) {
+    if (cr) {
       notes.push_back({false, entry + ": CR left out of the phrase, as the program's save does"});
     }
     bytes += phrase.size();
-    std::string utf8;
-    std::size_t end;
-    std::int64_t ms;
+    const std::int64_t time = LineHundredths(record.time, record.detail);
+    std::string utf8, line;
+    const char* refused = Refusal(phrase, sjis, utf8);
+    for (std::size_t r = 0; r < rows.size() && refused == nullptr; ++r) {
+      std::string text;
+      refused = Refusal(rows[r], sjis, text);
+      rows[r] = text;
+    }
     if (record.time < 0) {
       notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
       ok = false;
-    } else if (sjis ? !SjisToUtf8(phrase, utf8) : !IsUtf8(utf8 = phrase)) {
-      notes.push_back({true, entry + (sjis ? ": the phrase is not Shift-JIS (code page 932)"
-                                           : ": the phrase is not UTF-8")});
+    } else if (refused != nullptr) {
+      notes.push_back({true, entry + refused});
       ok = false;
-    } else if (!utf8.empty() && utf8[0] == '[' && ReadLrcStamp(utf8, 1, ']', end, ms)) {
-      notes.push_back({true, entry + ": the phrase begins with a timestamp"});
-      ok = false;
-    } else if (HoldsLrcStamp(utf8, '[', ']')) {
-      notes.push_back({true, entry + ": the phrase holds a [m:ss.xx] timestamp"});
-      ok = false;
-    } else if (HoldsLrcStamp(utf8, '<', '>')) {
-      notes.push_back({true, entry + ": the phrase holds a <m:ss.xx> word timestamp"});
+    } else if (!WithWordStamps(utf8, time, record.detail.words, line)) {
+      notes.push_back({true, entry + ": a word stamp lies outside the phrase"});
       ok = false;
     } else {
       NoteChanges(entry, records, i, phrase, notes);
+      NoteRows(entry, record, notes);
       if (sjis) NoteTwinCodes(entry, phrase, utf8, notes);
-      lrc += LrcStamp(record.time) + utf8 + "\n";
+      const std::string stamp = LrcStamp(time);
+      lrc += stamp + line + "\n";
+      for (const std::string& row : rows) lrc += stamp + row + "\n";
     }
   }
   if (bytes > kLrcPhraseBytes) {

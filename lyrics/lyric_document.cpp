@@ -10,10 +10,6 @@ namespace {
 
 bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
 
-bool Unwritten(const LyricTable& table, int index) {
-  return table.time[index] == 0 && table.phrase[index].empty();
-}
-
 void SetTimes(LyricTable& table, int from, const std::vector<std::int32_t>& times) {
   for (std::size_t i = 0; i < times.size(); ++i) table.time[from + static_cast<int>(i)] = times[i];
 }
@@ -22,6 +18,7 @@ void SwapEntries(LyricTable& a, LyricTable& b) {
   a.time.swap(b.time);
   a.phrase.swap(b.phrase);
   a.original.swap(b.original);
+  a.detail.swap(b.detail);
 }
 
 }  // namespace
@@ -87,6 +84,7 @@ LyricDocument::Step LyricDocument::Begin(Kind kind, int index) const {
     step.timeBefore = table_->time[index];
     step.phraseBefore = table_->phrase[index];
     step.originalBefore = table_->original[index];
+    step.detailBefore = table_->detail[index];
   }
   step.countersBefore = CountersNow();
   step.pressBefore = lastPress_;
@@ -99,6 +97,7 @@ void LyricDocument::Commit(Step step) {
   if (IsEntry(step.index)) {
     step.timeAfter = table_->time[step.index];
     step.phraseAfter = table_->phrase[step.index];
+    step.detailAfter = table_->detail[step.index];
   }
   step.countersAfter = CountersNow();
   step.pressAfter = lastPress_;
@@ -137,11 +136,16 @@ bool LyricDocument::TakeBackPress(TakenBack& taken) {
   return Undo();
 }
 
-bool LyricDocument::SetTime(int index, std::int32_t time) {
+bool LyricDocument::SetTime(int index, std::int32_t time) { return MoveTime(index, time, false); }
+
+// A time typed in ticks drops the hundredths an LRC gave; a nudge moves the
+// line by whole ticks and keeps them.
+bool LyricDocument::MoveTime(int index, std::int32_t time, bool keepHundredths) {
   if (!IsEntry(index)) return false;
   if (table_->time[index] == time) return true;
   Step step = Begin(Kind::Set, index);
   table_->time[index] = time;
+  if (!keepHundredths) table_->detail[index].hundredths = 0;
   Commit(std::move(step));
   return true;
 }
@@ -152,7 +156,7 @@ bool LyricDocument::Nudge(int index, std::int32_t ticks) {
   const std::int64_t kept =
       std::min<std::int64_t>(std::max<std::int64_t>(wanted, kEarliestTime), kLatestTime);
   if (kept == table_->time[index]) return false;
-  return SetTime(index, static_cast<std::int32_t>(kept));
+  return MoveTime(index, static_cast<std::int32_t>(kept), true);
 }
 
 bool LyricDocument::SetPhrase(int index, const std::string& phrase) {
@@ -160,6 +164,24 @@ bool LyricDocument::SetPhrase(int index, const std::string& phrase) {
   if (table_->phrase[index] == phrase) return true;
   Step step = Begin(Kind::Set, index);
   table_->phrase[index] = phrase;
+  // The stamps point into the words that were there.
+  table_->detail[index].words.clear();
+  Commit(std::move(step));
+  return true;
+}
+
+bool LyricDocument::SetTranslation(int index, const std::string& row) {
+  if (!IsEntry(index)) return false;
+  std::vector<std::string>& rows = table_->detail[index].rows;
+  if (rows.empty() ? row.empty() : rows.front() == row) return true;
+  Step step = Begin(Kind::Set, index);
+  if (row.empty()) {
+    rows.erase(rows.begin());
+  } else if (rows.empty()) {
+    rows.push_back(row);
+  } else {
+    rows.front() = row;
+  }
   Commit(std::move(step));
   return true;
 }
@@ -231,6 +253,7 @@ bool LyricDocument::Undo() {
     case Kind::Set:
       table.time[step.index] = step.timeBefore;
       table.phrase[step.index] = step.phraseBefore;
+      table.detail[step.index] = step.detailBefore;
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
     case Kind::Shift: SetTimes(table, step.index, step.timesBefore); break;
@@ -256,6 +279,7 @@ bool LyricDocument::Redo() {
     case Kind::Set:
       table.time[step.index] = step.timeAfter;
       table.phrase[step.index] = step.phraseAfter;
+      table.detail[step.index] = step.detailAfter;
       break;
     case Kind::Reset: SwapEntries(table, *step.cleared); break;
     case Kind::Shift: SetTimes(table, step.index, step.timesAfter); break;

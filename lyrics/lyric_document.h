@@ -66,11 +66,15 @@ class LyricDocument {
 
   // The editor's changes, each false (no step) when `index` is no entry.
   // A time or phrase the entry already holds is accepted without a step.
+  // A time set in ticks drops the line's hundredths.
   bool SetTime(int index, std::int32_t time);
-  // Moves a time by `ticks` within the lyric file's range; false when it
-  // is already at the end of the range it would leave.
+  // Moves a time by `ticks` within the lyric file's range, its hundredths
+  // kept; false when it is already at the end of the range it would leave.
   bool Nudge(int index, std::int32_t ticks);
+  // A new phrase drops the line's word stamps, in the same step.
   bool SetPhrase(int index, const std::string& phrase);
+  // The line's first translation row; "" takes that row away.
+  bool SetTranslation(int index, const std::string& row);
   // A line one tick after line `index` (-1: a first line, at tick 1, since
   // an empty entry at 0 is no line); false when entry 3000 is in use and
   // would fall off.
@@ -126,6 +130,7 @@ class LyricDocument {
     std::int32_t timeBefore, timeAfter;
     std::string phraseBefore, phraseAfter;
     std::string originalBefore;  // Delete: the lyric file bytes it took
+    LineDetail detailBefore, detailAfter;
     Counters countersBefore, countersAfter;
     LastPress pressBefore, pressAfter;
     std::uint64_t opening;                              // the timing window's opening
@@ -139,6 +144,7 @@ class LyricDocument {
   void Restore(const Step& step, bool after);
   PressChange PressOf(const Step& step, PressChange change);
   static int ChangedBy(const Step& step);
+  bool MoveTime(int index, std::int32_t time, bool keepHundredths);
   Step Begin(Kind kind, int index) const;
   void Commit(Step step);
   void Changed(PressChange press = PressChange::None);

@@ -5,11 +5,13 @@
 #include <limits>
 
 namespace velomar {
-namespace {
 
+// A line whose phrase was emptied still holds its translation.
 bool Unwritten(const LyricTable& table, int index) {
-  return table.time[index] == 0 && table.phrase[index].empty();
+  return table.time[index] == 0 && table.phrase[index].empty() && table.detail[index].rows.empty();
 }
+
+namespace {
 
 bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
 
@@ -30,10 +32,12 @@ void ShiftEntriesUp(LyricTable& table, int at) {
     table.time[i] = table.time[i - 1];
     table.phrase[i] = std::move(table.phrase[i - 1]);
     table.original[i] = std::move(table.original[i - 1]);
+    table.detail[i] = std::move(table.detail[i - 1]);
   }
   table.time[at] = 0;
   table.phrase[at].clear();
   table.original[at].clear();
+  table.detail[at] = LineDetail{};
 }
 
 void ShiftEntriesDown(LyricTable& table, int at) {
@@ -41,10 +45,12 @@ void ShiftEntriesDown(LyricTable& table, int at) {
     table.time[i] = table.time[i + 1];
     table.phrase[i] = std::move(table.phrase[i + 1]);
     table.original[i] = std::move(table.original[i + 1]);
+    table.detail[i] = std::move(table.detail[i + 1]);
   }
   table.time[kLyricEntries - 1] = 0;
   table.phrase[kLyricEntries - 1].clear();
   table.original[kLyricEntries - 1].clear();
+  table.detail[kLyricEntries - 1] = LineDetail{};
 }
 
 // The counters point at entries: they move with the entries an insert or a

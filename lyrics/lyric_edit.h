@@ -19,6 +19,8 @@ struct TakenBack {
 // The entries that make up the lyrics: 0 up to the last one that is not an
 // unwritten entry (time 0, empty phrase).
 int LyricLineCount(const LyricTable& table);
+// Time 0 with nothing to show: no line.
+bool Unwritten(const LyricTable& table, int index);
 
 // Why line `index` cannot follow the line before it on the display, or None.
 enum class Unreachable { None, Negative, SameAsPrevious, BeforePrevious };

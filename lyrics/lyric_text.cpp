@@ -107,13 +107,34 @@ void TakeFromFile(LyricTable& table, int index) {
   phrase.swap(text);
 }
 
+constexpr char kRowJoin[] = " / ";
+
+std::string ShownPhrase(const LyricTable& lyrics, int index) {
+  std::string shown = lyrics.phrase[index];
+  for (const std::string& row : lyrics.detail[index].rows) {
+    if (row.empty()) continue;
+    if (!shown.empty()) shown += kRowJoin;
+    shown += row;
+  }
+  return shown;
+}
+
 bool PhraseForFile(const LyricTable& lyrics, int index, std::string& sjis) {
   const std::string& original = lyrics.original[index];
-  if (!original.empty() && PhraseFromFile(original) == lyrics.phrase[index]) {
+  const std::string& phrase = lyrics.phrase[index];
+  if (!original.empty() && PhraseFromFile(original) == phrase) {
     sjis = original;
-    return true;
+  } else if (!Utf8ToSjis(phrase, sjis)) {
+    return false;
   }
-  return Utf8ToSjis(lyrics.phrase[index], sjis);
+  std::string row;
+  for (const std::string& text : lyrics.detail[index].rows) {
+    if (text.empty()) continue;
+    if (!Utf8ToSjis(text, row)) return false;
+    if (!sjis.empty()) sjis += kRowJoin;
+    sjis += row;
+  }
+  return true;
 }
 
 int ToFileTable(const LyricTable& lyrics, int count, LyricTable& file) {

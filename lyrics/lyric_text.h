@@ -19,7 +19,12 @@ std::string PhraseFromFile(const std::string& sjis);
 // the bytes kept as its original where the text would not give them back.
 void TakeFromFile(LyricTable& table, int index);
 
-// The bytes a lyric file holds for the phrase of entry `index`: the bytes it
+// The line as one phrase: its translation rows joined in after " / ", as
+// a lyric file holds them, which has no rows of its own.
+std::string ShownPhrase(const LyricTable& lyrics, int index);
+
+// The bytes a lyric file holds for the phrase of entry `index` (its rows
+// joined in): the bytes it
 // was read from while it still reads as them (codes Unicode merges, bytes
 // that are no character come back as they were), else its text in
 // Shift-JIS. False when the text holds a character Shift-JIS lacks.

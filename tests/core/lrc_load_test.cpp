@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lyric_text.h"
 #include "lyrics/memory_stream.h"
 #include "lyrics/sjis_convert.h"
 #include "lyrics/unicode_text.h"
@@ -37,7 +38,8 @@ Loaded Load(const std::string& bytes) {
   loaded.ok = LoadLrc(
       &source, *table, [&](int index) { loaded.steps += index == expected++; }, notes);
   for (int i = 0; i < kLyricEntries && table->phrase[i] != "old" + std::to_string(i); ++i) {
-    loaded.first.push_back({table->time[i], table->phrase[i]});
+    // Translation rows as a lyric file holds them: joined in.
+    loaded.first.push_back({table->time[i], ShownPhrase(*table, i)});
   }
   for (const Note& note : notes) {
     if (note.error) loaded.errors += note.text + "\n";
