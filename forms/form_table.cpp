@@ -10,7 +10,7 @@ const FormKind kForms[] = {
     {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc, nullptr},
     // The shift keys work in every lyric window; the host asks each row's keys.
     {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, ShiftKeys},
-    {"KashiEdit", &KashiEditWindow, 0, 556, 442, true, KashiEditFormProc, KashiEditKeys},
+    {"KashiEdit", &KashiEditWindow, 0, 556, 470, true, KashiEditFormProc, KashiEditKeys},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "forms/forms.h"
 #include "forms/lyric_save.h"
@@ -44,6 +45,8 @@ enum KashiEditControl : int {
   kRedoButton = 1015,
   kShiftEarlierButton = 1016,
   kShiftLaterButton = 1017,
+  kRowBox = 1018,
+  kRowButton = 1019,
 };
 
 // "Play from here" starts this many ticks before the line.
@@ -64,15 +67,17 @@ const ControlSpec kControls[] = {
     {kUndoButton, "BUTTON", "元に戻す (Ctrl+Z)", kStatic, kShown, 436, 264, 100, 24},
     {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21, true},
     {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
-    {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 326, 110, 24},
-    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 331, 168, 14},
-    {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 326, 100, 24},
-    {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 358, 200, 12},
-    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 374, 276, 21, true},
-    {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 372, 118, 25},
-    {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 372, 118, 25},
-    {kShiftEarlierButton, "BUTTON", "以降 -0.1", kStatic, kShown, 300, 326, 64, 24},
-    {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 326, 64, 24},
+    {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 354, 110, 24},
+    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 359, 168, 14},
+    {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 354, 100, 24},
+    {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 386, 200, 12},
+    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 402, 276, 21, true},
+    {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 400, 118, 25},
+    {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 400, 118, 25},
+    {kShiftEarlierButton, "BUTTON", "以降 -0.1", kStatic, kShown, 300, 354, 64, 24},
+    {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 354, 64, 24},
+    {kRowBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 324, 420, 21, true},
+    {kRowButton, "BUTTON", "訳を変更 (Enter)", kStatic, kShown, 432, 322, 104, 24},
 };
 
 struct Column {
@@ -80,7 +85,8 @@ struct Column {
   int width;
 };
 const Column kColumns[] = {
-    {"番号", 44}, {"時間", 56}, {"分:秒", 60}, {"歌詞", 218}, {"表示されない理由", 126},
+    {"番号", 44}, {"時間", 56}, {"分:秒", 60}, {"歌詞", 160}, {"表示されない理由", 104},
+    {"訳", 100},
 };
 
 HWND List() { return GetDlgItem(KashiEditWindow, kLineList); }
@@ -139,13 +145,23 @@ struct ActingHere {
 };
 
 HWND PhraseBox() { return GetDlgItem(KashiEditWindow, kPhraseBox); }
+HWND RowBox() { return GetDlgItem(KashiEditWindow, kRowBox); }
 
-// The phrase box shows the selected line's phrase as it stands now.
+bool Typed(HWND box) { return SendMessageA(box, EM_GETMODIFY, 0, 0) != 0; }
+
+std::string FirstRow(int line) {
+  const std::vector<std::string>& rows = Lyrics.Table().detail[line].rows;
+  return rows.empty() ? std::string() : rows.front();
+}
+
+// The boxes show the selected line's phrase and translation as they stand.
 void ShowSelectedPhrase() {
   const int line = Selected();
   if (line < 0) return;
   SetControlTextUtf8(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
+  SetControlTextUtf8(KashiEditWindow, kRowBox, FirstRow(line));
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
+  SendMessageA(RowBox(), EM_SETMODIFY, FALSE, 0);
 }
 
 // Every change of the lyrics, wherever it came from, shows here with the
@@ -155,7 +171,7 @@ void ShowSelectedPhrase() {
 void FollowChange() {
   if (!OnScreen(KashiEditWindow)) return;
   Refresh();
-  if (!Acting && SendMessageA(PhraseBox(), EM_GETMODIFY, 0, 0) != 0) return;
+  if (!Acting && (Typed(PhraseBox()) || Typed(RowBox()))) return;
   if (Lyrics.ChangedEntry() >= 0) Select(Lyrics.ChangedEntry());
   ShowSelectedPhrase();
 }
@@ -195,6 +211,13 @@ void ApplyPhrase() {
   if (line < 0) return;
   AfterChange(Lyrics.SetPhrase(line, ControlTextUtf8(KashiEditWindow, kPhraseBox)), line);
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
+}
+
+void ApplyRow() {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Lyrics.SetTranslation(line, ControlTextUtf8(KashiEditWindow, kRowBox)), line);
+  SendMessageA(RowBox(), EM_SETMODIFY, FALSE, 0);
 }
 
 // On an empty list the first line is added.
@@ -243,7 +266,8 @@ void ShowText(NMLVDISPINFOW& info) {
     case 1: text = WidePath(NumberText(table.time[i])); break;
     case 2: text = WidePath(MinutesText(table.time[i])); break;
     case 3: text = Utf8ToWide(table.phrase[i]); break;
-    default: text = WidePath(ReasonText(Marks.Of(i))); break;
+    case 4: text = WidePath(ReasonText(Marks.Of(i))); break;
+    default: text = Utf8ToWide(FirstRow(i)); break;
   }
   lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
@@ -285,6 +309,7 @@ void OnCommand(int id, int code) {
     case kUndoButton: UndoChange(); break;
     case kRedoButton: RedoChange(); break;
     case kPhraseButton: ApplyPhrase(); break;
+    case kRowButton: ApplyRow(); break;
     case kPlayHereButton: PlayHere(); break;
     case kSaveButton: SaveLines(); break;
     case kLrcButton: SaveLrc(); break;
@@ -309,7 +334,8 @@ void OnClose(HWND window) {
   CloseForm(window, 0);
 }
 
-// The list's keys for the selected line, and Enter in the phrase box.
+// The list's keys for the selected line, and Enter in the phrase and
+// translation boxes.
 bool ListKey(WPARAM key) {
   const bool control = GetKeyState(VK_CONTROL) < 0;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -336,11 +362,10 @@ bool KashiEditKeys(const MSG& message) {
   if (!IsWindowEnabled(KashiEditWindow)) return false;
   const ActingHere acting;
   if (message.hwnd == List()) return ListKey(message.wParam);
-  if (message.hwnd == PhraseBox() && message.wParam == VK_RETURN) {
-    ApplyPhrase();
-    return true;
-  }
-  return false;
+  if (message.wParam != VK_RETURN) return false;
+  if (message.hwnd == PhraseBox()) ApplyPhrase();
+  if (message.hwnd == RowBox()) ApplyRow();
+  return message.hwnd == PhraseBox() || message.hwnd == RowBox();
 }
 
 LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
