@@ -232,9 +232,10 @@ TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
   Answer(replace, IDYES);
   ASSERT_TRUE(WaitGone(dialog));
   program.Flush();  // the write follows the dialog
+  // Its own hundredths and word stamps come back, the first line's moved.
   EXPECT_EQ(ReadBytes(lrc),
-            "[00:01.10]\xe3\x81\x84\xe3\x81\x86\n[00:01.50]\xe3\x81\x82\n"
-            "[00:02.00]\xe3\x81\x88\n");
+            "[00:01.06]\xe3\x81\x84<00:01.30>\xe3\x81\x86\n[00:01.50]\xe3\x81\x82\n"
+            "[00:02.04]\xe3\x81\x88\n");
   CloseByCaption(program, editor);
 
   EditLyrics([](LyricTable& table) { table = LyricTable{}; });
