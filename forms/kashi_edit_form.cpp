@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "forms/forms.h"
 #include "forms/lyric_save.h"
@@ -149,17 +148,12 @@ HWND RowBox() { return GetDlgItem(KashiEditWindow, kRowBox); }
 
 bool Typed(HWND box) { return SendMessageA(box, EM_GETMODIFY, 0, 0) != 0; }
 
-std::string FirstRow(int line) {
-  const std::vector<std::string>& rows = Lyrics.Table().detail[line].rows;
-  return rows.empty() ? std::string() : rows.front();
-}
-
 // The boxes show the selected line's phrase and translation as they stand.
 void ShowSelectedPhrase() {
   const int line = Selected();
   if (line < 0) return;
   SetControlTextUtf8(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
-  SetControlTextUtf8(KashiEditWindow, kRowBox, FirstRow(line));
+  SetControlTextUtf8(KashiEditWindow, kRowBox, FirstRow(Lyrics.Table(), line));
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
   SendMessageA(RowBox(), EM_SETMODIFY, FALSE, 0);
 }
@@ -267,7 +261,7 @@ void ShowText(NMLVDISPINFOW& info) {
     case 2: text = WidePath(MinutesText(table.time[i])); break;
     case 3: text = Utf8ToWide(table.phrase[i]); break;
     case 4: text = WidePath(ReasonText(Marks.Of(i))); break;
-    default: text = Utf8ToWide(FirstRow(i)); break;
+    default: text = Utf8ToWide(FirstRow(table, i)); break;
   }
   lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }

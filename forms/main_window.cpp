@@ -6,12 +6,15 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "playback/player_views.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
 #include "ui/main_window.h"
 #include "ui/shell.h"
+#include "ui/translation_row.h"
 
 namespace velomar {
 
@@ -39,6 +42,58 @@ const ControlSpec kControls[] = {
     {kPauseButton, "BUTTON", "一時停止", kEdge, WS_DISABLED, 97, 126, 85, 35},
 };
 
+// Under the lyric line, 2 pixels apart; the buttons below move down by its
+// height and the gap, and so does the window's bottom.
+const ControlSpec kRowSpec[] = {
+    {kRowLine, "STATIC", "", kEdge, WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 5, 110,
+     353, 17, true},
+};
+constexpr int kRowShift = 19;
+
+bool LyricsToggleOn() { return IsChecked(MainWindow, kLyricsToggle); }
+bool LoopToggleOn() { return IsChecked(MainWindow, kLoopToggle); }
+
+// What the player shows here: the lyric line and its row (while the Mini
+// form is open its label takes the phrases instead, and nothing else does),
+// the clock, the song's path and title, and the four buttons.
+class MainView final : public PlayerView {
+ public:
+  bool rowShown = false;
+
+  void ShowLine(int entry) override {
+    if (MiniModeActive != 1) ShowLyricEntry(MainWindow, kLyricLine, RowId(), entry);
+  }
+  void ClearLine() override {
+    SetControlTextUtf8(MainWindow, kLyricLine, "");
+    if (rowShown) SetControlTextUtf8(MainWindow, kRowLine, "");
+  }
+  void ShowTicks(double ticks) override {
+    SetControlText(MainWindow, kStatusLabel, TicksText(ticks));
+  }
+  void ShowButtons(const ButtonStates& states) override {
+    EnableAs(MainWindow, kPlayButton, states.play);
+    EnableAs(MainWindow, kStopButton, states.stop);
+    EnableAs(MainWindow, kBrowseButton, states.browse);
+    EnableAs(MainWindow, kPauseButton, states.pause);
+  }
+  void ShowPath(const std::string& path) override {
+    SetControlTextUtf8(MainWindow, kPathLine, path);
+  }
+  void ShowTitle(const std::string& title) override {
+    SetControlTextUtf8(MainWindow, kFileNameLabel, title);
+  }
+
+ private:
+  int RowId() const { return rowShown ? kRowLine : 0; }
+};
+
+MainView View;
+
+void FollowLyricsChange() {
+  View.rowShown = LayOutTranslationRow(MainWindow, kControls, kRowSpec[0], kRowShift,
+                                       Lyrics.HoldsTranslations(), Shell().MainFont.get());
+}
+
 void OnCreate(HWND window) {
   MainWindow = window;
   SetMenu(window, Shell().MenuBar);
@@ -49,6 +104,11 @@ void OnCreate(HWND window) {
   SetWindowTextA(window, "Velomar =ヴェロマ=　βEdition");
   VersionText = "0.1β";
   MiniModeActive = 0;
+  View.rowShown = false;
+  FollowLyrics(FollowLyricsChange);
+  FollowLyricsChange();
+  FollowPlayer(View);
+  UsePlayerSwitches({LyricsToggleOn, LoopToggleOn});
 }
 
 constexpr char kResetText[] =
@@ -137,6 +197,9 @@ void OnClose() {
 }
 
 void OnDestroy() {
+  UsePlayerSwitches({});
+  UnfollowPlayer(View);
+  UnfollowLyrics(FollowLyricsChange);
   CloseSong();
   ReleaseShellObjects();
   if (!HandQuitToLoop(0)) PostQuitMessage(0);

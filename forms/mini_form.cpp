@@ -6,11 +6,14 @@
 
 #include "forms/forms.h"
 #include "playback/playback.h"
+#include "playback/player_views.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
+#include "ui/lyric_store.h"
 #include "ui/main_window.h"
 #include "ui/shell.h"
+#include "ui/translation_row.h"
 
 namespace velomar {
 
@@ -25,6 +28,7 @@ enum MiniControl : int {
   kMiniTitleLabel = 1006,
   kMiniLyricLabel = 1007,
   kMiniTopmost = 1008,
+  kMiniRowLabel = 1009,  // only while the lyrics hold a translation
 };
 
 // The always-on-top switch waits for this one-shot timer.
@@ -43,6 +47,35 @@ const ControlSpec kControls[] = {
     {kMiniPlay, "BUTTON", "再生", WS_EX_STATICEDGE, WS_VISIBLE, 164, 41, 51, 21},
 };
 
+// Under the lyric label, 2 pixels apart; the buttons and the check box move
+// down by its height and the gap.
+const ControlSpec kRowSpec[] = {
+    {kMiniRowLabel, "STATIC", "", 0, WS_VISIBLE | SS_NOPREFIX, 42, 32, 227, 12, true},
+};
+constexpr int kRowShift = 14;
+
+// What the player shows here: each phrase and its row as it falls due
+// (nothing clears them), and Stop and Play.
+class MiniView final : public PlayerView {
+ public:
+  bool rowShown = false;
+
+  void ShowLine(int entry) override {
+    ShowLyricEntry(MiniWindow, kMiniLyricLabel, rowShown ? kMiniRowLabel : 0, entry);
+  }
+  void ShowButtons(const ButtonStates& states) override {
+    EnableAs(MiniWindow, kMiniStop, states.miniStop);
+    EnableAs(MiniWindow, kMiniPlay, states.miniPlay);
+  }
+};
+
+MiniView View;
+
+void FollowLyricsChange() {
+  View.rowShown = LayOutTranslationRow(MiniWindow, kControls, kRowSpec[0], kRowShift,
+                                       Lyrics.HoldsTranslations(), Shell().MiniFont.get());
+}
+
 void ShowMainWindow(UINT visibility) {
   SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, visibility | SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -52,6 +85,10 @@ void OnInitDialog(HWND window) {
   CreateControls(window, kControls, Shell().MiniFont.get());
   SetWindowTextA(window, "縮小モード　Velomar =ヴェロマ=");
   MiniModeActive = 1;
+  View.rowShown = false;
+  FollowLyrics(FollowLyricsChange);
+  FollowLyricsChange();
+  FollowPlayer(View);
   PlaceBeside(window, MainWindow, kOffsetFromMain, kOffsetFromMain, false);
   ShowMainWindow(SWP_HIDEWINDOW);
   // The song cannot change while the form is open, so once is enough.
@@ -90,6 +127,8 @@ void OnTimer(HWND window, UINT_PTR timerId) {
 }
 
 void OnDestroy() {
+  UnfollowPlayer(View);
+  UnfollowLyrics(FollowLyricsChange);
   ShowMainWindow(SWP_SHOWWINDOW);
   MiniModeActive = 0;
 }

@@ -27,6 +27,15 @@ LyricDocument::LyricDocument() : table_(std::make_unique<LyricTable>()) {}
 
 LyricDocument::~LyricDocument() = default;
 
+bool LyricDocument::HoldsTranslations() const {
+  if (!rowsKnown_ || rowsRevision_ != table_->Revision) {
+    holdsRows_ = velomar::HoldsTranslations(*table_);
+    rowsRevision_ = table_->Revision;
+    rowsKnown_ = true;
+  }
+  return holdsRows_;
+}
+
 LyricDocument::Counters LyricDocument::CountersNow() const {
   return {table_->AddIndex, table_->RemainingLines, table_->AddedCount};
 }

@@ -37,6 +37,9 @@ class LyricDocument {
   // delete moved the entries), -1 after a reset or a load: for the editor
   // to select, wherever the change came from.
   int ChangedEntry() const { return changed_; }
+  // HoldsTranslations of the table, worked out again only after a change:
+  // the windows ask at every change and every opening.
+  bool HoldsTranslations() const;
 
   // Called after every change of the table or its counters, whatever made
   // it: the views follow the document rather than each command.
@@ -150,6 +153,8 @@ class LyricDocument {
   void Changed(PressChange press = PressChange::None);
 
   std::unique_ptr<LyricTable> table_;
+  mutable bool rowsKnown_ = false, holdsRows_ = false;
+  mutable std::uint32_t rowsRevision_ = 0;
   std::function<void()> watcher_;
   std::vector<Step> undo_, redo_;
   LastPress lastPress_{false, 0, 0};

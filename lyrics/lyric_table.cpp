@@ -34,6 +34,17 @@ void ResetLyrics(LyricTable& table) {
   }
 }
 
+bool HoldsTranslations(const LyricTable& table) {
+  return std::any_of(table.detail.begin(), table.detail.end(),
+                     [](const LineDetail& detail) { return !detail.rows.empty(); });
+}
+
+const std::string& FirstRow(const LyricTable& table, int index) {
+  static const std::string kNone;
+  const std::vector<std::string>& rows = table.detail[index].rows;
+  return rows.empty() ? kNone : rows.front();
+}
+
 std::int64_t LineHundredths(std::int32_t time, const LineDetail& detail) {
   return std::max<std::int64_t>(0, std::int64_t{time} * 10 + detail.hundredths);
 }

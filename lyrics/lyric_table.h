@@ -57,6 +57,12 @@ struct LyricTable {
   std::uint32_t Revision = 0;
 };
 
+// True when any entry carries a translation row: only then do the windows
+// make room for one under the lyric line.
+bool HoldsTranslations(const LyricTable& table);
+// The first translation row of entry `index`, "" for none.
+const std::string& FirstRow(const LyricTable& table, int index);
+
 // AddIndex := 0, RemainingLines := 3000, AddedCount := 0; entries untouched.
 void BeginAdding(LyricTable& table);
 

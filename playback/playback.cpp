@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "lyrics/number_text.h"
+#include "playback/player_views.h"
 #include "system/late_dll.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
@@ -22,25 +22,9 @@ PlaybackState Playback;
 
 namespace {
 
-// The Mini form numbers its buttons the other way round.
-constexpr int kMiniStop = 1000;
-constexpr int kMiniPlay = 1001;
-constexpr int kMiniLyricLabel = 1007;
-
-void Apply(HWND window, int id, Switch state) {
-  if (state != Switch::Keep) EnableControl(window, id, state == Switch::On);
-}
-
 void SetButtons(ButtonEvent event) {
-  const ButtonStates b = ButtonsAfter(event);
-  Apply(MainWindow, kPlayButton, b.play);
-  Apply(MainWindow, kStopButton, b.stop);
-  Apply(MainWindow, kBrowseButton, b.browse);
-  Apply(MainWindow, kPauseButton, b.pause);
-  if (MiniWindow != nullptr && IsWindow(MiniWindow)) {
-    Apply(MiniWindow, kMiniStop, b.miniStop);
-    Apply(MiniWindow, kMiniPlay, b.miniPlay);
-  }
+  const ButtonStates states = ButtonsAfter(event);
+  TellViews([&](PlayerView& view) { view.ShowButtons(states); });
 }
 
 void ErrorBox(const char* text, const char* caption = "Error") {
@@ -100,15 +84,12 @@ std::int64_t ElapsedPeriods() {
   return (ReadClock() - Playback.ClockStart) / (kTickPeriodMs * 1000);
 }
 
-void ClearLyricLine() { SetControlTextUtf8(MainWindow, kLyricLine, ""); }
+void ClearLyricLine() {
+  TellViews([](PlayerView& view) { view.ClearLine(); });
+}
 
-// Where lyric phrases show: the Mini form's label while it is open.
-void ShowPhrase(const std::string& phrase) {
-  if (MiniModeActive == 1) {
-    SetControlTextUtf8(MiniWindow, kMiniLyricLabel, phrase);
-  } else {
-    SetControlTextUtf8(MainWindow, kLyricLine, phrase);
-  }
+void ShowLine(int entry) {
+  TellViews([entry](PlayerView& view) { view.ShowLine(entry); });
 }
 
 // The song's length in ticks; unknown (never reached) when the device does
@@ -148,6 +129,10 @@ bool ChooseSongFile(std::wstring& path) {
 }
 
 }  // namespace
+
+void EnableAs(HWND window, int id, Switch state) {
+  if (state != Switch::Keep) EnableControl(window, id, state == Switch::On);
+}
 
 std::string FileTitle(const std::wstring& path) {
   if (path.empty()) return std::string();
@@ -212,7 +197,8 @@ bool OpenSongFile(const std::wstring& path) {
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
   Playback.SongWidePath.clear();
-  SetControlTextUtf8(MainWindow, kPathLine, WideToUtf8(path));
+  const std::string shownPath = WideToUtf8(path);
+  TellViews([&](PlayerView& view) { view.ShowPath(shownPath); });
   // Opened by its real name: the shown one may hold "?" for a character
   // the code page lacks.
   MCI_OPEN_PARMSW parms{};
@@ -235,7 +221,8 @@ bool OpenSongFile(const std::wstring& path) {
     return false;
   }
   Playback.SongWidePath = path;
-  SetControlTextUtf8(MainWindow, kFileNameLabel, FileTitle(path));
+  const std::string title = FileTitle(path);
+  TellViews([&](PlayerView& view) { view.ShowTitle(title); });
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
   return true;
@@ -266,10 +253,7 @@ bool PlayFromLine(int line, double leadIn) {
   const PlayFrom from = DecidePlayFrom(Lyrics.Table(), line, leadIn, SongLengthTicks());
   if (from.refused) return false;
   PlaySongFrom(from.start);
-  if (Playback.State == PlayState::Playing && from.shown >= 0 &&
-      IsChecked(MainWindow, kLyricsToggle)) {
-    ShowPhrase(Lyrics.Table().phrase[from.shown]);
-  }
+  if (Playback.State == PlayState::Playing && from.shown >= 0 && LyricsOn()) ShowLine(from.shown);
   return true;
 }
 
@@ -300,7 +284,7 @@ void PauseSong() {
 }
 
 void OnMciNotify(UINT code) {
-  switch (DecideNotice(code, IsChecked(MainWindow, kLoopToggle), Playback.State)) {
+  switch (DecideNotice(code, LoopOn(), Playback.State)) {
     case NoticeAction::Ignore: break;
     case NoticeAction::EndSong: EndSong(); break;
     case NoticeAction::RestartSong: RestartSong(); break;
@@ -326,7 +310,7 @@ double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods(
 
 void OnTick(UINT_PTR timerId) {
   if (timerId != kTickTimer) return;
-  const bool lyricsOn = IsChecked(MainWindow, kLyricsToggle);
+  const bool lyricsOn = LyricsOn();
   const LyricTable& table = Lyrics.Table();
   const bool catchUp = !Playback.LyricsWereOn || Playback.RevisionSeen != table.Revision;
   Playback.LyricsWereOn = lyricsOn;
@@ -334,8 +318,9 @@ void OnTick(UINT_PTR timerId) {
   const double to = AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
   const int shown = StepTicks(table, lyricsOn, catchUp, Playback.PlayStart, Playback.PlayTicks,
                               Playback.LyricCursor, to);
-  if (shown >= 0) ShowPhrase(table.phrase[shown]);
-  SetControlText(MainWindow, kStatusLabel, TicksText(Playback.PlayTicks));
+  if (shown >= 0) ShowLine(shown);
+  const double ticks = Playback.PlayTicks;
+  TellViews([ticks](PlayerView& view) { view.ShowTicks(ticks); });
 }
 
 void CloseSong() {

@@ -74,6 +74,8 @@ void PlaySongFrom(double tick);
 bool PlayFromLine(int line, double leadIn);
 void StopSong();
 void PauseSong();
+// A window's button as a command leaves it (Keep: as it is).
+void EnableAs(HWND window, int id, Switch state);
 void OnMciNotify(UINT code);
 void OnTick(UINT_PTR timerId);
 void CloseSong();

@@ -24,6 +24,8 @@ enum MainControl : int {
   kLyricsToggle = 1010,
   kLyricLine = 1011,
   kPauseButton = 1012,
+  // Made only while the lyrics hold a translation: the line's first row.
+  kRowLine = 1013,
 };
 
 enum MainMenu : int {

@@ -2,7 +2,9 @@
 // and Cyrillic given on the command line shows as it is in the lyric line
 // and the Mini form, the editor's LRC save writes every character, and the
 // timing window takes Hangul that the lyric file, Shift-JIS, cannot hold:
-// its save refuses in a box and writes nothing.
+// its save refuses in a box and writes nothing. A bilingual LRC shows each
+// line's translation under it, moves with its line, and is saved back as it
+// was read.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,6 +14,7 @@
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
+#include "ui/lyric_store.h"
 
 namespace velomar::test {
 namespace {
@@ -83,6 +86,55 @@ TEST(AnyLanguage, EveryCharacterShowsAndSavesAsLrcAndALyricFileRefusesWhatItCann
   Answer(refused, IDOK);
   EXPECT_FALSE(file.Exists()) << "nothing written";
   CloseByCaption(program, kashi);
+}
+
+// 風が 吹く with word stamps, then 안녕: each with its translation, each
+// time to the hundredth (ticks 11 and 24).
+constexpr char kPairs[] =
+    "[00:01.05]<00:01.05>\xe9\xa2\xa8\xe3\x81\x8c <00:01.50>\xe5\x90\xb9\xe3\x81\x8f\n"
+    "[00:01.05]the wind blows\n"
+    "[00:02.37]\xec\x95\x88\xeb\x85\x95\n"
+    "[00:02.37]hello\n";
+
+TEST(AnyLanguage, TranslationsShowUnderTheirLinesMoveWithThemAndSaveBackAsRead) {
+  const std::string song = MakeWave("pairs.wav", 5000);
+  const std::string lrc = ScratchDir() + "\\pairs.lrc";
+  WriteBytes(lrc, kPairs);
+  Program program({WidePath(song), WidePath(lrc)});
+  HWND main = program.main();
+  Click(program, main, 1010);  // 歌詞を表示
+  program.BlockRealTicks(true);
+  Click(program, main, 1000);
+  program.Tick(12);
+  EXPECT_EQ(WideText(main, 1011), L"\u98a8\u304c \u5439\u304f");
+  EXPECT_EQ(WideText(main, 1013), L"the wind blows");  // the row under the line
+  HWND mini = OpenMini(program);
+  ASSERT_NE(mini, nullptr);
+  program.Tick(13);
+  EXPECT_EQ(WideText(mini, 1007), L"\uc548\ub155");
+  EXPECT_EQ(WideText(mini, 1009), L"hello");
+  Key(program, mini, VK_F8);
+  EXPECT_EQ(Lyrics.Table().time[1], 25);
+  CloseByCaption(program, mini);
+  Click(program, main, 1001);
+
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  SelectLine(program, editor, 1);
+  Click(program, editor, 1017);  // 以降 +0.1
+  Click(program, editor, 1014);  // LRC で保存, beside the song
+  HWND dialog = WaitForTopLevel(program.thread(), "#32770");
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  Answer(WaitForMessageBox(program, 5000, dialog), IDYES);  // pairs.lrc is there
+  ASSERT_TRUE(WaitGone(dialog));
+  program.Flush();
+  EXPECT_EQ(ReadBytes(lrc),
+            "[00:01.15]<00:01.15>\xe9\xa2\xa8\xe3\x81\x8c <00:01.60>\xe5\x90\xb9\xe3\x81\x8f\n"
+            "[00:01.15]the wind blows\n"
+            "[00:02.57]\xec\x95\x88\xeb\x85\x95\n"
+            "[00:02.57]hello\n");
+  EXPECT_FALSE(MessageBoxOpen(program)) << "every line comes back: nothing to warn of";
+  CloseByCaption(program, editor);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // main window, the phrases it shows, and its Stop and Play.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -204,6 +205,76 @@ TEST(MiniFormLyrics, ANegativeTimeHoldsBackTheRest) {
   ASSERT_NE(form, nullptr);
   program.Tick(6);
   EXPECT_EQ(Text(form, 1007), kFirst);
+}
+
+// A window's outer size and its children's ids and places, in creation order.
+std::string Layout(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  std::string text = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+  for (HWND child : Children(window)) {
+    const RECT c = ClientRectIn(window, GetDlgCtrlID(child));
+    text += " " + std::to_string(GetDlgCtrlID(child)) + "@" + std::to_string(c.left) + "," +
+            std::to_string(c.top);
+  }
+  return text;
+}
+
+std::wstring WideText(HWND parent, int id) {
+  wchar_t text[256] = L"";
+  GetDlgItemTextW(parent, id, text, 256);
+  return text;
+}
+
+TEST(MiniFormLyrics, TranslationRowsShowUnderTheLineInBothWindowsWhileTheLyricsHoldAny) {
+  Program program;
+  HWND main = program.main();
+  program.BlockRealTicks(true);
+  Click(program, main, 1010);
+  const std::string mainToday = Layout(main);
+  HWND form = OpenMini(program);
+  ASSERT_NE(form, nullptr);
+  const std::string miniToday = Layout(form);
+  const std::string rowOne = "\xec\x95\x88\xeb\x85\x95", rowThree = "\xd0\x9f\xd1\x80\xd0\xb8";
+  // A load on the program's thread, where its windows make the row labels.
+  program.RunOnUiThread([&] {
+    EditLyrics([&](LyricTable& table) {
+      table = LyricTable{};
+      table.time = {0, 2, 4};
+      table.phrase[0] = kFirst, table.phrase[1] = kSecond, table.phrase[2] = kThird;
+      table.detail[0].rows = {rowOne, "second row"};
+      table.detail[2].rows = {rowThree};
+    });
+  });
+  EXPECT_EQ(Layout(form),
+            "281x104 1004@7,3 1005@7,18 1006@42,3 1007@42,18 1000@218,55 1008@11,59 "
+            "1001@164,55 1009@42,32");
+  EXPECT_TRUE(IsWindowUnicode(Item(form, 1009)));
+  program.Tick();
+  EXPECT_EQ(WideText(form, 1009), L"\uc548\ub155") << "the first row only";
+  program.Tick(2);
+  EXPECT_EQ(Text(form, 1007), kSecond);
+  EXPECT_EQ(WideText(form, 1009), L"") << "a line without a row";
+  CloseByCaption(program, form);
+
+  EXPECT_EQ(Layout(main),
+            "367x239 1000@10,145 1001@184,145 1002@91,66 1003@263,65 1004@15,13 "
+            "1005@82,11 1006@15,43 1007@111,43 1008@272,135 1009@15,68 1010@272,160 "
+            "1011@5,91 1012@97,145 1013@5,110");
+  EXPECT_EQ(WideText(main, 1013), L"") << "rows go where their lines go";
+  program.Tick(2);
+  EXPECT_EQ(Text(main, 1011), kThird);
+  EXPECT_EQ(WideText(main, 1013), L"\u041f\u0440\u0438");
+  OpenSong(program, MakeWave("rows.wav", 300));
+  EXPECT_EQ(WideText(main, 1013), L"") << "cleared with its line";
+
+  form = OpenMini(program);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(Layout(form).substr(0, 7), "281x104");
+  program.RunOnUiThread([] { EditLyrics([](LyricTable&) {}); });  // the lines without their rows
+  EXPECT_EQ(Layout(form), miniToday);
+  CloseByCaption(program, form);
+  EXPECT_EQ(Layout(main), mainToday);
 }
 
 // Looping is on here so that MCI's own notices for an interrupted play are
