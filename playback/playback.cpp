@@ -324,6 +324,12 @@ void UseClockSource(ClockSource source) { Source = source; }
 
 double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods()); }
 
+double ClockMilliseconds() {
+  const double ticked = Playback.PlayTicks * kTickPeriodMs;
+  if (!Playback.ClockRunning) return ticked;
+  return std::max(ticked, static_cast<double>(ReadClock() - Playback.ClockStart) / 1000.0);
+}
+
 void OnTick(UINT_PTR timerId) {
   if (timerId != kTickTimer) return;
   const bool lyricsOn = IsChecked(MainWindow, kLyricsToggle);
