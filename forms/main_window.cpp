@@ -6,6 +6,7 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "forms/overlay.h"
 #include "playback/playback.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
@@ -120,6 +121,8 @@ void OnCommand(int id, int code) {
     case kMenuReset: ResetCommand(); break;
     case kMenuMini: OpenForm(MainWindow, "Mini"); break;
     case kMenuVersion: VersionCommand(); break;
+    case kMenuOverlay: ToggleOverlay(); break;
+    case kMenuOverlayUnlock: ToggleOverlayLock(); break;
     default: break;
   }
   // clang-format on
@@ -137,6 +140,7 @@ void OnClose() {
 }
 
 void OnDestroy() {
+  CloseOverlayAtExit();
   CloseSong();
   ReleaseShellObjects();
   if (!HandQuitToLoop(0)) PostQuitMessage(0);
@@ -152,6 +156,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_HOTKEY: OnOverlayHotKey(static_cast<int>(wParam)); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;

@@ -12,7 +12,7 @@ namespace velomar {
 // largest a saved size may be.
 constexpr int kOverlayMinWidth = 200;
 constexpr int kOverlayMinHeight = 60;
-constexpr int kOverlayMaxSize = 16384;
+constexpr int kOverlayMaxSize = 8192;
 
 struct OverlayPlace {
   int left = 0, top = 0, width = 0, height = 0;
