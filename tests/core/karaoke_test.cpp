@@ -22,8 +22,11 @@ struct Case {
 // 空の上で: 空の (bytes 0-6) at 3.20 s, 上で (6-12) at 3.80 s.
 const std::string kSky = "\xe7\xa9\xba\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7";
 const std::vector<WordStamp> kSkyWords = {{0, 0}, {6, 60}};
+const std::vector<WordStamp> kLaLa = {{0, 0}, {3, 100}};
+const std::vector<WordStamp> kEndStamp = {{0, 0}, {3, 50}, {5, 150}};
 
 TEST(KaraokeFill, EdgeAtEachMoment) {
+  // clang-format off
   const Case cases[] = {
       {"no stamps: no fill", kSky, {}, 320, 460, 3500, kNone, 0, 0, 0, 0},
       {"only an end stamp: no fill", "ab", {{2, 10}}, 0, -1, 50, kNone, 0, 0, 0, 0},
@@ -33,55 +36,15 @@ TEST(KaraokeFill, EdgeAtEachMoment) {
       {"the next word from its stamp", kSky, kSkyWords, 320, 460, 3800, kFill, 1, 6, 12, 0},
       {"last word runs to the next line", kSky, kSkyWords, 320, 460, 4000, kFill, 1, 6, 12, 0.25},
       {"next line reached: all sung", kSky, kSkyWords, 320, 460, 4600, kAll, 0, 12, 12, 1},
-      {"last word capped at 3 s", "la la", {{0, 0}, {3, 100}}, 0, 2000, 2500, kFill, 1, 3, 5, 0.5},
-      {"capped, no next line", "la la", {{0, 0}, {3, 100}}, 0, -1, 4000, kAll, 0, 5, 5, 1},
-      {"end stamp ends the last word",
-       "ab cd",
-       {{0, 0}, {3, 50}, {5, 150}},
-       100,
-       900,
-       2000,
-       kFill,
-       1,
-       3,
-       5,
-       0.5},
-      {"after the end stamp",
-       "ab cd",
-       {{0, 0}, {3, 50}, {5, 150}},
-       100,
-       900,
-       2500,
-       kAll,
-       0,
-       5,
-       5,
-       1},
-      {"text before the first stamp counts as sung",
-       "x ab",
-       {{2, 20}},
-       0,
-       -1,
-       100,
-       kFill,
-       0,
-       2,
-       4,
-       0},
-      {"next line before the last word: sung at once", kSky, kSkyWords, 320, 350, 3800, kAll, 0, 12,
-       12, 1},
-      {"stamps out of order: the earlier word, sung at once",
-       "ab cd",
-       {{0, 50}, {3, 20}},
-       0,
-       -1,
-       500,
-       kFill,
-       1,
-       3,
-       5,
-       0.1},
+      {"next line too soon: sung at once", kSky, kSkyWords, 320, 350, 3800, kAll, 0, 12, 12, 1},
+      {"last word capped at 3 s", "la la", kLaLa, 0, 2000, 2500, kFill, 1, 3, 5, 0.5},
+      {"capped, no next line", "la la", kLaLa, 0, -1, 4000, kAll, 0, 5, 5, 1},
+      {"end stamp ends the last word", "ab cd", kEndStamp, 100, 900, 2000, kFill, 1, 3, 5, 0.5},
+      {"after the end stamp", "ab cd", kEndStamp, 100, 900, 2500, kAll, 0, 5, 5, 1},
+      {"text before the first stamp is sung", "x ab", {{2, 20}}, 0, -1, 100, kFill, 0, 2, 4, 0},
+      {"stamps out of order", "ab cd", {{0, 50}, {3, 20}}, 0, -1, 500, kFill, 1, 3, 5, 0.1},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const KaraokeEdge edge = KaraokeAt(c.phrase, c.words, c.line, c.next, c.ms);
