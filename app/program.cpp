@@ -4,6 +4,7 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "forms/overlay.h"
 #include "system/late_dll.h"
 #include "ui/form_host.h"
 #include "ui/main_window.h"
@@ -63,6 +64,7 @@ int RunProgram(const std::vector<std::wstring>& files) {
     // Without a main window no quit message would ever come.
     exitCode = 1;
   } else {
+    RestoreOverlay();
     OpenGivenFiles(files);
     // Through the form host, which knows it as the loop the main window's
     // commands return to.

@@ -6,6 +6,7 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "forms/overlay.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
 #include "playback/player_views.h"
@@ -180,6 +181,8 @@ void OnCommand(int id, int code) {
     case kMenuReset: ResetCommand(); break;
     case kMenuMini: OpenForm(MainWindow, "Mini"); break;
     case kMenuVersion: VersionCommand(); break;
+    case kMenuOverlay: ToggleOverlay(); break;
+    case kMenuOverlayUnlock: ToggleOverlayLock(); break;
     default: break;
   }
   // clang-format on
@@ -197,6 +200,7 @@ void OnClose() {
 }
 
 void OnDestroy() {
+  CloseOverlayAtExit();
   UsePlayerSwitches({});
   UnfollowPlayer(View);
   UnfollowLyrics(FollowLyricsChange);
@@ -215,6 +219,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_HOTKEY: OnOverlayHotKey(static_cast<int>(wParam)); return 0;
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;

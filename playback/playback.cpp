@@ -73,9 +73,14 @@ void StartClock(double start) {
   Playback.PlayId += 1;
 }
 
+void TellPlaying(bool playing) {
+  TellViews([playing](PlayerView& view) { view.ShowPlaying(playing); });
+}
+
 void StopClock() {
   Playback.ClockRunning = false;
   KillTimer(MainWindow, kTickTimer);
+  TellPlaying(false);
 }
 
 // Whole 100 ms periods since Play; with the clock stopped, none.
@@ -246,6 +251,7 @@ void PlaySongFrom(double tick) {
   if (Playback.State != PlayState::Paused) SetTimer(MainWindow, kTickTimer, kTickPeriodMs, nullptr);
   StartClock(start);
   Playback.State = PlayState::Playing;
+  TellPlaying(true);
 }
 
 bool PlayFromLine(int line, double leadIn) {
@@ -281,6 +287,7 @@ void PauseSong() {
   late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, 0, 0);
   SetButtons(ButtonEvent::Pause);
   Playback.State = PlayState::Paused;
+  TellPlaying(false);
 }
 
 void OnMciNotify(UINT code) {
@@ -307,6 +314,12 @@ std::int64_t MonotonicMicroseconds() {
 void UseClockSource(ClockSource source) { Source = source; }
 
 double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods()); }
+
+double ClockMilliseconds() {
+  const double ticked = Playback.PlayTicks * kTickPeriodMs;
+  if (!Playback.ClockRunning) return ticked;
+  return std::max(ticked, static_cast<double>(ReadClock() - Playback.ClockStart) / 1000.0);
+}
 
 void OnTick(UINT_PTR timerId) {
   if (timerId != kTickTimer) return;

@@ -53,6 +53,9 @@ void UseClockSource(ClockSource source);
 // The clock brought up to this moment while TickTimer runs, else the count
 // it was left at: the time an add stores.
 double ClockNow();
+// The clock in milliseconds to this moment, read between its ticks too
+// while it runs, never behind them; else where the ticks left it.
+double ClockMilliseconds();
 
 // The song dialog, then OpenSongFile with the chosen file and the lyrics
 // beside it.

@@ -20,6 +20,9 @@ class PlayerView {
   virtual void ClearLine() {}
   // The clock, at every tick.
   virtual void ShowTicks(double /*ticks*/) {}
+  // Whether the song plays: Play, the loop's restart (true); Pause, Stop,
+  // the song's end (false).
+  virtual void ShowPlaying(bool /*playing*/) {}
   // What a command or the song's end leaves usable.
   virtual void ShowButtons(const ButtonStates& /*states*/) {}
   // A song being opened, in UTF-8: its path as soon as it is chosen, its

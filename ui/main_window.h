@@ -35,6 +35,8 @@ enum MainMenu : int {
   kMenuMini = 1021,
   kMenuVersion = 1022,
   kMenuKashiEdit = 1023,
+  kMenuOverlay = 1024,
+  kMenuOverlayUnlock = 1025,
 };
 
 extern HWND MainWindow;

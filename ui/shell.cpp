@@ -39,6 +39,9 @@ void InsertAtTop(HMENU menu, UINT id, const char* text) {
 void CreateMenus() {
   shell.MenuBar = CreateMenu();
   shell.SettingsMenu = CreatePopupMenu();
+  InsertAtTop(shell.SettingsMenu, kMenuOverlayUnlock, "デスクトップ歌詞の固定を解除");
+  InsertAtTop(shell.SettingsMenu, kMenuOverlay, "デスクトップ歌詞");
+  InsertAtTop(shell.SettingsMenu, 0, nullptr);
   InsertAtTop(shell.SettingsMenu, kMenuVersion, "バージョン情報");
   InsertAtTop(shell.SettingsMenu, 0, nullptr);
   InsertAtTop(shell.SettingsMenu, kMenuMini, "縮小モード");
@@ -47,6 +50,8 @@ void CreateMenus() {
   InsertAtTop(shell.SettingsMenu, kMenuKashiEdit, "歌詞の編集");
   InsertAtTop(shell.SettingsMenu, kMenuKashi, "歌詞の追加");
   InsertAtTop(shell.SettingsMenu, kMenuKashiList, "歌詞表示");
+  // Nothing to unlock until the desktop lyrics show.
+  EnableMenuItem(shell.SettingsMenu, kMenuOverlayUnlock, MF_BYCOMMAND | MF_GRAYED);
 
   MENUITEMINFOA bar{};
   bar.cbSize = sizeof(bar);

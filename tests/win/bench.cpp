@@ -7,8 +7,10 @@
 
 #include "app/program.h"
 #include "forms/forms.h"
+#include "forms/overlay.h"
 #include "lyrics/lyric_text.h"
 #include "playback/playback.h"
+#include "tests/win/media.h"
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -122,11 +124,16 @@ void ResetProgramGlobals() {
   LyricFilePath.clear();
   LyricFileWidePath.clear();
   MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = KashiEditWindow =
-      nullptr;
+      OverlayWindow = nullptr;
 }
 
 Program::Program(const std::vector<std::wstring>& files) {
   ResetProgramGlobals();
+  // The settings a program keeps under %APPDATA% (the desktop lyrics left
+  // open) stay with the test process that made them: each has its own.
+  const std::string appData = ScratchDir() + "\\appdata";
+  CreateDirectoryA(appData.c_str(), nullptr);
+  SetEnvironmentVariableA("APPDATA", appData.c_str());
   frozenClock = -1;
   velomar::UseClockSource(BenchClock);
   markerMessage = RegisterWindowMessageA("VelomarTestMarker");

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/overlay.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -218,10 +219,29 @@ struct FormCase {
   HWND (*open)(Program&);
 };
 
+// The desktop lyrics with a line being sung: its fonts, picture and timer.
+HWND OpenOverlaySinging(Program& program) {
+  HWND overlay = OpenByMenu(program, 1024, &OverlayWindow);
+  program.RunOnUiThread([] {
+    if (Lyrics.Table().phrase[0].empty()) {
+      Lyrics.Load([](LyricTable& table) {
+        table.phrase[0] = "\xe9\xa2\xa8\xe3\x81\x8c \xe5\x90\xb9\xe3\x81\x8f";  // 風が 吹く
+        table.detail[0].rows = {"the wind blows"};
+        table.detail[0].words = {{0, 0}, {7, 100}};
+        return true;
+      });
+    }
+    OverlayPlaying(true);
+    ShowOverlayLine(0);
+  });
+  return overlay;
+}
+
 const FormCase kForms[] = {{"Version", OpenVersion},
                            {"Kashi", OpenKashi},
                            {"KashiList", OpenKashiList},
-                           {"Mini", OpenMini}};
+                           {"Mini", OpenMini},
+                           {"Overlay", OpenOverlaySinging}};
 
 void PrintTo(const FormCase& form, std::ostream* out) { *out << form.name; }
 

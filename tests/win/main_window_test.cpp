@@ -120,7 +120,7 @@ TEST(MainWindow, HangulAndChineseDrawAsRealGlyphsInTheProgramsFont) {
   DeleteObject(bitmap);
 }
 
-TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
+TEST(MainWindow, SettingsMenuHoldsElevenPositionsInOrder) {
   Program program;
   HMENU bar = GetMenu(program.main());
   ASSERT_NE(bar, nullptr);
@@ -129,10 +129,17 @@ TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
   GetMenuStringA(bar, 0, text, sizeof(text), MF_BYPOSITION);
   EXPECT_STREQ(text, kSettings);
   HMENU settings = GetSubMenu(bar, 0);
-  ASSERT_EQ(GetMenuItemCount(settings), 8);
+  ASSERT_EQ(GetMenuItemCount(settings), 11);
+  constexpr char kOverlay[] =
+      "\x83"
+      "f\x83X\x83N\x83g\x83"
+      "b\x83v\x89\xcc\x8e\x8c";  // デスクトップ歌詞
+  const std::string unlock =
+      std::string(kOverlay) + "\x82\xcc\x8c\xc5\x92\xe8\x82\xf0\x89\xf0\x8f\x9c";
   struct Item {
     UINT id;
     const char* text;
+    UINT state = 0;  // nothing to unlock until the desktop lyrics show
   } const expected[] = {{1018, kMenuLyricList},
                         {1019, kMenuAddLyrics},
                         {1023, "\x89\xcc\x8e\x8c\x82\xcc\x95\xd2\x8f\x57"},  // 歌詞の編集
@@ -140,8 +147,11 @@ TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
                         {0, nullptr},
                         {1021, kMenuMini},
                         {0, nullptr},
-                        {1022, kMenuVersion}};
-  for (int i = 0; i < 8; ++i) {
+                        {1022, kMenuVersion},
+                        {0, nullptr},
+                        {1024, kOverlay},
+                        {1025, unlock.c_str(), MF_GRAYED}};
+  for (int i = 0; i < 11; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);
@@ -156,7 +166,7 @@ TEST(MainWindow, SettingsMenuHoldsEightPositionsInOrder) {
       EXPECT_EQ(info.fType, static_cast<UINT>(MFT_STRING));
       EXPECT_EQ(info.wID, expected[i].id);
       EXPECT_STREQ(buffer, expected[i].text);
-      EXPECT_EQ(info.fState & (MFS_GRAYED | MFS_CHECKED), 0u);
+      EXPECT_EQ(info.fState & (MFS_GRAYED | MFS_CHECKED), expected[i].state);
     }
   }
 }

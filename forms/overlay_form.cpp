@@ -1,0 +1,312 @@
+// The desktop lyrics' window: layered, topmost, never activated, without a
+// taskbar button; click-through while locked. A Unicode window, whose text
+// is always the line it shows.
+#include <windows.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/overlay.h"
+#include "lyrics/karaoke.h"
+#include "lyrics/overlay_settings.h"
+#include "playback/playback.h"
+#include "playback/player_views.h"
+#include "system/app_data.h"
+#include "system/wide_path.h"
+#include "ui/layered_text.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
+
+namespace velomar {
+
+HWND OverlayWindow = nullptr;
+
+namespace {
+
+constexpr wchar_t kOverlayClass[] = L"VelomarOverlay";
+constexpr wchar_t kSettingsFile[] = L"overlay.ini";
+constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+
+// The fill's redraw, at about 30 frames a second while the song plays.
+constexpr UINT_PTR kFillTimer = 1;
+constexpr UINT kFillPeriodMs = 33;
+// Ctrl+Alt+L, an id of the main window's hot keys.
+constexpr int kLockHotKey = 1;
+// The faint backdrop of the unlocked overlay, to see and grab it by.
+constexpr BYTE kUnlockedBackdrop = 0x60;
+// How near an edge the mouse sizes instead of moving.
+constexpr int kEdge = 8;
+
+struct Overlay {
+  int line = -1;
+  bool playing = false;
+  bool locked = true;
+  bool timing = false;  // the fill timer runs
+  std::unique_ptr<LayeredText> picture;
+};
+Overlay overlay;
+
+const LyricTable& Table() { return Lyrics.Table(); }
+
+bool HasLine() { return overlay.line >= 0 && overlay.line < kLyricEntries; }
+
+std::string Phrase() { return HasLine() ? Table().phrase[overlay.line] : std::string(); }
+
+// The line after it as the display reaches it; -1 when none follows.
+std::int64_t NextHundredths(int line) {
+  const LyricTable& table = Table();
+  if (line + 1 >= kLyricEntries || table.time[line + 1] <= table.time[line]) return -1;
+  return LineHundredths(table.time[line + 1], table.detail[line + 1]);
+}
+
+KaraokeEdge Edge() {
+  if (!HasLine()) return KaraokeEdge{};
+  const int i = overlay.line;
+  const LyricTable& table = Table();
+  return KaraokeAt(table.phrase[i], table.detail[i].words,
+                   LineHundredths(table.time[i], table.detail[i]), NextHundredths(i),
+                   ClockMilliseconds());
+}
+
+// The x the line is sung up to: its UTF-8 bytes counted as the UTF-16 the
+// picture lays out.
+double SungTo(const KaraokeEdge& edge) {
+  if (edge.state == FillState::None) return -std::numeric_limits<double>::infinity();
+  if (edge.state == FillState::AllSung) return std::numeric_limits<double>::infinity();
+  const std::string phrase = Phrase();
+  const double from = overlay.picture->LineX(Utf8ToWide(phrase.substr(0, edge.begin)).size());
+  const double to = overlay.picture->LineX(Utf8ToWide(phrase.substr(0, edge.end)).size());
+  return from + (to - from) * edge.fraction;
+}
+
+// Only a line being sung needs frames between the player's changes.
+void KeepTimer(const KaraokeEdge& edge) {
+  const bool wanted =
+      OverlayWindow != nullptr && overlay.playing && edge.state == FillState::Filling;
+  if (wanted == overlay.timing) return;
+  overlay.timing = wanted;
+  if (wanted) {
+    SetTimer(OverlayWindow, kFillTimer, kFillPeriodMs, nullptr);
+  } else {
+    KillTimer(OverlayWindow, kFillTimer);
+  }
+}
+
+void Draw() {
+  if (OverlayWindow == nullptr || !overlay.picture) return;
+  const KaraokeEdge edge = Edge();
+  overlay.picture->Show(OverlayWindow, SungTo(edge), overlay.locked ? 0 : kUnlockedBackdrop);
+  KeepTimer(edge);
+}
+
+// The line, its first translation row and the window's text, at its size.
+void LayOut() {
+  if (OverlayWindow == nullptr || !overlay.picture) return;
+  const std::wstring line = Utf8ToWide(Phrase());
+  const std::vector<std::string>& rows = Table().detail[HasLine() ? overlay.line : 0].rows;
+  const std::wstring row = HasLine() && !rows.empty() ? Utf8ToWide(rows[0]) : std::wstring();
+  RECT place{};
+  GetWindowRect(OverlayWindow, &place);
+  overlay.picture->Layout(place.right - place.left, place.bottom - place.top, line, row);
+  SetWindowTextW(OverlayWindow, line.c_str());
+  Draw();
+}
+
+void ShowMenuState() {
+  const HMENU menu = Shell().SettingsMenu;
+  if (menu == nullptr) return;
+  const bool shown = OverlayWindow != nullptr;
+  CheckMenuItem(menu, kMenuOverlay, shown ? MF_CHECKED : MF_UNCHECKED);
+  // Checked while unlocked: choosing it again locks.
+  CheckMenuItem(menu, kMenuOverlayUnlock, shown && !overlay.locked ? MF_CHECKED : MF_UNCHECKED);
+  EnableMenuItem(menu, kMenuOverlayUnlock, shown ? MF_ENABLED : MF_GRAYED);
+}
+
+void SaveSettings(bool open) {
+  if (OverlayWindow == nullptr) return;
+  RECT r{};
+  GetWindowRect(OverlayWindow, &r);
+  OverlaySettings settings;
+  settings.placed = true;
+  settings.place = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  settings.open = open;
+  WriteSettingsFile(kSettingsFile, FormatOverlaySettings(settings));
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
+  reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back(
+      {rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
+// The saved place on the monitors there are now, else the default one.
+OverlayPlace Place() {
+  const OverlaySettings saved = ParseOverlaySettings(ReadSettingsFile(kSettingsFile));
+  std::vector<ScreenRect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return PlaceOverlay(saved, monitors, {work.left, work.top, work.right, work.bottom});
+}
+
+void Lock(bool locked) {
+  overlay.locked = locked;
+  const LONG_PTR style = GetWindowLongPtrW(OverlayWindow, GWL_EXSTYLE);
+  SetWindowLongPtrW(OverlayWindow, GWL_EXSTYLE,
+                    locked ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
+  ShowMenuState();
+  Draw();
+}
+
+LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterOverlayClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, kOverlayClass, &wc)) return;
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = OverlayProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpszClassName = kOverlayClass;
+  RegisterClassExW(&wc);
+}
+
+void OpenOverlay() {
+  RegisterOverlayClass();
+  const OverlayPlace p = Place();
+  overlay.locked = true;
+  // Its procedure sets OverlayWindow and lays the picture out.
+  CreateWindowExW(kExStyle | WS_EX_TRANSPARENT, kOverlayClass, L"", WS_POPUP, p.left, p.top,
+                  p.width, p.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (OverlayWindow == nullptr) return;
+  LayOut();
+  ShowWindow(OverlayWindow, SW_SHOWNOACTIVATE);
+  // Taken by another program: the menu still locks and unlocks.
+  RegisterHotKey(MainWindow, kLockHotKey, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'L');
+  ShowMenuState();
+  SaveSettings(true);
+}
+
+void CloseOverlay(bool keepOpen) {
+  if (OverlayWindow == nullptr) return;
+  SaveSettings(keepOpen);
+  UnregisterHotKey(MainWindow, kLockHotKey);
+  DestroyWindow(OverlayWindow);
+  ShowMenuState();
+}
+
+void OnCreate(HWND window) {
+  OverlayWindow = window;
+  overlay.picture = std::make_unique<LayeredText>();
+  overlay.timing = false;
+}
+
+// Locked, the clicks go through; unlocked, any point drags it and the
+// edges size it.
+LRESULT OnHitTest(HWND window, LPARAM lParam) {
+  if (overlay.locked) return HTTRANSPARENT;
+  static const LRESULT kAreas[3][3] = {{HTTOPLEFT, HTTOP, HTTOPRIGHT},
+                                       {HTLEFT, HTCAPTION, HTRIGHT},
+                                       {HTBOTTOMLEFT, HTBOTTOM, HTBOTTOMRIGHT}};
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int x = static_cast<short>(LOWORD(lParam));
+  const int y = static_cast<short>(HIWORD(lParam));
+  const int column = x < r.left + kEdge ? 0 : x >= r.right - kEdge ? 2 : 1;
+  const int row = y < r.top + kEdge ? 0 : y >= r.bottom - kEdge ? 2 : 1;
+  return kAreas[row][column];
+}
+
+void OnMinMaxInfo(LPARAM lParam) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize = {kOverlayMinWidth, kOverlayMinHeight};
+}
+
+void OnTimer(UINT_PTR id) {
+  if (id == kFillTimer) Draw();
+}
+
+void OnDestroy() {
+  if (overlay.timing) KillTimer(OverlayWindow, kFillTimer);
+  overlay.timing = false;
+  overlay.picture.reset();
+  OverlayWindow = nullptr;
+}
+
+LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // clang-format off
+  switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_NCHITTEST: return OnHitTest(window, lParam);
+    case WM_GETMINMAXINFO: OnMinMaxInfo(lParam); return 0;
+    case WM_SIZE: LayOut(); return 0;
+    case WM_EXITSIZEMOVE: SaveSettings(true); return 0;
+    case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); return 0;
+    case WM_CLOSE: CloseOverlay(false); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+  // clang-format on
+}
+
+// It follows the player and the lyrics from start-up, shown or not, so that
+// it opens on the line of the moment.
+class OverlayView : public PlayerView {
+ public:
+  void ShowLine(int entry) override { ShowOverlayLine(entry); }
+  void ClearLine() override { ShowOverlayLine(-1); }
+  void ShowPlaying(bool playing) override { OverlayPlaying(playing); }
+};
+OverlayView View;
+
+}  // namespace
+
+void ShowOverlayLine(int index) {
+  overlay.line = index >= 0 && index < kLyricEntries ? index : -1;
+  LayOut();
+}
+
+void OverlayPlaying(bool playing) {
+  overlay.playing = playing;
+  Draw();
+}
+
+void OverlayLyricsChanged() { LayOut(); }
+
+void ToggleOverlay() {
+  if (OverlayWindow != nullptr) {
+    CloseOverlay(false);
+  } else {
+    OpenOverlay();
+  }
+}
+
+void ToggleOverlayLock() {
+  if (OverlayWindow != nullptr) Lock(!overlay.locked);
+}
+
+void OnOverlayHotKey(int id) {
+  if (id == kLockHotKey) ToggleOverlayLock();
+}
+
+void RestoreOverlay() {
+  FollowPlayer(View);
+  FollowLyrics(OverlayLyricsChanged);
+  if (ParseOverlaySettings(ReadSettingsFile(kSettingsFile)).open) OpenOverlay();
+}
+
+void CloseOverlayAtExit() {
+  UnfollowPlayer(View);
+  UnfollowLyrics(OverlayLyricsChanged);
+  CloseOverlay(true);
+  // A new start shows nothing of this run's song.
+  overlay = Overlay{};
+}
+
+}  // namespace velomar

@@ -1,0 +1,48 @@
+// The picture of a layered window that shows lyrics over the desktop: a
+// line large with an outline, so that it reads on any background, a row
+// smaller under it, and a karaoke fill over the line. Drawn into a 32-bit
+// top-down DIB with premultiplied alpha and handed to UpdateLayeredWindow.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/owned.h"
+
+namespace velomar {
+
+class LayeredText {
+ public:
+  // Lays the texts out for a window of this size and draws what they cover
+  // once, so that a frame of the fill only mixes colours. Call when a text
+  // or the size changes.
+  void Layout(int width, int height, const std::wstring& line, const std::wstring& row);
+  // The x of the line's UTF-16 offset `units`, in window pixels.
+  double LineX(std::size_t units) const;
+  // Shows the picture in `window`, the line sung up to x `sungTo` (below
+  // the line's left end: none of it), over a black backdrop of alpha
+  // `backdrop` (0: the desktop shows between the letters).
+  void Show(HWND window, double sungTo, BYTE backdrop);
+
+ private:
+  // Draws `text` centred at `top` in `font`: its outline into the red
+  // channel, the letters into red and green; returns its extents.
+  void DrawMask(const std::wstring& text, int size, int top, std::vector<int>* extents);
+
+  int width_ = 0;
+  int height_ = 0;
+  // Per pixel, red: the letters with their outline, green: the letters.
+  std::vector<std::uint32_t> mask_;
+  int lineTop_ = 0, lineBottom_ = 0;
+  double lineLeft_ = 0;
+  std::vector<int> lineExtents_;
+  BitmapOwner bitmap_;
+  // Declared after the bitmap, so that it goes first and lets it go.
+  MemoryDcOwner dc_;
+  std::uint32_t* bits_ = nullptr;
+};
+
+}  // namespace velomar
