@@ -104,6 +104,11 @@ std::size_t ShiftJisWidth(const std::string& utf8) {
 
 // The lines that share one timestamp.
 using Stamps = std::vector<LrcWordStamp>;
+
+// The word stamps the records keep, together: a line of 3001 times and
+// thousands of word stamps would otherwise take gigabytes. Beyond them a
+// line shows without its fill.
+constexpr std::size_t kMostWordStamps = 1 << 20;
 struct Shared {
   std::size_t line;                         // the first of them
   std::vector<const std::string*> phrases;  // each once, in file order
@@ -121,14 +126,15 @@ class Reader {
  private:
   bool Add(std::int64_t ms, const std::string* phrase, const Stamps* stamps, std::size_t size,
            std::size_t line);
-  LyricRecord Record(std::int64_t ms, std::int64_t tick, bool moved, const Shared& shared) const;
+  LyricRecord Record(std::int64_t ms, std::int64_t tick, bool moved, const Shared& shared);
   void NoteLeftOut(std::size_t line, const char* why);
 
   Notes& notes_;
   const LrcPhrases kept_;
   SjisFolder folder_;
   std::set<std::string> phrases_;
-  std::deque<Stamps> stamps_;  // one list a line, however many times it has
+  std::deque<Stamps> stamps_;   // one list a line, however many times it has
+  std::size_t wordStamps_ = 0;  // kept in the records
   std::map<std::int64_t, Shared> times_;
   std::set<std::pair<std::int64_t, const std::string*>> added_;
   std::size_t bytes_ = 0;  // of the records' phrases, joins included
@@ -269,8 +275,7 @@ std::int64_t Hundredths(std::int64_t ms, std::int64_t offset) {
   return (std::max<std::int64_t>(ms - offset, 0) + 5) / 10;
 }
 
-LyricRecord Reader::Record(std::int64_t ms, std::int64_t tick, bool moved,
-                           const Shared& shared) const {
+LyricRecord Reader::Record(std::int64_t ms, std::int64_t tick, bool moved, const Shared& shared) {
   LyricRecord record{static_cast<std::int32_t>(tick), std::string()};
   if (kept_ == LrcPhrases::kShiftJis) {
     for (const std::string* words : shared.phrases) {
@@ -298,10 +303,16 @@ LyricRecord Reader::Record(std::int64_t ms, std::int64_t tick, bool moved,
     }
     record.phrase = words;
     if (shared.stamps[i] == nullptr) continue;
+    // Each time of a line takes its own copy of the line's word stamps.
+    wordStamps_ += shared.stamps[i]->size();
+    if (wordStamps_ > kMostWordStamps) continue;
     for (const LrcWordStamp& stamp : *shared.stamps[i]) {
       record.detail.words.push_back(
           {static_cast<std::uint32_t>(stamp.at),
-           static_cast<std::int32_t>(Hundredths(stamp.ms, offset_) - line)});
+           static_cast<std::int32_t>(std::min<std::int64_t>(
+               std::max<std::int64_t>(Hundredths(stamp.ms, offset_) - line,
+                                      std::numeric_limits<std::int32_t>::min()),
+               std::numeric_limits<std::int32_t>::max()))});
     }
   }
   return record;

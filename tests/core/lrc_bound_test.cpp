@@ -41,6 +41,17 @@ TEST(LrcBound, APhraseSharedByManyStampsIsNotCopiedForEach) {
         notes.empty() ? "" : notes.back().text,
         length == 2000 ? "" : "line 1: the phrases would take more than 8 MB in the lyric file");
   }
+  // The program's load keeps word stamps for each time, but only so many:
+  // 6 million copies would take 48 MB.
+  std::string lrc;
+  for (int i = 0; i < kLyricEntries; ++i) lrc += "[" + std::to_string(i) + ":00]";
+  for (int i = 0; i < 2000; ++i) lrc += "<0:00>x";
+  std::vector<LyricRecord> records;
+  Notes notes;
+  const std::size_t before = allocated;
+  LrcToRecords(lrc, LrcEncoding::kDetect, records, notes, LrcPhrases::kUnicode);
+  EXPECT_EQ(records.size(), static_cast<std::size_t>(kLyricEntries));
+  EXPECT_LT(allocated - before, std::size_t{24} << 20);
 }
 
 }  // namespace
