@@ -33,12 +33,24 @@ std::string WindowsPath(const std::string& unixPath) {
   return path;
 }
 
+std::string ProcessTag() {
+  std::string tag = std::to_string(GetCurrentProcessId());
+  // scripts/wine-env names the bench by its folder.
+  char bench[MAX_PATH] = "";
+  const DWORD got = GetEnvironmentVariableA("VELOMAR_BENCH", bench, MAX_PATH);
+  if (got > 0 && got < MAX_PATH) {
+    const std::string folder = bench;
+    tag += "-" + folder.substr(folder.find_last_of('/') + 1);
+  }
+  return tag;
+}
+
 std::string ScratchDir() {
   static std::string dir;
   if (dir.empty()) {
     const std::string base = WindowsPath(VELOMAR_TESTDATA);
     CreateDirectoryA(base.c_str(), nullptr);
-    dir = base + "\\run" + std::to_string(GetCurrentProcessId());
+    dir = base + "\\run" + ProcessTag();
     CreateDirectoryA(dir.c_str(), nullptr);
   }
   return dir;
@@ -120,7 +132,7 @@ std::string MakeBrokenSong(const std::string& name) {
 std::string Mp3Song() { return WindowsPath(std::string(VELOMAR_TESTDATA) + "/tone2s.mp3"); }
 
 LyricFileBeside::LyricFileBeside(const std::string& tag, const char* extension)
-    : name("kashi" + std::to_string(GetCurrentProcessId()) + tag) {
+    : name("kashi" + ProcessTag() + tag) {
   char exe[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
   path = std::string(exe) + name + extension;

@@ -8,6 +8,11 @@ namespace velomar::test {
 // A Linux path as the program under Wine sees it (drive Z:).
 std::string WindowsPath(const std::string& unixPath);
 
+// Names what this test process leaves beside the executable or in the test
+// data: its process id, and the bench it runs on, since the test command runs
+// tests on two Wine benches at once and their ids repeat.
+std::string ProcessTag();
+
 // A folder of this test process's own (removed files are its business).
 std::string ScratchDir();
 

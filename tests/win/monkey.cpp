@@ -21,7 +21,7 @@ std::string Executable() {
 // Saves land beside the executable as <exe><typed name>.tolvenkari (or .lrc
 // from the lyric editor); every name the walk types starts with this, so
 // that they can all be removed.
-std::string SavePrefix() { return "mk" + std::to_string(GetCurrentProcessId()) + "_"; }
+std::string SavePrefix() { return "mk" + ProcessTag() + "_"; }
 
 const char* const kGoodNames[] = {"a", "b#c", "\x95\x5c\x83\x5c", "x,y", "s p"};  // 表ソ
 const char* const kBadNames[] = {"bad*", "q?", "cr\r\nlf", "sub\\dir", "l<>"};

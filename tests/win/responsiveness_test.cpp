@@ -178,7 +178,7 @@ TEST_F(Responsiveness, SavingThreeThousandEntries) {
   ASSERT_EQ(Lyrics.Table().AddedCount, 3000);
   char exe[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  const std::string name = "busy" + std::to_string(GetCurrentProcessId());
+  const std::string name = "busy" + ProcessTag();
   const std::string saved = std::string(exe) + name + ".tolvenkari";
   for (int round = 0; round < kRounds; ++round) {
     TypeText(kashi, 1013, name);
