@@ -1,6 +1,7 @@
 #include "ui/layered_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace velomar {
@@ -76,6 +77,7 @@ void LayeredText::Layout(int width, int height, const std::wstring& line, const 
   DrawMask(row, rowSize, lineBottom_, nullptr);
   GdiFlush();  // GDI may hold drawing back; the mask is read from memory
   mask_.assign(bits_, bits_ + width_ * height_);
+  shown_ = false;
 }
 
 void LayeredText::DrawMask(const std::wstring& text, int size, int top, std::vector<int>* extents) {
@@ -124,10 +126,23 @@ double LayeredText::LineX(std::size_t units) const {
 
 void LayeredText::Show(HWND window, double sungTo, BYTE backdrop) {
   if (width_ == 0 || bits_ == nullptr) return;
+  // Beyond either end the picture is the same as at the end.
+  sungTo = std::clamp(sungTo, -1.0, static_cast<double>(width_) + 1.0);
+  // A frame of the fill changes only the columns the edge crossed since the
+  // last one: only those are mixed and handed over, and nothing at all
+  // while the edge stands still.
+  RECT dirty{0, 0, width_, height_};
+  if (shown_ && backdrop == shownBackdrop_) {
+    const double from = std::min(sungTo, shownSung_), to = std::max(sungTo, shownSung_);
+    if (to == from) return;
+    dirty = {std::max(0, static_cast<int>(std::floor(from)) - 1), lineTop_,
+             std::min(width_, static_cast<int>(std::ceil(to)) + 1), lineBottom_};
+    if (dirty.left >= dirty.right || dirty.top >= dirty.bottom) return;
+  }
   GdiFlush();
-  for (int y = 0; y < height_; ++y) {
+  for (int y = dirty.top; y < dirty.bottom; ++y) {
     const bool inLine = y >= lineTop_ && y < lineBottom_;
-    for (int x = 0; x < width_; ++x) {
+    for (int x = dirty.left; x < dirty.right; ++x) {
       const std::size_t at = static_cast<std::size_t>(y) * width_ + x;
       const int cover = mask_[at] >> 16 & 0xFF;
       const int letters = mask_[at] >> 8 & 0xFF;
@@ -141,13 +156,25 @@ void LayeredText::Show(HWND window, double sungTo, BYTE backdrop) {
       bits_[at] = Pixel(face, cover, letters, backdrop);
     }
   }
+  shown_ = true;
+  shownSung_ = sungTo;
+  shownBackdrop_ = backdrop;
   RECT place{};
   GetWindowRect(window, &place);
   POINT to{place.left, place.top};
   POINT from{0, 0};
   SIZE size{width_, height_};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  UpdateLayeredWindow(window, nullptr, &to, &size, dc_.get(), &from, 0, &blend, ULW_ALPHA);
+  UPDATELAYEREDWINDOWINFO info{};
+  info.cbSize = sizeof info;
+  info.pptDst = &to;
+  info.psize = &size;
+  info.hdcSrc = dc_.get();
+  info.pptSrc = &from;
+  info.pblend = &blend;
+  info.dwFlags = ULW_ALPHA;
+  info.prcDirty = &dirty;
+  UpdateLayeredWindowIndirect(window, &info);
 }
 
 }  // namespace velomar

@@ -43,6 +43,11 @@ class LayeredText {
   // Declared after the bitmap, so that it goes first and lets it go.
   MemoryDcOwner dc_;
   std::uint32_t* bits_ = nullptr;
+  // What the window holds: nothing since the last layout, or the picture
+  // with the line sung up to `shownSung_` over `shownBackdrop_`.
+  bool shown_ = false;
+  double shownSung_ = 0;
+  BYTE shownBackdrop_ = 0;
 };
 
 }  // namespace velomar
