@@ -48,8 +48,9 @@ void SetControlText(HWND parent, int id, const std::string& text) {
   SetDlgItemTextA(parent, id, text.c_str());
 }
 
-std::string ControlTextUtf8(HWND parent, int id) {
-  HWND control = GetDlgItem(parent, id);
+namespace {
+
+std::string WindowTextUtf8(HWND control) {
   const int length = GetWindowTextLengthW(control);
   if (length <= 0) return std::string();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -58,8 +59,32 @@ std::string ControlTextUtf8(HWND parent, int id) {
   return WideToUtf8(text);
 }
 
+// A box the user types into: setting its text also moves the caret and
+// empties its undo, so it is set even to the text it holds.
+bool TakesTyping(HWND control) {
+  char name[8] = "";
+  return GetClassNameA(control, name, sizeof name) > 0 && lstrcmpiA(name, "Edit") == 0 &&
+         (GetWindowLongA(control, GWL_STYLE) & ES_READONLY) == 0;
+}
+
+// Whether a label or a read-only box already shows `utf8`. Setting it again
+// would repaint it for nothing, under Wine a round of server requests and
+// drawing each time: the lyric line is given every phrase as its tick comes,
+// and lines in a row may repeat one. Long texts are not read back.
+bool AlreadyShows(HWND control, const std::string& utf8) {
+  constexpr std::size_t kComparedBytes = 1024;
+  if (utf8.size() > kComparedBytes) return false;
+  if (static_cast<std::size_t>(GetWindowTextLengthW(control)) > utf8.size()) return false;
+  return WindowTextUtf8(control) == utf8 && !TakesTyping(control);
+}
+
+}  // namespace
+
+std::string ControlTextUtf8(HWND parent, int id) { return WindowTextUtf8(GetDlgItem(parent, id)); }
+
 void SetControlTextUtf8(HWND parent, int id, const std::string& utf8) {
   HWND control = GetDlgItem(parent, id);
+  if (AlreadyShows(control, utf8)) return;
   // An ANSI control is given its own code page, as it would be typed into it.
   if (IsWindowUnicode(control)) {
     SetWindowTextW(control, Utf8ToWide(utf8).c_str());

@@ -37,6 +37,7 @@ std::string WindowText(HWND window);
 std::string ControlText(HWND parent, int id);
 void SetControlText(HWND parent, int id, const std::string& text);
 // The same in UTF-8, for Unicode controls (an ANSI one gets what it can hold).
+// A label or read-only box that already shows the text is left as it is.
 std::string ControlTextUtf8(HWND parent, int id);
 void SetControlTextUtf8(HWND parent, int id, const std::string& utf8);
 void EnableControl(HWND parent, int id, bool enabled);
