@@ -227,6 +227,24 @@ void OnMinMaxInfo(LPARAM lParam) {
   info->ptMinTrackSize = {kOverlayMinWidth, kOverlayMinHeight};
 }
 
+// Windows never activates a WS_EX_NOACTIVATE window when the active one
+// closes; Wine may, taking the top window, and the keys would then reach no
+// window of ours. The activation goes on to the window under it that
+// Windows would have chosen.
+void OnActivate(HWND window, WORD state) {
+  if (state == WA_INACTIVE) return;
+  for (HWND next = GetWindow(window, GW_HWNDNEXT); next != nullptr;
+       next = GetWindow(next, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrW(next, GWL_STYLE);
+    if (GetWindowThreadProcessId(next, nullptr) == GetCurrentThreadId() &&
+        (style & (WS_VISIBLE | WS_DISABLED | WS_CHILD)) == WS_VISIBLE &&
+        (GetWindowLongPtrW(next, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0) {
+      SetActiveWindow(next);
+      return;
+    }
+  }
+}
+
 void OnTimer(UINT_PTR id) {
   if (id == kFillTimer) Draw();
 }
@@ -243,6 +261,7 @@ LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ACTIVATE: OnActivate(window, LOWORD(wParam)); return 0;
     case WM_NCHITTEST: return OnHitTest(window, lParam);
     case WM_GETMINMAXINFO: OnMinMaxInfo(lParam); return 0;
     case WM_SIZE: LayOut(); return 0;

@@ -231,6 +231,7 @@ std::string Describe(const Action& a) {
     case Kind::Key:
       return std::string("key ") + (a.n == 1 ? "Ctrl+" : "") + KeyName(a.id) + " on " + where +
              " list";
+    case Kind::Overlay: return DescribeOverlay(a);
   }
   return "?";
 }

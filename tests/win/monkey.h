@@ -34,6 +34,8 @@ enum class Kind : int {
                // disabled, or to the box or dialog `where` owns (id 1)
   Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
   Paste,       // `text` (UTF-8) copied as UTF-16 by another program, pasted into box `id`
+  Overlay,     // the desktop lyrics: menu command `id` (1024, 1025), Ctrl+Alt+L (id 0) or
+               // a drag to place `n` (id 1)
 };
 
 // What the user types into an open dialog.
@@ -72,6 +74,7 @@ struct View {
   HWND forms[kForms] = {};      // by Where; null unless that form is on screen
   std::vector<Box> boxes;       // visible dialog windows of the UI thread
   std::vector<HWND> strangers;  // any other visible window of the UI thread
+  HWND overlay = nullptr;       // the desktop lyrics' window while it exists
   HWND form(Where where) const { return forms[static_cast<int>(where)]; }
 };
 
@@ -81,6 +84,14 @@ Where OwnerOf(const View& view, HWND owner);
 
 // Whether the view is one the program may show; otherwise the failed check.
 bool CheckView(const View& view, Failure* failure);
+// The desktop lyrics in the walk: the actions a user has on them, taking
+// one (false: skipped; `locked` follows it), its words, and whether they
+// are as their rules allow, `locked` as the walk left them and `line` the
+// entry the player shows (-1: none).
+void AddOverlayOptions(const View& view, bool locked, std::vector<std::pair<Action, int>>* options);
+bool ApplyOverlay(const View& view, const Action& action, bool* locked);
+std::string DescribeOverlay(const Action& action);
+bool CheckOverlay(const View& view, bool locked, int line, Failure* failure);
 
 // splitmix64: the same numbers on every platform and build.
 class Random {
@@ -146,6 +157,7 @@ class Walk {
   int boxes_ = 0;
   int dialogs_ = 0;
   bool mainClosed_ = false;
+  bool overlayLocked_ = true;   // every opening of the desktop lyrics is locked
   std::vector<HWND> answered_;  // boxes the walk answered or closed, until they go
   bool trace_ = false;          // VELOMAR_MONKEY_TRACE: each action and its time on stderr
 };

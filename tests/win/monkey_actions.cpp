@@ -189,6 +189,7 @@ std::vector<std::pair<Action, int>> Walk::Options(const View& view) const {
       options.back().first.n = k.control;
     }
   }
+  AddOverlayOptions(view, overlayLocked_, &options);
   if (view.main != nullptr) {
     add(Kind::Tick, Where::Main, 0, 48);
     add(Kind::Notice, Where::Main, 0, 16);
@@ -343,6 +344,9 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
     case Kind::Tick:
       if (view.main == nullptr) return Outcome::Skipped;
       program_->Tick(action.n);
+      break;
+    case Kind::Overlay:
+      if (!ApplyOverlay(view, action, &overlayLocked_)) return Outcome::Skipped;
       break;
     case Kind::Notice:
       if (view.main == nullptr) return Outcome::Skipped;

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "forms/overlay.h"
 #include "playback/playback_rules.h"
 #include "tests/win/monkey.h"
 #include "tests/win/texts.h"
@@ -212,8 +213,9 @@ View Look(Program& program) {
   }
   std::vector<HWND> windows;
   EnumThreadWindows(program.thread(), Collect, reinterpret_cast<LPARAM>(&windows));
+  if (OverlayWindow != nullptr && IsWindow(OverlayWindow)) view.overlay = OverlayWindow;
   for (HWND window : windows) {
-    if (!IsWindowVisible(window) || window == view.main) continue;
+    if (!IsWindowVisible(window) || window == view.main || window == view.overlay) continue;
     bool known = false;
     for (HWND form : view.forms) known |= form == window;
     if (known) continue;

@@ -16,6 +16,8 @@
 
 #include "forms/forms.h"
 #include "playback/playback.h"
+#include "playback/player_views.h"
+#include "tests/win/media.h"
 #include "tests/win/monkey.h"
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
@@ -103,6 +105,16 @@ bool Fail(Failure* failure, const char* check, const std::string& detail) {
   return false;
 }
 
+// The entry whose phrase the player put up last (-1: none, or cleared), as
+// every window that follows it is told.
+class ShownLine final : public PlayerView {
+ public:
+  std::atomic<int> entry{-1};
+  void ShowLine(int shown) override { entry = shown; }
+  void ClearLine() override { entry = -1; }
+};
+ShownLine shownLine;
+
 }  // namespace
 
 Walk::Walk() {
@@ -112,10 +124,14 @@ Walk::Walk() {
   if (markerSeen == nullptr) markerSeen = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   const char* trace = std::getenv("VELOMAR_MONKEY_TRACE");
   trace_ = trace != nullptr && *trace != '\0' && *trace != '0';
+  // Each walk starts without the desktop lyrics an earlier one left open,
+  // from the settings the bench keeps for this test process.
+  DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
 }
 
 Walk::~Walk() {
   Stop();
+  UnfollowPlayer(shownLine);
   RemoveSavedFiles();
 }
 
@@ -176,6 +192,10 @@ bool Walk::Finish(Failure* failure) {
 
 void Walk::Start() {
   Stop();
+  // No UI thread runs now that could be telling the views.
+  FollowPlayer(shownLine);
+  shownLine.entry = -1;
+  overlayLocked_ = true;
   program_ = std::make_unique<Program>();
   program_->BlockRealTicks(true);
   gate_ = SetWindowsHookExA(WH_GETMESSAGE, Gate, nullptr, program_->thread());
@@ -237,6 +257,8 @@ bool Walk::Check(Failure* failure) {
   }
   const bool finished = program_->Finished();
   const View view = finished ? View{} : Look(*program_);
+  if (!CheckOverlay(view, overlayLocked_, shownLine.entry, failure)) return false;
+  if (view.overlay == nullptr) overlayLocked_ = true;
   if (finished || view.main == nullptr) {
     if (!mainClosed_) return Fail(failure, "ended", "the main window went away unasked");
     bool anyWindow = !view.boxes.empty();

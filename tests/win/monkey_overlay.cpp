@@ -1,0 +1,156 @@
+// The desktop lyrics in the walk: shown and hidden from the menu, unlocked
+// and locked from it and by Ctrl+Alt+L, dragged while unlocked; and what
+// must hold of them after every step.
+#include <windows.h>
+
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lyrics/overlay_settings.h"
+#include "system/app_data.h"
+#include "system/wide_path.h"
+#include "tests/win/monkey.h"
+#include "ui/lyric_store.h"
+#include "ui/main_window.h"
+
+namespace velomar::test::monkey {
+namespace {
+
+// The actions besides the two menu commands, and where a drag leaves it:
+// the smallest size at the corner, wide, partly off the screen, and back
+// near the default place.
+enum OverlayMove : int { kHotKey = 0, kDrag = 1 };
+const OverlayPlace kDrags[] = {
+    {0, 0, kOverlayMinWidth, kOverlayMinHeight},
+    {40, 300, 1200, 200},
+    {-150, 900, 600, 160},
+    {240, 820, 800, 150},
+};
+
+bool Usable(HWND window) {
+  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+bool Fail(Failure* failure, const char* check, const std::string& detail) {
+  failure->check = check;
+  failure->detail = detail;
+  return false;
+}
+
+}  // namespace
+
+// Ctrl+Alt+L reaches the main window whatever holds it; only an unlocked
+// overlay can be grabbed.
+void AddOverlayOptions(const View& view, bool locked,
+                       std::vector<std::pair<Action, int>>* options) {
+  auto add = [&](int id, int n, int weight) {
+    Action action;
+    action.kind = Kind::Overlay;
+    action.id = id;
+    action.n = n;
+    options->emplace_back(action, weight);
+  };
+  if (Usable(view.main)) add(kMenuOverlay, 0, 4);
+  if (view.overlay == nullptr) return;
+  if (Usable(view.main)) add(kMenuOverlayUnlock, 0, 4);
+  add(kHotKey, 0, 4);
+  for (int n = 0; n < static_cast<int>(std::size(kDrags)) && !locked; ++n) add(kDrag, n, 2);
+}
+
+bool ApplyOverlay(const View& view, const Action& action, bool* locked) {
+  const bool menu = action.id == kMenuOverlay || action.id == kMenuOverlayUnlock;
+  if ((menu && !Usable(view.main)) || (action.id != kMenuOverlay && view.overlay == nullptr) ||
+      (action.id == kDrag && *locked)) {
+    return false;
+  }
+  if (menu) {
+    PostMessageA(view.main, WM_COMMAND, MAKEWPARAM(action.id, 0), 0);
+  } else if (action.id == kHotKey) {
+    PostMessageA(view.main, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'L'));
+  } else {
+    // A user's drag runs the system's modal move loop until the mouse
+    // button comes up, which no posted input can end (and the walk gives no
+    // real input anywhere): it is taken as that loop leaves it, the place
+    // set and WM_EXITSIZEMOVE. Asynchronously, so that a hung UI thread is
+    // told by the settling rather than hanging the walk; the sent request
+    // is taken before the posted end.
+    const OverlayPlace& p = kDrags[action.n];
+    SetWindowPos(view.overlay, nullptr, p.left, p.top, p.width, p.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    PostMessageW(view.overlay, WM_EXITSIZEMOVE, 0, 0);
+  }
+  if (action.id == kMenuOverlayUnlock || action.id == kHotKey) *locked = !*locked;
+  return true;
+}
+
+std::string DescribeOverlay(const Action& a) {
+  if (a.id == kMenuOverlay) return "menu 1024 (desktop lyrics: show or hide)";
+  if (a.id == kMenuOverlayUnlock) return "menu 1025 (desktop lyrics: unlock or lock)";
+  if (a.id == kHotKey) return "Ctrl+Alt+L (desktop lyrics: unlock or lock)";
+  const OverlayPlace& p = kDrags[a.n];
+  return "drag the desktop lyrics to " + std::to_string(p.left) + "," + std::to_string(p.top) +
+         " " + std::to_string(p.width) + "x" + std::to_string(p.height);
+}
+
+// Shown only with the main window, never active nor focused, always layered,
+// topmost and without a taskbar button, click-through exactly while locked;
+// the menu marks both; its text is the phrase the player shows as the lyrics
+// hold it now, and its settings file its place and that it shows.
+bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
+  const HWND overlay = view.overlay;
+  if (view.main == nullptr) {
+    return overlay == nullptr || Fail(failure, "overlay", "it outlives the main window");
+  }
+  const std::string state = overlay == nullptr ? "hidden" : locked ? "locked" : "unlocked";
+  const HMENU menu = GetSubMenu(GetMenu(view.main), 0);
+  const UINT shown = GetMenuState(menu, kMenuOverlay, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+  const UINT unlocked =
+      GetMenuState(menu, kMenuOverlayUnlock, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+  if (shown != (overlay ? MF_CHECKED : 0u) || unlocked != (!overlay ? MF_GRAYED
+                                                           : locked ? 0u
+                                                                    : MF_CHECKED)) {
+    return Fail(failure, "overlay menu",
+                state + ", marked " + std::to_string(shown) + " and " + std::to_string(unlocked));
+  }
+  const std::string saved = ReadSettingsFile(L"overlay.ini");
+  if (overlay == nullptr) {
+    return saved.empty() || saved.find("\r\nopen=0\r\n") != std::string::npos ||
+           Fail(failure, "overlay settings", "hidden, kept as '" + Escaped(saved) + "'");
+  }
+  const LONG style = GetWindowLongW(overlay, GWL_EXSTYLE);
+  const LONG always = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  if (!IsWindowVisible(overlay) ||
+      (style & (always | WS_EX_TRANSPARENT)) != (locked ? always | WS_EX_TRANSPARENT : always)) {
+    return Fail(failure, "overlay style",
+                state + ", extended style " + std::to_string(style) +
+                    (IsWindowVisible(overlay) ? "" : ", not visible"));
+  }
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  GetGUIThreadInfo(GetWindowThreadProcessId(overlay, nullptr), &gui);
+  if (gui.hwndActive == overlay || gui.hwndFocus == overlay || GetForegroundWindow() == overlay) {
+    return Fail(failure, "overlay active", "it took the activation or the focus");
+  }
+  std::wstring text(GetWindowTextLengthW(overlay) + 1, L'\0');
+  text.resize(GetWindowTextW(overlay, text.data(), static_cast<int>(text.size())));
+  const std::string phrase = line >= 0 ? Lyrics.Table().phrase[line] : std::string();
+  if (text != Utf8ToWide(phrase)) {
+    return Fail(failure, "overlay text",
+                "'" + Escaped(WideToUtf8(text)) + "' while the player shows '" + Escaped(phrase) +
+                    "' (entry " + std::to_string(line) + ")");
+  }
+  RECT r{};
+  GetWindowRect(overlay, &r);
+  char place[128];
+  std::snprintf(place, sizeof place,
+                "[overlay]\r\nleft=%ld\r\ntop=%ld\r\nwidth=%ld\r\nheight=%ld\r\nopen=1\r\n", r.left,
+                r.top, r.right - r.left, r.bottom - r.top);
+  return saved == place ||
+         Fail(failure, "overlay settings",
+              "kept as '" + Escaped(saved) + "', standing at '" + Escaped(place) + "'");
+}
+
+}  // namespace velomar::test::monkey
