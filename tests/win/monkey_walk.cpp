@@ -115,6 +115,13 @@ class ShownLine final : public PlayerView {
 };
 ShownLine shownLine;
 
+// The desktop lyrics' settings the bench keeps for this test process: each
+// walk starts without them, as a replay must, and leaves none behind for a
+// later process (Wine's process ids come round again).
+void ForgetOverlaySettings() {
+  DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
+}
+
 }  // namespace
 
 Walk::Walk() {
@@ -124,14 +131,13 @@ Walk::Walk() {
   if (markerSeen == nullptr) markerSeen = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   const char* trace = std::getenv("VELOMAR_MONKEY_TRACE");
   trace_ = trace != nullptr && *trace != '\0' && *trace != '0';
-  // Each walk starts without the desktop lyrics an earlier one left open,
-  // from the settings the bench keeps for this test process.
-  DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
+  ForgetOverlaySettings();
 }
 
 Walk::~Walk() {
   Stop();
   UnfollowPlayer(shownLine);
+  ForgetOverlaySettings();
   RemoveSavedFiles();
 }
 

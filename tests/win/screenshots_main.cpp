@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/overlay.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
 #include "ui/form_host.h"
@@ -22,10 +23,8 @@ namespace {
 
 std::string outDir;
 
-// The window's screen pixels, 24 bits a pixel, bottom row first.
-std::string Grab(HWND window, BITMAPINFOHEADER& info) {
-  RECT r{};
-  GetWindowRect(window, &r);
+// The screen's pixels in `r`, 24 bits a pixel, bottom row first.
+std::string Grab(const RECT& r, BITMAPINFOHEADER& info) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -64,18 +63,28 @@ bool Uncovered(HWND window) {
   return true;
 }
 
-// Saves the window as the screen shows it, once it is on top and the X
-// server has caught up: two grabs 100 ms apart that agree.
-void Save(HWND window, const char* name) {
+// Saves the window as the screen shows it, with the topmost window `over`
+// it and what lies between, once it is on top and the X server has caught
+// up: two grabs 100 ms apart that agree.
+void Save(HWND window, const char* name, HWND over = nullptr) {
   SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Wine stacks a layered window under one raised after it, topmost or not:
+  // it is put back on top, as Windows shows it.
+  for (HWND after : {HWND_NOTOPMOST, HWND_TOPMOST}) {
+    if (over == nullptr) break;
+    SetWindowPos(over, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r{}, o{};
+  GetWindowRect(window, &r);
+  if (over != nullptr && GetWindowRect(over, &o)) UnionRect(&r, &r, &o);
   BITMAPINFOHEADER info{};
-  std::string pixels = Grab(window, info);
+  std::string pixels = Grab(r, info);
   bool settled = false;
   for (int tries = 0; tries < 50 && !settled; ++tries) {
     Sleep(100);
-    std::string again = Grab(window, info);
+    std::string again = Grab(r, info);
     settled = again == pixels && Uncovered(window);
     pixels.swap(again);
   }
@@ -135,6 +144,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velomar_screenshots: the sample lyric file is missing\n");
     return 1;
   }
+  // Without the desktop lyrics a test process of the same id left open.
+  DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
@@ -203,6 +214,31 @@ int main(int argc, char** argv) {
   program.Tick(11);
   Save(main, "main-window-any-language");
   Click(program, main, 1001);
+
+  // The desktop lyrics, locked, over the main window: a line with its
+  // translation, sung into its second word. Loaded on the program's thread,
+  // where the main window makes the translation's label.
+  program.RunOnUiThread([] {
+    Lyrics.Load([](LyricTable& table) {
+      table.time[0] = 20;
+      table.phrase[0] =  // 風が吹く　丘の上で
+          "\xe9\xa2\xa8\xe3\x81\x8c\xe5\x90\xb9\xe3\x81\x8f\xe3\x80\x80"
+          "\xe4\xb8\x98\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7";
+      table.detail[0].rows = {"The wind blows on the hill"};
+      table.detail[0].words = {{0, 0}, {15, 150}};
+      table.time[1] = 60;
+      return true;
+    });
+  });
+  HWND overlay = OpenForm(program, 1024, &OverlayWindow);
+  // Reaching out on both sides of the main window, over its lyric line.
+  SetWindowPos(main, nullptr, 100, 40, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(overlay, nullptr, 10, 150, 560, 140, SWP_NOZORDER | SWP_NOACTIVATE);
+  Click(program, main, 1000);
+  program.Tick(45);  // 4.5 s: the second word, sung from 3.5 s to 6 s, two fifths in
+  Save(main, "overlay", overlay);
+  Click(program, main, 1001);
+  Command(program, main, 1024);
 
   HWND version = OpenForm(program, 1022, &VersionWindow);
   Save(version, "version-form");
