@@ -106,8 +106,7 @@ void Draw() {
 void LayOut() {
   if (OverlayWindow == nullptr || !overlay.picture) return;
   const std::wstring line = Utf8ToWide(Phrase());
-  const std::vector<std::string>& rows = Table().detail[HasLine() ? overlay.line : 0].rows;
-  const std::wstring row = HasLine() && !rows.empty() ? Utf8ToWide(rows[0]) : std::wstring();
+  const std::wstring row = HasLine() ? Utf8ToWide(FirstRow(Table(), overlay.line)) : std::wstring();
   RECT place{};
   GetWindowRect(OverlayWindow, &place);
   overlay.picture->Layout(place.right - place.left, place.bottom - place.top, line, row);
