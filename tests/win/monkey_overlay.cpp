@@ -20,15 +20,10 @@ namespace velomar::test::monkey {
 namespace {
 
 // The actions besides the two menu commands, and where a drag leaves it:
-// the smallest size at the corner, wide, partly off the screen, and back
-// near the default place.
+// the smallest size at the corner, wide, partly off the screen.
 enum OverlayMove : int { kHotKey = 0, kDrag = 1 };
 const OverlayPlace kDrags[] = {
-    {0, 0, kOverlayMinWidth, kOverlayMinHeight},
-    {40, 300, 1200, 200},
-    {-150, 900, 600, 160},
-    {240, 820, 800, 150},
-};
+    {0, 0, kOverlayMinWidth, kOverlayMinHeight}, {40, 300, 1200, 200}, {-150, 900, 600, 160}};
 
 bool Usable(HWND window) {
   return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
@@ -47,11 +42,7 @@ bool Fail(Failure* failure, const char* check, const std::string& detail) {
 void AddOverlayOptions(const View& view, bool locked,
                        std::vector<std::pair<Action, int>>* options) {
   auto add = [&](int id, int n, int weight) {
-    Action action;
-    action.kind = Kind::Overlay;
-    action.id = id;
-    action.n = n;
-    options->emplace_back(action, weight);
+    options->emplace_back(Action{Kind::Overlay, Where::Main, id, n, {}}, weight);
   };
   if (Usable(view.main)) add(kMenuOverlay, 0, 4);
   if (view.overlay == nullptr) return;
@@ -71,12 +62,11 @@ bool ApplyOverlay(const View& view, const Action& action, bool* locked) {
   } else if (action.id == kHotKey) {
     PostMessageA(view.main, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'L'));
   } else {
-    // A user's drag runs the system's modal move loop until the mouse
-    // button comes up, which no posted input can end (and the walk gives no
-    // real input anywhere): it is taken as that loop leaves it, the place
-    // set and WM_EXITSIZEMOVE. Asynchronously, so that a hung UI thread is
-    // told by the settling rather than hanging the walk; the sent request
-    // is taken before the posted end.
+    // A user's drag is the system's modal move loop, which no posted input
+    // ends (and the walk gives no real input anywhere): it is taken as that
+    // loop leaves it, the place set, then WM_EXITSIZEMOVE. Asynchronously,
+    // so that a hung UI thread fails the settling instead of hanging the
+    // walk; that sent request is taken before the posted end.
     const OverlayPlace& p = kDrags[action.n];
     SetWindowPos(view.overlay, nullptr, p.left, p.top, p.width, p.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
@@ -109,9 +99,8 @@ bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
   const UINT shown = GetMenuState(menu, kMenuOverlay, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
   const UINT unlocked =
       GetMenuState(menu, kMenuOverlayUnlock, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
-  if (shown != (overlay ? MF_CHECKED : 0u) || unlocked != (!overlay ? MF_GRAYED
-                                                           : locked ? 0u
-                                                                    : MF_CHECKED)) {
+  const UINT unlockMark = overlay == nullptr ? MF_GRAYED : locked ? 0u : MF_CHECKED;
+  if (shown != (overlay ? MF_CHECKED : 0u) || unlocked != unlockMark) {
     return Fail(failure, "overlay menu",
                 state + ", marked " + std::to_string(shown) + " and " + std::to_string(unlocked));
   }
