@@ -45,6 +45,10 @@ struct Overlay {
   bool playing = false;
   bool locked = true;
   bool timing = false;  // the fill timer runs
+  // Where the user put it. Locked, the window shrinks to its texts inside
+  // it; unlocked, the window is this place.
+  RECT frame{};
+  bool placing = false;  // the picture moves or sizes the window
   std::unique_ptr<LayeredText> picture;
 };
 Overlay overlay;
@@ -98,7 +102,11 @@ void KeepTimer(const KaraokeEdge& edge) {
 void Draw() {
   if (OverlayWindow == nullptr || !overlay.picture) return;
   const KaraokeEdge edge = Edge();
-  overlay.picture->Show(OverlayWindow, SungTo(edge), overlay.locked ? 0 : kUnlockedBackdrop);
+  const RECT& frame = overlay.frame;
+  overlay.placing = true;
+  overlay.picture->Show(OverlayWindow, {frame.left, frame.top}, SungTo(edge),
+                        overlay.locked ? 0 : kUnlockedBackdrop);
+  overlay.placing = false;
   KeepTimer(edge);
 }
 
@@ -107,8 +115,7 @@ void LayOut() {
   if (OverlayWindow == nullptr || !overlay.picture) return;
   const std::wstring line = Utf8ToWide(Phrase());
   const std::wstring row = HasLine() ? Utf8ToWide(FirstRow(Table(), overlay.line)) : std::wstring();
-  RECT place{};
-  GetWindowRect(OverlayWindow, &place);
+  const RECT& place = overlay.frame;
   overlay.picture->Layout(place.right - place.left, place.bottom - place.top, line, row);
   SetWindowTextW(OverlayWindow, line.c_str());
   Draw();
@@ -126,8 +133,7 @@ void ShowMenuState() {
 
 void SaveSettings(bool open) {
   if (OverlayWindow == nullptr) return;
-  RECT r{};
-  GetWindowRect(OverlayWindow, &r);
+  const RECT& r = overlay.frame;
   OverlaySettings settings;
   settings.placed = true;
   settings.place = {r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -179,6 +185,7 @@ void OpenOverlay() {
   RegisterOverlayClass();
   const OverlayPlace p = Place();
   overlay.locked = true;
+  overlay.frame = {p.left, p.top, p.left + p.width, p.top + p.height};
   // Its procedure sets OverlayWindow and lays the picture out.
   CreateWindowExW(kExStyle | WS_EX_TRANSPARENT, kOverlayClass, L"", WS_POPUP, p.left, p.top,
                   p.width, p.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -244,6 +251,14 @@ void OnActivate(HWND window, WORD state) {
   }
 }
 
+// Moved or sized by the user while unlocked: the new place is the user's.
+// Its own shrinking to the texts changes nothing.
+void OnPlaced(bool sized) {
+  if (overlay.placing || overlay.locked) return;
+  GetWindowRect(OverlayWindow, &overlay.frame);
+  if (sized) LayOut();
+}
+
 void OnTimer(UINT_PTR id) {
   if (id == kFillTimer) Draw();
 }
@@ -263,7 +278,8 @@ LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ACTIVATE: OnActivate(window, LOWORD(wParam)); return 0;
     case WM_NCHITTEST: return OnHitTest(window, lParam);
     case WM_GETMINMAXINFO: OnMinMaxInfo(lParam); return 0;
-    case WM_SIZE: LayOut(); return 0;
+    case WM_MOVE: OnPlaced(false); return 0;
+    case WM_SIZE: OnPlaced(true); return 0;
     case WM_EXITSIZEMOVE: SaveSettings(true); return 0;
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); return 0;
     case WM_CLOSE: CloseOverlay(false); return 0;

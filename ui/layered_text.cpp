@@ -77,7 +77,21 @@ void LayeredText::Layout(int width, int height, const std::wstring& line, const 
   DrawMask(row, rowSize, lineBottom_, nullptr);
   GdiFlush();  // GDI may hold drawing back; the mask is read from memory
   mask_.assign(bits_, bits_ + width_ * height_);
+  covered_ = Covered();
   shown_ = false;
+}
+
+RECT LayeredText::Covered() const {
+  RECT box{width_, height_, 0, 0};
+  for (int y = 0; y < height_; ++y) {
+    const std::uint32_t* row = mask_.data() + static_cast<std::size_t>(y) * width_;
+    for (int x = 0; x < width_; ++x) {
+      if ((row[x] >> 16 & 0xFF) == 0) continue;
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+             std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+    }
+  }
+  return box.left < box.right ? box : RECT{};
 }
 
 void LayeredText::DrawMask(const std::wstring& text, int size, int top, std::vector<int>* extents) {
@@ -124,21 +138,59 @@ double LayeredText::LineX(std::size_t units) const {
   return lineLeft_ + lineExtents_[std::min(units, lineExtents_.size()) - 1];
 }
 
-void LayeredText::Show(HWND window, double sungTo, BYTE backdrop) {
+void LayeredText::Show(HWND window, POINT origin, double sungTo, BYTE backdrop) {
   if (width_ == 0 || bits_ == nullptr) return;
   // Beyond either end the picture is the same as at the end.
   sungTo = std::clamp(sungTo, -1.0, static_cast<double>(width_) + 1.0);
+  const RECT part =
+      backdrop == 0 && covered_.right > covered_.left ? covered_ : RECT{0, 0, width_, height_};
+  RECT place = part;
+  OffsetRect(&place, origin.x, origin.y);
+  const bool moved = !shown_ || !EqualRect(&place, &shownPlace_);
   // A frame of the fill changes only the columns the edge crossed since the
   // last one: only those are mixed and handed over, and nothing at all
   // while the edge stands still.
   RECT dirty{0, 0, width_, height_};
   if (shown_ && backdrop == shownBackdrop_) {
     const double from = std::min(sungTo, shownSung_), to = std::max(sungTo, shownSung_);
-    if (to == from) return;
+    if (to == from && !moved) return;
     dirty = {std::max(0, static_cast<int>(std::floor(from)) - 1), lineTop_,
              std::min(width_, static_cast<int>(std::ceil(to)) + 1), lineBottom_};
-    if (dirty.left >= dirty.right || dirty.top >= dirty.bottom) return;
+    if (dirty.left >= dirty.right || dirty.top >= dirty.bottom) dirty = RECT{};
   }
+  Paint(dirty, sungTo, backdrop);
+  shown_ = true;
+  shownSung_ = sungTo;
+  shownBackdrop_ = backdrop;
+  shownPlace_ = place;
+  // The window's own coordinates; a new place takes the whole part.
+  RECT handed{};
+  if (moved) {
+    handed = {0, 0, part.right - part.left, part.bottom - part.top};
+  } else if (IntersectRect(&handed, &dirty, &part)) {
+    OffsetRect(&handed, -part.left, -part.top);
+  } else {
+    return;
+  }
+  POINT to{place.left, place.top};
+  POINT from{part.left, part.top};
+  SIZE size{part.right - part.left, part.bottom - part.top};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  UPDATELAYEREDWINDOWINFO info{};
+  info.cbSize = sizeof info;
+  // Where it stands and its size only when they change: each is more work
+  // for the window manager.
+  info.pptDst = moved ? &to : nullptr;
+  info.psize = moved ? &size : nullptr;
+  info.hdcSrc = dc_.get();
+  info.pptSrc = &from;
+  info.pblend = &blend;
+  info.dwFlags = ULW_ALPHA;
+  info.prcDirty = &handed;
+  UpdateLayeredWindowIndirect(window, &info);
+}
+
+void LayeredText::Paint(const RECT& dirty, double sungTo, BYTE backdrop) {
   GdiFlush();
   for (int y = dirty.top; y < dirty.bottom; ++y) {
     const bool inLine = y >= lineTop_ && y < lineBottom_;
@@ -156,25 +208,6 @@ void LayeredText::Show(HWND window, double sungTo, BYTE backdrop) {
       bits_[at] = Pixel(face, cover, letters, backdrop);
     }
   }
-  shown_ = true;
-  shownSung_ = sungTo;
-  shownBackdrop_ = backdrop;
-  RECT place{};
-  GetWindowRect(window, &place);
-  POINT to{place.left, place.top};
-  POINT from{0, 0};
-  SIZE size{width_, height_};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  UPDATELAYEREDWINDOWINFO info{};
-  info.cbSize = sizeof info;
-  info.pptDst = &to;
-  info.psize = &size;
-  info.hdcSrc = dc_.get();
-  info.pptSrc = &from;
-  info.pblend = &blend;
-  info.dwFlags = ULW_ALPHA;
-  info.prcDirty = &dirty;
-  UpdateLayeredWindowIndirect(window, &info);
 }
 
 }  // namespace velomar

@@ -131,15 +131,22 @@ bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
                 "'" + Escaped(WideToUtf8(text)) + "' while the player shows '" + Escaped(phrase) +
                     "' (entry " + std::to_string(line) + ")");
   }
+  // Unlocked it stands where it is kept; locked, it shrinks to its texts
+  // inside that place.
   RECT r{};
   GetWindowRect(overlay, &r);
-  char place[128];
-  std::snprintf(place, sizeof place,
-                "[overlay]\r\nleft=%ld\r\ntop=%ld\r\nwidth=%ld\r\nheight=%ld\r\nopen=1\r\n", r.left,
-                r.top, r.right - r.left, r.bottom - r.top);
-  return saved == place ||
-         Fail(failure, "overlay settings",
-              "kept as '" + Escaped(saved) + "', standing at '" + Escaped(place) + "'");
+  const OverlaySettings kept = ParseOverlaySettings(saved);
+  const RECT place{kept.place.left, kept.place.top, kept.place.left + kept.place.width,
+                   kept.place.top + kept.place.height};
+  RECT inside{};
+  const bool placed =
+      kept.open && (locked ? IntersectRect(&inside, &r, &place) && EqualRect(&inside, &r)
+                           : EqualRect(&r, &place));
+  char stands[64];
+  std::snprintf(stands, sizeof stands, "%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
+  return placed || Fail(failure, "overlay settings",
+                        state + ", kept as '" + Escaped(saved) + "', standing at " + stands);
 }
 
 }  // namespace velomar::test::monkey

@@ -233,7 +233,10 @@ int main(int argc, char** argv) {
   HWND overlay = OpenForm(program, 1024, &OverlayWindow);
   // Reaching out on both sides of the main window, over its lyric line.
   SetWindowPos(main, nullptr, 100, 40, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Moved as a user moves it: unlocked, then locked again.
+  Command(program, main, 1025);
   SetWindowPos(overlay, nullptr, 10, 150, 560, 140, SWP_NOZORDER | SWP_NOACTIVATE);
+  Command(program, main, 1025);
   Click(program, main, 1000);
   program.Tick(45);  // 4.5 s: the second word, sung from 3.5 s to 6 s, two fifths in
   Save(main, "overlay", overlay);
