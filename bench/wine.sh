@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Rows for bench/run from the Windows program under Wine (its own bench).
-# BENCH_SECONDS sets the length of the playback measurement (default 60).
+# BENCH_SECONDS sets the length of the playback measurement (default 60);
+# BENCH_ONLY=playback prints the playback rows alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -11,4 +12,4 @@ cmake -S . -B build/win64-bench -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w6
 cmake --build build/win64-bench -j"$(nproc)" --target velomar_wine_bench >/dev/null
 eval "$(scripts/wine-env start)" >/dev/null
 trap 'scripts/wine-env stop' EXIT
-wine build/win64-bench/bench/win/velomar_wine_bench.exe "${BENCH_SECONDS:-60}" | tr -d '\r'
+wine build/win64-bench/bench/win/velomar_wine_bench.exe "${BENCH_SECONDS:-60}" ${BENCH_ONLY:-} | tr -d '\r'

@@ -142,10 +142,10 @@ Program::Program(const std::vector<std::wstring>& files) {
   done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<DWORD> id{0};
   ui_ = std::thread([this, &id, files] {
-    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
     id = GetCurrentThreadId();
     exitCode_ = RunProgram(files);
-    UnhookWindowsHookEx(hook);
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_.exchange(nullptr));
     SetEvent(done_);
   });
   WaitUntil([&] { return id != 0; });
@@ -209,6 +209,14 @@ void Program::BlockRealTicks(bool blocked) {
 void Program::OnRealTick(std::function<void()> callback) {
   std::lock_guard<std::mutex> lock(hookMutex);
   realTickCallback = std::move(callback);
+}
+
+void Program::Watch(bool watched) {
+  if (watched && hook_ == nullptr) {
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, threadId_);
+  } else if (!watched && hook_ != nullptr) {
+    UnhookWindowsHookEx(hook_.exchange(nullptr));
+  }
 }
 
 void Program::Tick(int count) {

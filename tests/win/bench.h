@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -59,6 +60,11 @@ class Program {
   void Notify(UINT code);
   // Runs on the UI thread for every real TickTimer tick that passes.
   void OnRealTick(std::function<void()> callback);
+  // Takes the test's hook off the program's messages, or puts it back: for
+  // figures of the program alone, as each message the hook sees costs Wine
+  // trips to its server. Meanwhile Flush, Tick, RunOnUiThread and OnRealTick
+  // reach nothing.
+  void Watch(bool watched);
 
   // Closes the main window and waits for the program to end.
   int CloseAndWait(DWORD ms = 10000);
@@ -68,6 +74,7 @@ class Program {
  private:
   std::thread ui_;
   DWORD threadId_ = 0;
+  std::atomic<HHOOK> hook_{nullptr};
   HWND main_ = nullptr;
   int exitCode_ = -1;
   HANDLE done_ = nullptr;
