@@ -134,6 +134,11 @@ Program::Program(const std::vector<std::wstring>& files) {
   const std::string appData = ScratchDir() + "\\appdata";
   CreateDirectoryA(appData.c_str(), nullptr);
   SetEnvironmentVariableA("APPDATA", appData.c_str());
+  // Wine reuses process ids: an earlier test process's folder may hold the
+  // desktop lyrics left open. A test process starts without it.
+  static bool fresh = false;
+  if (!fresh) DeleteFileA((appData + "\\Velomar\\overlay.ini").c_str());
+  fresh = true;
   frozenClock = -1;
   velomar::UseClockSource(BenchClock);
   markerMessage = RegisterWindowMessageA("VelomarTestMarker");

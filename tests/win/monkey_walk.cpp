@@ -116,8 +116,7 @@ class ShownLine final : public PlayerView {
 ShownLine shownLine;
 
 // The desktop lyrics' settings the bench keeps for this test process: each
-// walk starts without them, as a replay must, and leaves none behind for a
-// later process (Wine's process ids come round again).
+// walk of the process starts without them, as a replay must.
 void ForgetOverlaySettings() {
   DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
 }

@@ -144,8 +144,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velomar_screenshots: the sample lyric file is missing\n");
     return 1;
   }
-  // Without the desktop lyrics a test process of the same id left open.
-  DeleteFileA((ScratchDir() + "\\appdata\\Velomar\\overlay.ini").c_str());
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
