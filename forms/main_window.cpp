@@ -45,10 +45,9 @@ const ControlSpec kControls[] = {
 
 // Under the lyric line, 2 pixels apart; the buttons below move down by its
 // height and the gap, and so does the window's bottom.
-const ControlSpec kRowSpec[] = {
-    {kRowLine, "STATIC", "", kEdge, WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 5, 110,
-     353, 17, true},
-};
+const ControlSpec kRowLabel = {
+    kRowLine, "STATIC", "",  kEdge, WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+    5,        110,      353, 17,    true};
 constexpr int kRowShift = 19;
 
 bool LyricsToggleOn() { return IsChecked(MainWindow, kLyricsToggle); }
@@ -91,7 +90,7 @@ class MainView final : public PlayerView {
 MainView View;
 
 void FollowLyricsChange() {
-  View.rowShown = LayOutTranslationRow(MainWindow, kControls, kRowSpec[0], kRowShift,
+  View.rowShown = LayOutTranslationRow(MainWindow, kControls, kRowLabel, kRowShift,
                                        Lyrics.HoldsTranslations(), Shell().MainFont.get());
 }
 

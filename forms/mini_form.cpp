@@ -49,9 +49,8 @@ const ControlSpec kControls[] = {
 
 // Under the lyric label, 2 pixels apart; the buttons and the check box move
 // down by its height and the gap.
-const ControlSpec kRowSpec[] = {
-    {kMiniRowLabel, "STATIC", "", 0, WS_VISIBLE | SS_NOPREFIX, 42, 32, 227, 12, true},
-};
+const ControlSpec kRowLabel = {kMiniRowLabel, "STATIC", "",  0, WS_VISIBLE | SS_NOPREFIX, 42, 32,
+                               227,           12,       true};
 constexpr int kRowShift = 14;
 
 // What the player shows here: each phrase and its row as it falls due
@@ -72,7 +71,7 @@ class MiniView final : public PlayerView {
 MiniView View;
 
 void FollowLyricsChange() {
-  View.rowShown = LayOutTranslationRow(MiniWindow, kControls, kRowSpec[0], kRowShift,
+  View.rowShown = LayOutTranslationRow(MiniWindow, kControls, kRowLabel, kRowShift,
                                        Lyrics.HoldsTranslations(), Shell().MiniFont.get());
 }
 
