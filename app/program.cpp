@@ -4,10 +4,12 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "forms/main_window.h"
 #include "forms/overlay.h"
+#include "playback/playback.h"
 #include "system/late_dll.h"
 #include "ui/form_host.h"
-#include "ui/main_window.h"
+#include "ui/lyric_store.h"
 #include "ui/shell.h"
 
 namespace velomar {
@@ -52,9 +54,13 @@ std::vector<std::wstring> CommandLineFiles() {
 }
 
 int RunProgram(const std::vector<std::wstring>& files) {
-  CreateShellObjects();
-  RegisterWindowClasses(MainWindowProc);
+  // Every start begins from the same state, also a second one in the same
+  // process.
+  Playback = PlaybackState{};
+  Lyrics = LyricDocument{};
   UseProgramForms();
+  CreateShellObjects(FillSettingsMenu);
+  RegisterWindowClasses(MainWindowProc);
 
   HWND window = CreateWindowExA(
       0, kMainClass, "Velomar", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,

@@ -4,17 +4,35 @@ namespace velomar {
 
 namespace {
 
+constexpr unsigned kLyricWindows =
+    FormBit(Form::Main) | FormBit(Form::Kashi) | FormBit(Form::Mini) | FormBit(Form::KashiEdit);
+
 const FormKind kForms[] = {
-    {"Version", &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, false, VersionFormProc, nullptr},
-    {"Kashi", &KashiWindow, 0, 414, 426, true, KashiFormProc, KashiKeys},
-    {"KashiList", &KashiListWindow, 0, 499, 145, true, KashiListFormProc, nullptr},
-    // The shift keys work in every lyric window; the host asks each row's keys.
-    {"Mini", &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, ShiftKeys},
-    {"KashiEdit", &KashiEditWindow, 0, 556, 470, true, KashiEditFormProc, KashiEditKeys},
+    {"Version", Form::Version, WS_EX_TOOLWINDOW, 230, 126, false, VersionFormProc, nullptr, 30, 25,
+     false},
+    {"Kashi", Form::Kashi, 0, 414, 426, true, KashiFormProc, nullptr, 3, 0, true},
+    {"KashiList", Form::KashiList, 0, 499, 145, true, KashiListFormProc, nullptr, 30, 25, false},
+    {"Mini", Form::Mini, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, nullptr, 10, 10, false},
+    {"KashiEdit", Form::KashiEdit, 0, 556, 470, true, KashiEditFormProc, KashiEditKeys, 0, 3,
+     false},
+};
+
+// The overlay's lock key comes to the main window, which holds it.
+constexpr int kOverlayLockHotKey = 1;
+
+const SharedKey kSharedKeys[] = {
+    {WM_KEYDOWN, VK_F5, FormBit(Form::Main) | FormBit(Form::Kashi), KashiPressKey},
+    {WM_KEYDOWN, VK_F6, FormBit(Form::Main) | FormBit(Form::Kashi), KashiPressKey},
+    {WM_KEYDOWN, VK_F7, kLyricWindows, ShiftKey},
+    {WM_KEYDOWN, VK_F8, kLyricWindows, ShiftKey},
+    {WM_HOTKEY, kOverlayLockHotKey, FormBit(Form::Main), OverlayLockKey},
 };
 
 }  // namespace
 
-void UseProgramForms() { UseForms(kForms); }
+void UseProgramForms() {
+  UseForms(kForms, kSharedKeys);
+  LyricFilePath = LyricFileChoice{};
+}
 
 }  // namespace velomar

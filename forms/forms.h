@@ -1,5 +1,5 @@
-// The window procedures of the main window and the forms; the forms reach
-// the form host through the table UseProgramForms hands it.
+// The window procedures of the forms and the keys they share; the forms
+// reach the form host through the tables UseProgramForms hands it.
 #pragma once
 
 #include <windows.h>
@@ -10,27 +10,35 @@
 
 namespace velomar {
 
-// Hands the program's forms to the form host; once, before any OpenForm.
+// Hands the program's forms and shared keys to the form host; at each
+// start-up, before the main window is made.
 void UseProgramForms();
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+constexpr char VersionText[] = "0.1β";
 
 // The lyric file last chosen in the KashiList form, as shown (ANSI) and as
-// Windows names it; outlives the form.
-extern std::string LyricFilePath;
-extern std::wstring LyricFileWidePath;
+// Windows names it; outlives the form, empty at each start-up.
+struct LyricFileChoice {
+  std::string shown;
+  std::wstring wide;
+};
+extern LyricFileChoice LyricFilePath;
 
 LRESULT CALLBACK VersionFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Keys of a form that work wherever the focus is in its windows: true when
-// the message was such a key and has been used.
-bool KashiKeys(const MSG& message);
-bool KashiEditKeys(const MSG& message);
-// F7 and F8, in the main window and every form that shows the lyrics.
-bool ShiftKeys(const MSG& message);
-
 LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The editor's own keys, wherever the focus is in its windows: true when
+// the message was such a key and has been used.
+bool KashiEditKeys(const MSG& message);
+
+// Shared keys (see SharedKey): F5 and F6 press and take back in the timing
+// window, also from the main window; F7 and F8 move every line in every
+// window that shows the lyrics; Ctrl+Alt+L locks the desktop lyrics.
+bool KashiPressKey(Form in, const MSG& message);
+bool ShiftKey(Form in, const MSG& message);
+bool OverlayLockKey(Form in, const MSG& message);
 
 }  // namespace velomar

@@ -1,5 +1,6 @@
 #include "forms/given_files.h"
 
+#include "forms/main_window.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
@@ -8,7 +9,6 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_open.h"
-#include "ui/main_window.h"
 
 namespace velomar {
 
@@ -31,7 +31,7 @@ void ShowLeftOut(const std::vector<std::wstring>& leftOut) {
     text += "\r\nほか " + NumberText(static_cast<int>(leftOut.size() - kNamesShown)) + " 個";
   }
   // Not an error: captioned with the program's name, as a note.
-  ShowMessageBox(MainWindow, text.c_str(), WindowText(MainWindow).c_str(),
+  ShowMessageBox(MainWindow(), text.c_str(), WindowText(MainWindow()).c_str(),
                  MB_OK | MB_ICONINFORMATION);
 }
 
@@ -50,12 +50,12 @@ void OpenGivenFiles(const std::vector<std::wstring>& files) {
     }
   }
   // As the browse button: no other song while one plays.
-  const bool songsOpen = IsWindowEnabled(GetDlgItem(MainWindow, kBrowseButton)) != 0;
+  const bool songsOpen = IsWindowEnabled(GetDlgItem(MainWindow(), main_ids::kBrowseButton)) != 0;
   const bool opened = song != nullptr && songsOpen && OpenSongFile(*song);
   if (lyrics != nullptr) {
-    LoadGivenLyricPath(MainWindow, *lyrics);
+    LoadGivenLyricPath(MainWindow(), *lyrics);
   } else if (opened) {
-    LoadLyricsBeside(MainWindow, *song);
+    LoadLyricsBeside(MainWindow(), *song);
   }
   if (!leftOut.empty()) ShowLeftOut(leftOut);
 }
@@ -65,7 +65,7 @@ void OnDropFiles(HDROP drop) {
   const auto finish = LateCall<DragFinishCall>("shell32.dll", "DragFinish");
   std::vector<std::wstring> files;
   // A form that disables the main window owns the user's attention.
-  if (query != nullptr && IsWindowEnabled(MainWindow)) {
+  if (query != nullptr && IsWindowEnabled(MainWindow())) {
     const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
       std::wstring name(query(drop, i, nullptr, 0) + 1, L'\0');

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "forms/forms.h"
+#include "forms/kashi_edit_form.h"
 #include "forms/lyric_save.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
@@ -19,34 +20,13 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
+#include "ui/window_state.h"
 
 namespace velomar {
-namespace {
 
-enum KashiEditControl : int {
-  kLineList = 1000,
-  kEarlierButton = 1001,
-  kLaterButton = 1002,
-  kClockButton = 1003,
-  kInsertButton = 1004,
-  kDeleteButton = 1005,
-  kUndoButton = 1006,
-  kPhraseBox = 1007,
-  kPhraseButton = 1008,
-  kPlayHereButton = 1009,
-  kUnreachableLabel = 1010,
-  kNameCaption = 1011,
-  kNameBox = 1012,
-  kSaveButton = 1013,
-  kLrcButton = 1014,
-  kRedoButton = 1015,
-  kShiftEarlierButton = 1016,
-  kShiftLaterButton = 1017,
-  kRowBox = 1018,
-  kRowButton = 1019,
-};
+using namespace kashi_edit_ids;
+namespace {
 
 // "Play from here" starts this many ticks before the line.
 constexpr double kLeadIn = 30.0;
@@ -88,7 +68,7 @@ const Column kColumns[] = {
     {"訳", 100},
 };
 
-HWND List() { return GetDlgItem(KashiEditWindow, kLineList); }
+HWND List() { return GetDlgItem(KashiEditWindow(), kLineList); }
 
 int LineCount() { return LyricLineCount(Lyrics.Table()); }
 
@@ -107,8 +87,16 @@ const char* ReasonText(NeverShown why) {
   return "";
 }
 
-// Worked out once a change, not once a row the list asks for.
-LineMarks Marks;
+struct EditState {
+  // Worked out once a change, not once a row the list asks for.
+  LineMarks marks;
+  // True while a command of this window runs: its own changes always move
+  // the selection and the phrase box with them.
+  bool acting = false;
+};
+
+// Only reached while the editor is open.
+EditState& State() { return *WindowState<EditState>(KashiEditWindow()); }
 
 void Select(int index) {
   const int count = LineCount();
@@ -127,24 +115,20 @@ void Refresh() {
   const int count = LineCount();
   SendMessageA(List(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
   InvalidateRect(List(), nullptr, FALSE);
-  Marks = MarkLines(Lyrics.Table());
-  SetControlText(KashiEditWindow, kUnreachableLabel,
-                 "表示されない行：" + NumberText(Marks.Count()) + " 行");
+  State().marks = MarkLines(Lyrics.Table());
+  SetControlText(KashiEditWindow(), kUnreachableLabel,
+                 "表示されない行：" + NumberText(State().marks.Count()) + " 行");
 }
 
-// True while a command of this window runs: its own changes always move
-// the selection and the phrase box with them.
-bool Acting = false;
-
 struct ActingHere {
-  ActingHere() { Acting = true; }
-  ~ActingHere() { Acting = false; }
+  ActingHere() { State().acting = true; }
+  ~ActingHere() { State().acting = false; }
   ActingHere(const ActingHere&) = delete;
   ActingHere& operator=(const ActingHere&) = delete;
 };
 
-HWND PhraseBox() { return GetDlgItem(KashiEditWindow, kPhraseBox); }
-HWND RowBox() { return GetDlgItem(KashiEditWindow, kRowBox); }
+HWND PhraseBox() { return GetDlgItem(KashiEditWindow(), kPhraseBox); }
+HWND RowBox() { return GetDlgItem(KashiEditWindow(), kRowBox); }
 
 bool Typed(HWND box) { return SendMessageA(box, EM_GETMODIFY, 0, 0) != 0; }
 
@@ -152,8 +136,8 @@ bool Typed(HWND box) { return SendMessageA(box, EM_GETMODIFY, 0, 0) != 0; }
 void ShowSelectedPhrase() {
   const int line = Selected();
   if (line < 0) return;
-  SetControlTextUtf8(KashiEditWindow, kPhraseBox, Lyrics.Table().phrase[line]);
-  SetControlTextUtf8(KashiEditWindow, kRowBox, FirstRow(Lyrics.Table(), line));
+  SetControlTextUtf8(KashiEditWindow(), kPhraseBox, Lyrics.Table().phrase[line]);
+  SetControlTextUtf8(KashiEditWindow(), kRowBox, FirstRow(Lyrics.Table(), line));
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
   SendMessageA(RowBox(), EM_SETMODIFY, FALSE, 0);
 }
@@ -163,9 +147,9 @@ void ShowSelectedPhrase() {
 // and not yet applied is not thrown away by a change made elsewhere (a
 // press, F6): its line stays selected until the user applies or leaves it.
 void FollowChange() {
-  if (!OnScreen(KashiEditWindow)) return;
+  if (!OnScreen(KashiEditWindow())) return;
   Refresh();
-  if (!Acting && (Typed(PhraseBox()) || Typed(RowBox()))) return;
+  if (!State().acting && (Typed(PhraseBox()) || Typed(RowBox()))) return;
   if (Lyrics.ChangedEntry() >= 0) Select(Lyrics.ChangedEntry());
   ShowSelectedPhrase();
 }
@@ -203,14 +187,14 @@ void TakeClock() {
 void ApplyPhrase() {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Lyrics.SetPhrase(line, ControlTextUtf8(KashiEditWindow, kPhraseBox)), line);
+  AfterChange(Lyrics.SetPhrase(line, ControlTextUtf8(KashiEditWindow(), kPhraseBox)), line);
   SendMessageA(PhraseBox(), EM_SETMODIFY, FALSE, 0);
 }
 
 void ApplyRow() {
   const int line = Selected();
   if (line < 0) return;
-  AfterChange(Lyrics.SetTranslation(line, ControlTextUtf8(KashiEditWindow, kRowBox)), line);
+  AfterChange(Lyrics.SetTranslation(line, ControlTextUtf8(KashiEditWindow(), kRowBox)), line);
   SendMessageA(RowBox(), EM_SETMODIFY, FALSE, 0);
 }
 
@@ -243,11 +227,13 @@ void PlayHere() {
 }
 
 // Lyric files are named in the ANSI code page, LRC files by any name.
-std::wstring TypedName() { return Utf8ToWide(ControlTextUtf8(KashiEditWindow, kNameBox)); }
+std::wstring TypedName() { return Utf8ToWide(ControlTextUtf8(KashiEditWindow(), kNameBox)); }
 
-void SaveLines() { AskAndSaveLyrics(KashiEditWindow, ShownPath(TypedName()), SavedLines::All, 0); }
+void SaveLines() {
+  AskAndSaveLyrics(KashiEditWindow(), ShownPath(TypedName()), SavedLines::All, 0);
+}
 
-void SaveLrc() { AskAndSaveLrc(KashiEditWindow, TypedName()); }
+void SaveLrc() { AskAndSaveLrc(KashiEditWindow(), TypedName()); }
 
 void ShowText(NMLVDISPINFOW& info) {
   LVITEMW& item = info.item;
@@ -260,7 +246,7 @@ void ShowText(NMLVDISPINFOW& info) {
     case 1: text = WidePath(NumberText(table.time[i])); break;
     case 2: text = WidePath(MinutesText(table.time[i])); break;
     case 3: text = Utf8ToWide(table.phrase[i]); break;
-    case 4: text = WidePath(ReasonText(Marks.Of(i))); break;
+    case 4: text = WidePath(ReasonText(State().marks.Of(i))); break;
     default: text = Utf8ToWide(FirstRow(table, i)); break;
   }
   lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
@@ -269,7 +255,7 @@ void ShowText(NMLVDISPINFOW& info) {
 void OnSelectionChanged() { ShowSelectedPhrase(); }
 
 void OnInitDialog(HWND window) {
-  KashiEditWindow = window;
+  MakeWindowState<EditState>(window);
   FollowLyrics(FollowChange);
   UseCommonControls();
   CreateControls(window, kControls, Shell().KashiFont.get());
@@ -283,7 +269,6 @@ void OnInitDialog(HWND window) {
                  reinterpret_cast<LPARAM>(&column));
   }
   SetWindowTextA(window, "歌詞の編集");
-  PlaceBeside(window, MainWindow, 0, 3, false);
   Refresh();
   Select(0);
 }
@@ -322,10 +307,12 @@ LRESULT OnNotify(NMHDR& header) {
 // Like the Kashi form, the editor outlives the main window; closing the
 // last of them ends the program, so unsaved lyrics are asked about then.
 void OnClose(HWND window) {
-  if (IsHeld(window)) return;
-  const bool last = !OnScreen(MainWindow) && !OnScreen(KashiWindow);
-  if (last && !MayLoseUnsavedAdds(window)) return;
-  CloseForm(window, 0);
+  if (MayClose(window)) CloseForm(window, 0);
+}
+
+void OnDestroy(HWND window) {
+  UnfollowLyrics(FollowChange);
+  DropWindowState<EditState>(window);
 }
 
 // The list's keys for the selected line, and Enter in the phrase and
@@ -352,8 +339,8 @@ bool ListKey(WPARAM key) {
 }  // namespace
 
 bool KashiEditKeys(const MSG& message) {
-  if (message.message != WM_KEYDOWN || !OnScreen(KashiEditWindow)) return false;
-  if (!IsWindowEnabled(KashiEditWindow)) return false;
+  if (message.message != WM_KEYDOWN || !OnScreen(KashiEditWindow())) return false;
+  if (!IsWindowEnabled(KashiEditWindow())) return false;
   const ActingHere acting;
   if (message.hwnd == List()) return ListKey(message.wParam);
   if (message.wParam != VK_RETURN) return false;
@@ -372,7 +359,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CLOSE: OnClose(window); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
-    case WM_DESTROY: UnfollowLyrics(FollowChange); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
   // clang-format on

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/forms.h"
+#include "forms/kashi_form.h"
 #include "forms/lyric_save.h"
 #include "forms/pour_in.h"
 #include "lyrics/lyric_edit.h"
@@ -16,33 +17,12 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 
 namespace velomar {
+
+using namespace kashi_ids;
 namespace {
-
-enum KashiControl : int {
-  kAddButton = 1000,
-  kSaveButton = 1001,
-  kPhraseBox = 1002,
-  kRemainingCaption = 1004,
-  kRemainingLabel = 1005,
-  kFileNameCaption = 1006,
-  kLastCaption = 1007,
-  kPourInSwitch = 1008,
-  kLastTimeLabel = 1009,
-  kPourInBox = 1011,
-  kFileNameBox = 1013,
-  kSaveFrame = 1014,
-  kLastPhraseLabel = 1015,
-  kSavingCaption = 1016,
-  kSavingLabel = 1017,
-};
-
-// Typing in the form's boxes never needs a function key.
-constexpr WPARAM kAddKey = VK_F5;
-constexpr WPARAM kTakeBackKey = VK_F6;
 
 constexpr DWORD kStatic = WS_EX_STATICEDGE;
 constexpr DWORD kClient = WS_EX_CLIENTEDGE;
@@ -75,46 +55,45 @@ void KashiFormInit() {
   // The lyrics stay as they are: only adding starts again from entry 0.
   Lyrics.BeginAdding();
   FollowLyrics(FollowChange);
-  SetWindowTextA(KashiWindow, "歌詞追加");
-  SetControlText(KashiWindow, kRemainingLabel, NumberText(Lyrics.Table().RemainingLines));
-  PlaceBeside(KashiWindow, MainWindow, 3, 0, true);
+  SetWindowTextA(KashiWindow(), "歌詞追加");
+  SetControlText(KashiWindow(), kRemainingLabel, NumberText(Lyrics.Table().RemainingLines));
 }
 
 // Moves the next "#"-ended phrase of the pour-in box into the phrase box.
 void PourInNext() {
-  const PourInSplit split = SplitPourIn(ControlTextUtf8(KashiWindow, kPourInBox));
-  SetControlTextUtf8(KashiWindow, kPhraseBox, split.phrase);
-  SetControlTextUtf8(KashiWindow, kPourInBox, split.rest);
+  const PourInSplit split = SplitPourIn(ControlTextUtf8(KashiWindow(), kPourInBox));
+  SetControlTextUtf8(KashiWindow(), kPhraseBox, split.phrase);
+  SetControlTextUtf8(KashiWindow(), kPourInBox, split.rest);
 }
 
 // The labels show the entry written last in this opening, or their first
 // texts; they follow every change, also the editor's undo of a press.
 void ShowCounters() {
-  if (!OnScreen(KashiWindow)) return;
+  if (!OnScreen(KashiWindow())) return;
   const LyricTable& table = Lyrics.Table();
   const int written = table.AddIndex - 1;
   const bool any = written >= 0 && written < kLyricEntries && table.AddedCount > 0;
-  SetControlText(KashiWindow, kRemainingLabel, NumberText(table.RemainingLines));
-  SetControlText(KashiWindow, kLastTimeLabel, any ? NumberText(table.time[written]) : "時間");
+  SetControlText(KashiWindow(), kRemainingLabel, NumberText(table.RemainingLines));
+  SetControlText(KashiWindow(), kLastTimeLabel, any ? NumberText(table.time[written]) : "時間");
   if (any) {
-    SetControlTextUtf8(KashiWindow, kLastPhraseLabel, table.phrase[written]);
+    SetControlTextUtf8(KashiWindow(), kLastPhraseLabel, table.phrase[written]);
   } else {
-    SetControlText(KashiWindow, kLastPhraseLabel, "フレーズ");
+    SetControlText(KashiWindow(), kLastPhraseLabel, "フレーズ");
   }
 }
 
 void KashiAddPhrase() {
-  const std::string text = ControlTextUtf8(KashiWindow, kPhraseBox);
-  const bool pourIn = IsChecked(KashiWindow, kPourInSwitch);
+  const std::string text = ControlTextUtf8(KashiWindow(), kPhraseBox);
+  const bool pourIn = IsChecked(KashiWindow(), kPourInSwitch);
   if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
-    // The form can outlive the main window; a box with a dead owner never shows.
-    HWND owner = OnScreen(MainWindow) ? MainWindow : KashiWindow;
-    ShowMessageBox(owner, "これ以上は登録できません", "Error", MB_OK | MB_ICONERROR);
+    // The form can outlive the main window.
+    ShowMessageBox(BoxOwner(KashiWindow()), "これ以上は登録できません", "Error",
+                   MB_OK | MB_ICONERROR);
     return;
   }
-  SetControlTextUtf8(KashiWindow, kPhraseBox, "");
+  SetControlTextUtf8(KashiWindow(), kPhraseBox, "");
   if (pourIn) PourInNext();
-  SetFocus(GetDlgItem(KashiWindow, pourIn ? kPourInBox : kPhraseBox));
+  SetFocus(GetDlgItem(KashiWindow(), pourIn ? kPourInBox : kPhraseBox));
 }
 
 // An undone press of this opening, by F6 or by the editor's undo, hands
@@ -122,21 +101,21 @@ void KashiAddPhrase() {
 // one puts the phrase it brought up back in front of the pour-in box.
 void HandBack(const TakenBack& taken) {
   if (taken.pouredIn) {
-    const std::string next = ControlTextUtf8(KashiWindow, kPhraseBox);
-    SetControlTextUtf8(KashiWindow, kPourInBox,
-                       next + "#" + ControlTextUtf8(KashiWindow, kPourInBox));
+    const std::string next = ControlTextUtf8(KashiWindow(), kPhraseBox);
+    SetControlTextUtf8(KashiWindow(), kPourInBox,
+                       next + "#" + ControlTextUtf8(KashiWindow(), kPourInBox));
   }
-  SetControlTextUtf8(KashiWindow, kPhraseBox, taken.phrase);
+  SetControlTextUtf8(KashiWindow(), kPhraseBox, taken.phrase);
 }
 
 // Redone, the press takes its phrase again as it did when it was made.
 void TakeAgain(const TakenBack& taken) {
-  SetControlTextUtf8(KashiWindow, kPhraseBox, "");
+  SetControlTextUtf8(KashiWindow(), kPhraseBox, "");
   if (taken.pouredIn) PourInNext();
 }
 
 void FollowChange() {
-  if (!OnScreen(KashiWindow)) return;
+  if (!OnScreen(KashiWindow())) return;
   ShowCounters();
   // clang-format off
   switch (Lyrics.LastPressChange()) {
@@ -168,12 +147,11 @@ void AddKeyTip(HWND window) {
 }
 
 void KashiSaveLyrics() {
-  AskAndSaveLyrics(KashiWindow, ControlText(KashiWindow, kFileNameBox), SavedLines::Added,
+  AskAndSaveLyrics(KashiWindow(), ControlText(KashiWindow(), kFileNameBox), SavedLines::Added,
                    kSavingLabel);
 }
 
 void OnInitDialog(HWND window) {
-  KashiWindow = window;
   CreateControls(window, kControls, Shell().KashiFont.get());
   AddKeyTip(window);
   KashiFormInit();
@@ -181,10 +159,7 @@ void OnInitDialog(HWND window) {
 
 // Once the main window has gone, closing the last form ends the program.
 void OnClose(HWND window) {
-  if (IsHeld(window)) return;
-  const bool last = !OnScreen(MainWindow) && !OnScreen(KashiEditWindow);
-  if (last && !MayLoseUnsavedAdds(window)) return;
-  CloseForm(window, 0);
+  if (MayClose(window)) CloseForm(window, 0);
 }
 
 void OnCommand(int id, int code) {
@@ -198,18 +173,15 @@ void OnCommand(int id, int code) {
   // clang-format on
 }
 
-bool IsIn(HWND window, HWND top) { return window == top || IsChild(top, window); }
-
 }  // namespace
 
-bool KashiKeys(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
-  if (message.wParam != kAddKey && message.wParam != kTakeBackKey) return false;
-  if (!OnScreen(KashiWindow) || !IsWindowEnabled(KashiWindow)) return false;
-  if (!IsIn(message.hwnd, KashiWindow) && !IsIn(message.hwnd, MainWindow)) return false;
+// Typing in the form's boxes never needs a function key: F5 presses, F6
+// takes the last press back, here and in the main window.
+bool KashiPressKey(Form, const MSG& message) {
+  if (!OnScreen(KashiWindow()) || !IsWindowEnabled(KashiWindow())) return false;
   // A held key adds once: auto-repeat sets bit 30, the key was already down.
   if ((message.lParam & (1 << 30)) != 0) return true;
-  if (message.wParam == kAddKey) {
+  if (message.wParam == VK_F5) {
     KashiAddPhrase();
   } else {
     KashiTakeBack();

@@ -1,5 +1,7 @@
 // The KashiList form: the user picks a lyric file and loads it into the
 // lyric table; the form closes itself when the load is done.
+#include "forms/kashi_list_form.h"
+
 #include <string>
 
 #include "forms/forms.h"
@@ -10,26 +12,15 @@
 #include "ui/form_host.h"
 #include "ui/lyric_open.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 
 namespace velomar {
 
-std::string LyricFilePath;
-std::wstring LyricFileWidePath;
+using namespace kashi_list_ids;
+
+LyricFileChoice LyricFilePath;
 
 namespace {
-
-enum KashiListControl : int {
-  kBrowseButton = 1000,
-  kLoadButton = 1001,
-  kPathBox = 1002,
-  kRemainingCaption = 1004,
-  kRemainingLabel = 1005,
-  kPhraseCaption = 1006,
-  kTimeLabel = 1007,
-  kPhraseLabel = 1009,
-};
 
 constexpr DWORD kShown = WS_VISIBLE;
 
@@ -45,44 +36,40 @@ const ControlSpec kControls[] = {
     {kPhraseLabel, "STATIC", "text", 0, kShown, 187, 56, 301, 12},
 };
 
-void KashiListFormInit() {
-  SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
-  PlaceBeside(KashiListWindow, MainWindow, 30, 25, false);
-}
+void KashiListFormInit() { SetWindowTextA(KashiListWindow(), "歌詞ファイルの参照"); }
 
 void KashiListBrowse() {
   static const char kFilter[] = "歌詞 ファイル\0*.tolvenkari;*.lrc\0";
   std::wstring path;
   // Its own dialog, so that the form waits while it is open.
-  if (!AskOpenFileName(KashiListWindow, kFilter, "tolvenkariファイルを開く", path)) return;
-  SetControlText(KashiListWindow, kPathBox, ShownPath(path));
-  LyricFilePath = ShownPath(path);
-  LyricFileWidePath = path;
+  if (!AskOpenFileName(KashiListWindow(), kFilter, "tolvenkariファイルを開く", path)) return;
+  SetControlText(KashiListWindow(), kPathBox, ShownPath(path));
+  LyricFilePath = {ShownPath(path), path};
 }
 
-// The real path behind LyricFilePath; an ANSI path set without a browse
+// The real path behind the one shown; an ANSI path set without a browse
 // stands for itself.
 std::wstring ChosenLyricFile() {
-  return ShownPath(LyricFileWidePath) == LyricFilePath ? LyricFileWidePath
-                                                       : WidePath(LyricFilePath);
+  const LyricFileChoice& chosen = LyricFilePath;
+  return ShownPath(chosen.wide) == chosen.shown ? chosen.wide : WidePath(chosen.shown);
 }
 
 void ShowLoaded(const LyricTable& table, int index) {
-  SetControlText(KashiListWindow, kRemainingLabel, NumberText(3000 - index));
-  SetControlText(KashiListWindow, kTimeLabel, NumberText(table.time[index]));
-  SetControlTextUtf8(KashiListWindow, kPhraseLabel, table.phrase[index]);
+  SetControlText(KashiListWindow(), kRemainingLabel, NumberText(3000 - index));
+  SetControlText(KashiListWindow(), kTimeLabel, NumberText(table.time[index]));
+  SetControlTextUtf8(KashiListWindow(), kPhraseLabel, table.phrase[index]);
 }
 
 // Runs inside the click without returning to the loop, so no tick ever sees
 // a half-loaded table; the caption asks the user to wait meanwhile.
 void KashiListLoad() {
-  if (!MayReplaceUnsavedAdds(KashiListWindow)) return;
-  SetWindowTextA(KashiListWindow,
+  if (!MayReplaceUnsavedAdds(KashiListWindow())) return;
+  SetWindowTextA(KashiListWindow(),
                  "歌詞ファイルの参照：処理中（フリーズしてもそのままでお待ちください）");
   ProgressPace pace;
   int unshown = 0;
   const bool loaded =
-      LoadLyricPath(KashiListWindow, ChosenLyricFile(), [&](const LyricTable& table, int index) {
+      LoadLyricPath(KashiListWindow(), ChosenLyricFile(), [&](const LyricTable& table, int index) {
         if (pace.Due()) {
           ShowLoaded(table, index);
         } else {
@@ -91,15 +78,14 @@ void KashiListLoad() {
       });
   if (!loaded) {
     // Refused before any entry changed: the user may choose another file.
-    SetWindowTextA(KashiListWindow, "歌詞ファイルの参照");
+    SetWindowTextA(KashiListWindow(), "歌詞ファイルの参照");
     return;
   }
   if (pace.Late()) ShowLoaded(Lyrics.Table(), unshown);
-  SendMessageA(KashiListWindow, WM_CLOSE, 0, 0);
+  SendMessageA(KashiListWindow(), WM_CLOSE, 0, 0);
 }
 
 void OnInitDialog(HWND window) {
-  KashiListWindow = window;
   CreateControls(window, kControls, Shell().KashiListFont.get());
   KashiListFormInit();
 }

@@ -6,6 +6,7 @@
 
 #include "forms/forms.h"
 #include "forms/given_files.h"
+#include "forms/main_window.h"
 #include "forms/overlay.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
@@ -13,11 +14,13 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 #include "ui/translation_row.h"
+#include "ui/window_state.h"
 
 namespace velomar {
+
+using namespace main_ids;
 
 namespace {
 
@@ -50,8 +53,8 @@ const ControlSpec kRowLabel = {
     5,        110,      353, 17,    true};
 constexpr int kRowShift = 19;
 
-bool LyricsToggleOn() { return IsChecked(MainWindow, kLyricsToggle); }
-bool LoopToggleOn() { return IsChecked(MainWindow, kLoopToggle); }
+bool LyricsToggleOn() { return IsChecked(MainWindow(), kLyricsToggle); }
+bool LoopToggleOn() { return IsChecked(MainWindow(), kLoopToggle); }
 
 // What the player shows here: the lyric line and its row (while the Mini
 // form is open its label takes the phrases instead, and nothing else does),
@@ -61,53 +64,55 @@ class MainView final : public PlayerView {
   bool rowShown = false;
 
   void ShowLine(int entry) override {
-    if (MiniModeActive != 1) ShowLyricEntry(MainWindow, kLyricLine, RowId(), entry);
+    if (MiniModeActive() != 1) ShowLyricEntry(MainWindow(), kLyricLine, RowId(), entry);
   }
   void ClearLine() override {
-    SetControlTextUtf8(MainWindow, kLyricLine, "");
-    if (rowShown) SetControlTextUtf8(MainWindow, kRowLine, "");
+    SetControlTextUtf8(MainWindow(), kLyricLine, "");
+    if (rowShown) SetControlTextUtf8(MainWindow(), kRowLine, "");
   }
   void ShowTicks(double ticks) override {
-    SetControlText(MainWindow, kStatusLabel, TicksText(ticks));
+    SetControlText(MainWindow(), kStatusLabel, TicksText(ticks));
   }
   void ShowButtons(const ButtonStates& states) override {
-    EnableAs(MainWindow, kPlayButton, states.play);
-    EnableAs(MainWindow, kStopButton, states.stop);
-    EnableAs(MainWindow, kBrowseButton, states.browse);
-    EnableAs(MainWindow, kPauseButton, states.pause);
+    EnableAs(MainWindow(), kPlayButton, states.play);
+    EnableAs(MainWindow(), kStopButton, states.stop);
+    EnableAs(MainWindow(), kBrowseButton, states.browse);
+    EnableAs(MainWindow(), kPauseButton, states.pause);
   }
   void ShowPath(const std::string& path) override {
-    SetControlTextUtf8(MainWindow, kPathLine, path);
+    SetControlTextUtf8(MainWindow(), kPathLine, path);
   }
   void ShowTitle(const std::string& title) override {
-    SetControlTextUtf8(MainWindow, kFileNameLabel, title);
+    SetControlTextUtf8(MainWindow(), kFileNameLabel, title);
   }
 
  private:
   int RowId() const { return rowShown ? kRowLine : 0; }
 };
 
-MainView View;
+struct MainState {
+  MainView view;
+};
 
 void FollowLyricsChange() {
-  View.rowShown = LayOutTranslationRow(MainWindow, kControls, kRowLabel, kRowShift,
-                                       Lyrics.HoldsTranslations(), Shell().MainFont.get());
+  MainState* state = WindowState<MainState>(MainWindow());
+  if (state == nullptr) return;
+  state->view.rowShown = LayOutTranslationRow(MainWindow(), kControls, kRowLabel, kRowShift,
+                                              Lyrics.HoldsTranslations(), Shell().MainFont.get());
 }
 
 void OnCreate(HWND window) {
-  MainWindow = window;
+  KeepMainWindow(window);
+  MainState& state = MakeWindowState<MainState>(window);
   SetMenu(window, Shell().MenuBar);
   // What DragAcceptFiles sets, without loading shell32 before a drop.
   SetWindowLongPtrA(window, GWL_EXSTYLE,
                     GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   CreateControls(window, kControls, Shell().MainFont.get());
   SetWindowTextA(window, "Velomar =ヴェロマ=　βEdition");
-  VersionText = "0.1β";
-  MiniModeActive = 0;
-  View.rowShown = false;
   FollowLyrics(FollowLyricsChange);
   FollowLyricsChange();
-  FollowPlayer(View);
+  FollowPlayer(state.view);
   UsePlayerSwitches({LyricsToggleOn, LoopToggleOn});
 }
 
@@ -127,43 +132,24 @@ void ResetCommand() {
   bool warned = false;
   LyricDocument::StateId covered = 0;
   if (!LyricsUnsaved()) {
-    ShowMessageBox(MainWindow, kResetText, "初期化します", MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(MainWindow(), kResetText, "初期化します", MB_OK | MB_ICONINFORMATION);
   }
   while (LyricsUnsaved() && !(warned && Lyrics.State() == covered)) {
     covered = Lyrics.State();
     warned = true;
     const std::string text = std::string(kResetText) + kResetLoses;
-    if (ShowMessageBox(MainWindow, text.c_str(), "初期化します", MB_OKCANCEL | MB_ICONWARNING) !=
+    if (ShowMessageBox(MainWindow(), text.c_str(), "初期化します", MB_OKCANCEL | MB_ICONWARNING) !=
         IDOK) {
       return;
     }
   }
   Lyrics.Reset();
-  ShowMessageBox(MainWindow, "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
-}
-
-// A second Kashi form would take KashiWindow from the first, whose buttons
-// would then act on the new one's boxes; the open one comes forward instead.
-void KashiCommand() {
-  if (OnScreen(KashiWindow)) {
-    SetForegroundWindow(KashiWindow);
-    return;
-  }
-  OpenForm(nullptr, "Kashi");
-}
-
-// Like the Kashi form, the editor has no owner: Play and Stop stay usable.
-void KashiEditCommand() {
-  if (OnScreen(KashiEditWindow)) {
-    SetForegroundWindow(KashiEditWindow);
-    return;
-  }
-  OpenForm(nullptr, "KashiEdit");
+  ShowMessageBox(MainWindow(), "初期化が完了しました", "初期化完了", MB_OK | MB_ICONINFORMATION);
 }
 
 void VersionCommand() {
   MessageBeep(MB_ICONASTERISK);
-  OpenForm(MainWindow, "Version");
+  OpenForm(MainWindow(), "Version");
 }
 
 void OnCommand(int id, int code) {
@@ -174,11 +160,12 @@ void OnCommand(int id, int code) {
     case kStopButton: if (clicked) StopSong(); break;
     case kBrowseButton: if (clicked) OpenSong(); break;
     case kPauseButton: if (clicked) PauseSong(); break;
-    case kMenuKashiList: OpenForm(MainWindow, "KashiList"); break;
-    case kMenuKashi: KashiCommand(); break;
-    case kMenuKashiEdit: KashiEditCommand(); break;
+    case kMenuKashiList: OpenForm(MainWindow(), "KashiList"); break;
+    // Neither has an owner: Play and Stop stay usable while they are open.
+    case kMenuKashi: OpenForm(nullptr, "Kashi"); break;
+    case kMenuKashiEdit: OpenForm(nullptr, "KashiEdit"); break;
     case kMenuReset: ResetCommand(); break;
-    case kMenuMini: OpenForm(MainWindow, "Mini"); break;
+    case kMenuMini: OpenForm(MainWindow(), "Mini"); break;
     case kMenuVersion: VersionCommand(); break;
     case kMenuOverlay: ToggleOverlay(); break;
     case kMenuOverlayUnlock: ToggleOverlayLock(); break;
@@ -187,26 +174,20 @@ void OnCommand(int id, int code) {
   // clang-format on
 }
 
-// A close while a form or box holds the window can only come from another
-// program: it would take the form down without its loop ending, leaving a
-// process with no window. Closing with neither the Kashi form nor the lyric
-// editor open ends the program; either outlives the window otherwise.
-void OnClose() {
-  if (IsHeld(MainWindow)) return;
-  const bool last = !OnScreen(KashiWindow) && !OnScreen(KashiEditWindow);
-  if (last && !MayLoseUnsavedAdds(MainWindow)) return;
-  DestroyWindow(MainWindow);
+void OnClose(HWND window) {
+  if (MayClose(window)) DestroyWindow(window);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND window) {
   CloseOverlayAtExit();
   UsePlayerSwitches({});
-  UnfollowPlayer(View);
+  UnfollowPlayer(WindowState<MainState>(window)->view);
   UnfollowLyrics(FollowLyricsChange);
+  DropWindowState<MainState>(window);
   CloseSong();
   ReleaseShellObjects();
   if (!HandQuitToLoop(0)) PostQuitMessage(0);
-  SetMenu(MainWindow, nullptr);
+  SetMenu(MainWindow(), nullptr);
 }
 
 }  // namespace
@@ -218,11 +199,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_HOTKEY: OnOverlayHotKey(static_cast<int>(wParam)); return 0;
-    case WM_CLOSE: OnClose(); return 0;
+    case WM_HOTKEY: OnSharedHotKey(window, wParam); return 0;
+    case WM_CLOSE: OnClose(window); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);
     case WM_ENABLE: KeepHeldWindowDisabled(window, wParam != 0); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

@@ -1,5 +1,7 @@
 // The compact view: takes the main window's place, shows the song's title
 // and the phrase of the moment, and has its own Stop and Play.
+#include "forms/mini_form.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,31 +13,19 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 #include "ui/translation_row.h"
+#include "ui/window_state.h"
 
 namespace velomar {
 
-namespace {
+using namespace mini_ids;
 
-// Stop and Play are numbered the other way round from the main window's.
-enum MiniControl : int {
-  kMiniStop = 1000,
-  kMiniPlay = 1001,
-  kMiniTitleCaption = 1004,
-  kMiniLyricCaption = 1005,
-  kMiniTitleLabel = 1006,
-  kMiniLyricLabel = 1007,
-  kMiniTopmost = 1008,
-  kMiniRowLabel = 1009,  // only while the lyrics hold a translation
-};
+namespace {
 
 // The always-on-top switch waits for this one-shot timer.
 constexpr UINT_PTR kTopmostTimer = 0;
 constexpr UINT kTopmostDelayMs = 1;
-
-constexpr int kOffsetFromMain = 10;
 
 const ControlSpec kControls[] = {
     {kMiniTitleCaption, "STATIC", "曲名：", 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
@@ -60,36 +50,39 @@ class MiniView final : public PlayerView {
   bool rowShown = false;
 
   void ShowLine(int entry) override {
-    ShowLyricEntry(MiniWindow, kMiniLyricLabel, rowShown ? kMiniRowLabel : 0, entry);
+    ShowLyricEntry(MiniWindow(), kMiniLyricLabel, rowShown ? kMiniRowLabel : 0, entry);
   }
   void ShowButtons(const ButtonStates& states) override {
-    EnableAs(MiniWindow, kMiniStop, states.miniStop);
-    EnableAs(MiniWindow, kMiniPlay, states.miniPlay);
+    EnableAs(MiniWindow(), kMiniStop, states.miniStop);
+    EnableAs(MiniWindow(), kMiniPlay, states.miniPlay);
   }
 };
 
-MiniView View;
+struct MiniState {
+  MiniView view;
+};
 
 void FollowLyricsChange() {
-  View.rowShown = LayOutTranslationRow(MiniWindow, kControls, kRowLabel, kRowShift,
-                                       Lyrics.HoldsTranslations(), Shell().MiniFont.get());
+  MiniState* state = WindowState<MiniState>(MiniWindow());
+  if (state == nullptr) return;
+  state->view.rowShown = LayOutTranslationRow(MiniWindow(), kControls, kRowLabel, kRowShift,
+                                              Lyrics.HoldsTranslations(), Shell().MiniFont.get());
 }
 
-void ShowMainWindow(UINT visibility) {
-  SetWindowPos(MainWindow, HWND_TOP, 0, 0, 0, 0, visibility | SWP_NOMOVE | SWP_NOSIZE);
+// It stands in for its owner, the main window, while it is open.
+void ShowOwner(HWND window, UINT visibility) {
+  SetWindowPos(GetWindow(window, GW_OWNER), HWND_TOP, 0, 0, 0, 0,
+               visibility | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void OnInitDialog(HWND window) {
-  MiniWindow = window;
+  MiniState& state = MakeWindowState<MiniState>(window);
   CreateControls(window, kControls, Shell().MiniFont.get());
   SetWindowTextA(window, "縮小モード　Velomar =ヴェロマ=");
-  MiniModeActive = 1;
-  View.rowShown = false;
   FollowLyrics(FollowLyricsChange);
   FollowLyricsChange();
-  FollowPlayer(View);
-  PlaceBeside(window, MainWindow, kOffsetFromMain, kOffsetFromMain, false);
-  ShowMainWindow(SWP_HIDEWINDOW);
+  FollowPlayer(state.view);
+  ShowOwner(window, SWP_HIDEWINDOW);
   // The song cannot change while the form is open, so once is enough.
   // Its real name; a song that did not open has only the name shown for it.
   const std::wstring& song = Playback.SongWidePath;
@@ -121,15 +114,16 @@ void OnTimer(HWND window, UINT_PTR timerId) {
   // Wine keeps an owned window right above its owner and, with the hidden
   // main window just below this form, turns HWND_NOTOPMOST into "stay
   // where you are". With the hidden owner moved out of the way it works.
-  SetWindowPos(MainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(GetWindow(window, GW_OWNER), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
 }
 
-void OnDestroy() {
-  UnfollowPlayer(View);
+void OnDestroy(HWND window) {
+  UnfollowPlayer(WindowState<MiniState>(window)->view);
   UnfollowLyrics(FollowLyricsChange);
-  ShowMainWindow(SWP_SHOWWINDOW);
-  MiniModeActive = 0;
+  DropWindowState<MiniState>(window);
+  ShowOwner(window, SWP_SHOWWINDOW);
 }
 
 }  // namespace
@@ -141,7 +135,7 @@ LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER: OnTimer(window, static_cast<UINT_PTR>(wParam)); return 0;
     case WM_CLOSE: CloseForm(window, 0); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
   // clang-format on

@@ -8,7 +8,10 @@
 namespace velomar {
 
 // The window while it shows; null otherwise.
-extern HWND OverlayWindow;
+HWND OverlayWindow();
+
+// Ctrl+Alt+L, a hot key of the main window's while the overlay shows.
+constexpr int kOverlayLockHotKey = 1;
 
 // What the player tells it. The line is an entry of the lyrics (-1: none);
 // the fill moves only while the song plays.
@@ -21,9 +24,6 @@ void ToggleOverlay();
 // 設定 → デスクトップ歌詞の固定を解除 and Ctrl+Alt+L: unlocks it (a faint
 // backdrop, dragged and sized with the mouse) or locks it again.
 void ToggleOverlayLock();
-// WM_HOTKEY of the main window, which holds Ctrl+Alt+L while the overlay
-// shows.
-void OnOverlayHotKey(int id);
 
 // At start-up: follows the player and the lyrics, and shows it again when
 // it showed as the program last ended.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/forms.h"
+#include "forms/main_window.h"
 #include "forms/overlay.h"
 #include "lyrics/karaoke.h"
 #include "lyrics/overlay_settings.h"
@@ -15,14 +17,14 @@
 #include "playback/player_views.h"
 #include "system/app_data.h"
 #include "system/wide_path.h"
+#include "ui/form_host.h"
 #include "ui/layered_text.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 
 namespace velomar {
 
-HWND OverlayWindow = nullptr;
+using namespace main_ids;
 
 namespace {
 
@@ -33,14 +35,23 @@ constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS
 // The fill's redraw, at about 30 frames a second while the song plays.
 constexpr UINT_PTR kFillTimer = 1;
 constexpr UINT kFillPeriodMs = 33;
-// Ctrl+Alt+L, an id of the main window's hot keys.
-constexpr int kLockHotKey = 1;
 // The faint backdrop of the unlocked overlay, to see and grab it by.
 constexpr BYTE kUnlockedBackdrop = 0x60;
 // How near an edge the mouse sizes instead of moving.
 constexpr int kEdge = 8;
 
+// It follows the player and the lyrics from start-up, shown or not, so that
+// it opens on the line of the moment.
+class OverlayView : public PlayerView {
+ public:
+  void ShowLine(int entry) override { ShowOverlayLine(entry); }
+  void ClearLine() override { ShowOverlayLine(-1); }
+  void ShowPlaying(bool playing) override { OverlayPlaying(playing); }
+};
+
 struct Overlay {
+  HWND window = nullptr;
+  OverlayView view;
   int line = -1;
   bool playing = false;
   bool locked = true;
@@ -89,22 +100,22 @@ double SungTo(const KaraokeEdge& edge) {
 // Only a line being sung needs frames between the player's changes.
 void KeepTimer(const KaraokeEdge& edge) {
   const bool wanted =
-      OverlayWindow != nullptr && overlay.playing && edge.state == FillState::Filling;
+      overlay.window != nullptr && overlay.playing && edge.state == FillState::Filling;
   if (wanted == overlay.timing) return;
   overlay.timing = wanted;
   if (wanted) {
-    SetTimer(OverlayWindow, kFillTimer, kFillPeriodMs, nullptr);
+    SetTimer(overlay.window, kFillTimer, kFillPeriodMs, nullptr);
   } else {
-    KillTimer(OverlayWindow, kFillTimer);
+    KillTimer(overlay.window, kFillTimer);
   }
 }
 
 void Draw() {
-  if (OverlayWindow == nullptr || !overlay.picture) return;
+  if (overlay.window == nullptr || !overlay.picture) return;
   const KaraokeEdge edge = Edge();
   const RECT& frame = overlay.frame;
   overlay.placing = true;
-  overlay.picture->Show(OverlayWindow, {frame.left, frame.top}, SungTo(edge),
+  overlay.picture->Show(overlay.window, {frame.left, frame.top}, SungTo(edge),
                         overlay.locked ? 0 : kUnlockedBackdrop);
   overlay.placing = false;
   KeepTimer(edge);
@@ -112,19 +123,19 @@ void Draw() {
 
 // The line, its first translation row and the window's text, at its size.
 void LayOut() {
-  if (OverlayWindow == nullptr || !overlay.picture) return;
+  if (overlay.window == nullptr || !overlay.picture) return;
   const std::wstring line = Utf8ToWide(Phrase());
   const std::wstring row = HasLine() ? Utf8ToWide(FirstRow(Table(), overlay.line)) : std::wstring();
   const RECT& place = overlay.frame;
   overlay.picture->Layout(place.right - place.left, place.bottom - place.top, line, row);
-  SetWindowTextW(OverlayWindow, line.c_str());
+  SetWindowTextW(overlay.window, line.c_str());
   Draw();
 }
 
 void ShowMenuState() {
   const HMENU menu = Shell().SettingsMenu;
   if (menu == nullptr) return;
-  const bool shown = OverlayWindow != nullptr;
+  const bool shown = overlay.window != nullptr;
   CheckMenuItem(menu, kMenuOverlay, shown ? MF_CHECKED : MF_UNCHECKED);
   // Checked while unlocked: choosing it again locks.
   CheckMenuItem(menu, kMenuOverlayUnlock, shown && !overlay.locked ? MF_CHECKED : MF_UNCHECKED);
@@ -132,7 +143,7 @@ void ShowMenuState() {
 }
 
 void SaveSettings(bool open) {
-  if (OverlayWindow == nullptr) return;
+  if (overlay.window == nullptr) return;
   const RECT& r = overlay.frame;
   OverlaySettings settings;
   settings.placed = true;
@@ -159,8 +170,8 @@ OverlayPlace Place() {
 
 void Lock(bool locked) {
   overlay.locked = locked;
-  const LONG_PTR style = GetWindowLongPtrW(OverlayWindow, GWL_EXSTYLE);
-  SetWindowLongPtrW(OverlayWindow, GWL_EXSTYLE,
+  const LONG_PTR style = GetWindowLongPtrW(overlay.window, GWL_EXSTYLE);
+  SetWindowLongPtrW(overlay.window, GWL_EXSTYLE,
                     locked ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
   ShowMenuState();
   Draw();
@@ -186,28 +197,28 @@ void OpenOverlay() {
   const OverlayPlace p = Place();
   overlay.locked = true;
   overlay.frame = {p.left, p.top, p.left + p.width, p.top + p.height};
-  // Its procedure sets OverlayWindow and lays the picture out.
+  // Its procedure keeps its handle and lays the picture out.
   CreateWindowExW(kExStyle | WS_EX_TRANSPARENT, kOverlayClass, L"", WS_POPUP, p.left, p.top,
                   p.width, p.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (OverlayWindow == nullptr) return;
+  if (overlay.window == nullptr) return;
   LayOut();
-  ShowWindow(OverlayWindow, SW_SHOWNOACTIVATE);
+  ShowWindow(overlay.window, SW_SHOWNOACTIVATE);
   // Taken by another program: the menu still locks and unlocks.
-  RegisterHotKey(MainWindow, kLockHotKey, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'L');
+  RegisterHotKey(MainWindow(), kOverlayLockHotKey, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'L');
   ShowMenuState();
   SaveSettings(true);
 }
 
 void CloseOverlay(bool keepOpen) {
-  if (OverlayWindow == nullptr) return;
+  if (overlay.window == nullptr) return;
   SaveSettings(keepOpen);
-  UnregisterHotKey(MainWindow, kLockHotKey);
-  DestroyWindow(OverlayWindow);
+  UnregisterHotKey(MainWindow(), kOverlayLockHotKey);
+  DestroyWindow(overlay.window);
   ShowMenuState();
 }
 
 void OnCreate(HWND window) {
-  OverlayWindow = window;
+  overlay.window = window;
   overlay.picture = std::make_unique<LayeredText>();
   overlay.timing = false;
 }
@@ -255,7 +266,7 @@ void OnActivate(HWND window, WORD state) {
 // Its own shrinking to the texts changes nothing.
 void OnPlaced(bool sized) {
   if (overlay.placing || overlay.locked) return;
-  GetWindowRect(OverlayWindow, &overlay.frame);
+  GetWindowRect(overlay.window, &overlay.frame);
   if (sized) LayOut();
 }
 
@@ -264,10 +275,10 @@ void OnTimer(UINT_PTR id) {
 }
 
 void OnDestroy() {
-  if (overlay.timing) KillTimer(OverlayWindow, kFillTimer);
+  if (overlay.timing) KillTimer(overlay.window, kFillTimer);
   overlay.timing = false;
   overlay.picture.reset();
-  OverlayWindow = nullptr;
+  overlay.window = nullptr;
 }
 
 LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -289,16 +300,6 @@ LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   // clang-format on
 }
 
-// It follows the player and the lyrics from start-up, shown or not, so that
-// it opens on the line of the moment.
-class OverlayView : public PlayerView {
- public:
-  void ShowLine(int entry) override { ShowOverlayLine(entry); }
-  void ClearLine() override { ShowOverlayLine(-1); }
-  void ShowPlaying(bool playing) override { OverlayPlaying(playing); }
-};
-OverlayView View;
-
 }  // namespace
 
 void ShowOverlayLine(int index) {
@@ -314,7 +315,7 @@ void OverlayPlaying(bool playing) {
 void OverlayLyricsChanged() { LayOut(); }
 
 void ToggleOverlay() {
-  if (OverlayWindow != nullptr) {
+  if (overlay.window != nullptr) {
     CloseOverlay(false);
   } else {
     OpenOverlay();
@@ -322,21 +323,25 @@ void ToggleOverlay() {
 }
 
 void ToggleOverlayLock() {
-  if (OverlayWindow != nullptr) Lock(!overlay.locked);
+  if (overlay.window != nullptr) Lock(!overlay.locked);
 }
 
-void OnOverlayHotKey(int id) {
-  if (id == kLockHotKey) ToggleOverlayLock();
+bool OverlayLockKey(Form, const MSG&) {
+  ToggleOverlayLock();
+  return true;
 }
+
+HWND OverlayWindow() { return overlay.window; }
 
 void RestoreOverlay() {
-  FollowPlayer(View);
+  overlay = Overlay{};
+  FollowPlayer(overlay.view);
   FollowLyrics(OverlayLyricsChanged);
   if (ParseOverlaySettings(ReadSettingsFile(kSettingsFile)).open) OpenOverlay();
 }
 
 void CloseOverlayAtExit() {
-  UnfollowPlayer(View);
+  UnfollowPlayer(overlay.view);
   UnfollowLyrics(OverlayLyricsChanged);
   CloseOverlay(true);
   // A new start shows nothing of this run's song.

@@ -6,20 +6,13 @@
 #include "forms/forms.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 
 namespace velomar {
 
-bool ShiftKeys(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
-  if (message.wParam != VK_F7 && message.wParam != VK_F8) return false;
-  for (HWND top : {MainWindow, KashiWindow, MiniWindow, KashiEditWindow}) {
-    if (!OnScreen(top) || !IsWindowEnabled(top)) continue;
-    if (message.hwnd != top && !IsChild(top, message.hwnd)) continue;
-    if (!Lyrics.Shift(0, message.wParam == VK_F7 ? -1 : 1)) MessageBeep(MB_OK);
-    return true;
-  }
-  return false;
+bool ShiftKey(Form in, const MSG& message) {
+  if (!IsWindowEnabled(FormWindow(in))) return false;
+  if (!Lyrics.Shift(0, message.wParam == VK_F7 ? -1 : 1)) MessageBeep(MB_OK);
+  return true;
 }
 
 }  // namespace velomar

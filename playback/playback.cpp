@@ -14,7 +14,6 @@
 #include "ui/form_host.h"
 #include "ui/lyric_open.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 
 namespace velomar {
 
@@ -28,7 +27,7 @@ void SetButtons(ButtonEvent event) {
 }
 
 void ErrorBox(const char* text, const char* caption = "Error") {
-  ShowMessageBox(MainWindow, text, caption, MB_OK | MB_ICONERROR);
+  ShowMessageBox(MainWindow(), text, caption, MB_OK | MB_ICONERROR);
 }
 
 bool SendClose() {
@@ -47,7 +46,7 @@ bool SendPlayFrom(DWORD milliseconds) {
                           reinterpret_cast<DWORD_PTR>(&format));
   }
   MCI_PLAY_PARMS parms{};
-  parms.dwCallback = reinterpret_cast<DWORD_PTR>(MainWindow);
+  parms.dwCallback = reinterpret_cast<DWORD_PTR>(MainWindow());
   parms.dwFrom = milliseconds;
   return late::mciSendCommandA(Playback.DeviceId, MCI_PLAY, MCI_NOTIFY | MCI_FROM,
                                reinterpret_cast<DWORD_PTR>(&parms)) == 0;
@@ -79,7 +78,7 @@ void TellPlaying(bool playing) {
 
 void StopClock() {
   Playback.ClockRunning = false;
-  KillTimer(MainWindow, kTickTimer);
+  KillTimer(MainWindow(), kTickTimer);
   TellPlaying(false);
 }
 
@@ -130,7 +129,7 @@ void AwaitPlaying() {
 
 bool ChooseSongFile(std::wstring& path) {
   static const char kFilter[] = "音楽 ファイル\0*.wav;*.mp3;*.mid;*.midi\0";
-  return AskOpenFileName(MainWindow, kFilter, "Soundファイルを開く", path);
+  return AskOpenFileName(MainWindow(), kFilter, "Soundファイルを開く", path);
 }
 
 }  // namespace
@@ -195,7 +194,7 @@ void RestartSong() {
 void OpenSong() {
   std::wstring path;
   if (!ChooseSongFile(path)) return;
-  if (OpenSongFile(path)) LoadLyricsBeside(MainWindow, path);
+  if (OpenSongFile(path)) LoadLyricsBeside(MainWindow(), path);
 }
 
 bool OpenSongFile(const std::wstring& path) {
@@ -248,7 +247,8 @@ void PlaySongFrom(double tick) {
   }
   if (start > 0.0) AwaitPlaying();
   // Pause left the timer running.
-  if (Playback.State != PlayState::Paused) SetTimer(MainWindow, kTickTimer, kTickPeriodMs, nullptr);
+  if (Playback.State != PlayState::Paused)
+    SetTimer(MainWindow(), kTickTimer, kTickPeriodMs, nullptr);
   StartClock(start);
   Playback.State = PlayState::Playing;
   TellPlaying(true);

@@ -7,30 +7,36 @@ namespace velomar {
 
 namespace {
 
-std::vector<PlayerView*> Views;
-PlayerSwitches Switches;
+struct Followers {
+  std::vector<PlayerView*> views;
+  PlayerSwitches switches;
+};
+Followers player;
 
 }  // namespace
 
 void FollowPlayer(PlayerView& view) {
-  if (std::find(Views.begin(), Views.end(), &view) == Views.end()) Views.push_back(&view);
+  if (std::find(player.views.begin(), player.views.end(), &view) == player.views.end())
+    player.views.push_back(&view);
 }
 
 void UnfollowPlayer(PlayerView& view) {
-  Views.erase(std::remove(Views.begin(), Views.end(), &view), Views.end());
+  player.views.erase(std::remove(player.views.begin(), player.views.end(), &view),
+                     player.views.end());
 }
 
 void TellViews(const std::function<void(PlayerView&)>& tell) {
-  const std::vector<PlayerView*> views = Views;
+  const std::vector<PlayerView*> views = player.views;
   for (PlayerView* view : views) {
-    if (std::find(Views.begin(), Views.end(), view) != Views.end()) tell(*view);
+    if (std::find(player.views.begin(), player.views.end(), view) != player.views.end())
+      tell(*view);
   }
 }
 
-void UsePlayerSwitches(const PlayerSwitches& switches) { Switches = switches; }
+void UsePlayerSwitches(const PlayerSwitches& switches) { player.switches = switches; }
 
-bool LyricsOn() { return Switches.lyricsOn != nullptr && Switches.lyricsOn(); }
+bool LyricsOn() { return player.switches.lyricsOn != nullptr && player.switches.lyricsOn(); }
 
-bool LoopOn() { return Switches.loopOn != nullptr && Switches.loopOn(); }
+bool LoopOn() { return player.switches.loopOn != nullptr && player.switches.loopOn(); }
 
 }  // namespace velomar

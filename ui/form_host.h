@@ -14,43 +14,87 @@ namespace velomar {
 constexpr char kFormClass[] = "NORMALDLG";
 constexpr int kProgramIcon = 102;
 
-// Handles of the forms; set when a form is created, never cleared.
-extern HWND VersionWindow;
-extern HWND KashiWindow;
-extern HWND KashiListWindow;
-extern HWND MiniWindow;
-extern HWND KashiEditWindow;
+// The windows the host keeps handles of: the main window and the forms.
+enum class Form : int { Main, Version, Kashi, KashiList, Mini, KashiEdit, Count };
+constexpr unsigned FormBit(Form form) { return 1u << static_cast<int>(form); }
 
-// One kind of form: its name (also its title), where its handle is kept, its
-// window and its procedure, installed right after creation.
+// A form's handle, kept from its creation until the next start-up (a closed
+// form's handle stays, see OnScreen); null before the form first opened.
+HWND FormWindow(Form form);
+inline HWND MainWindow() { return FormWindow(Form::Main); }
+inline HWND VersionWindow() { return FormWindow(Form::Version); }
+inline HWND KashiWindow() { return FormWindow(Form::Kashi); }
+inline HWND KashiListWindow() { return FormWindow(Form::KashiList); }
+inline HWND MiniWindow() { return FormWindow(Form::Mini); }
+inline HWND KashiEditWindow() { return FormWindow(Form::KashiEdit); }
+
+// 1 exactly while the Mini form is open: lyric phrases then go to its label
+// instead of the main window's lyric line.
+int MiniModeActive();
+
+// One kind of form: its name (also its title), its window and its
+// procedure, installed right after creation.
 struct FormKind {
   const char* name;
-  HWND* handle;
+  Form form;
   DWORD exStyle;
   int width, height;
   bool smallIcon;
   WNDPROC procedure;
-  // Keys that work wherever the focus is in the form's windows: true when
+  // The form's own keys, wherever the focus is in its windows: true when
   // the message was such a key and has been used. May be null.
   bool (*keys)(const MSG& message);
+  // Where it opens: this far from the main window's top left corner (its
+  // top right one with fromRightEdge).
+  int besideX, besideY;
+  bool fromRightEdge;
 };
 
-// The forms OpenForm knows, looked up in this order with names compared
-// exactly; handed over once at start-up and kept for the whole run.
-void UseForms(const FormKind* kinds, std::size_t count);
-template <std::size_t N>
-void UseForms(const FormKind (&kinds)[N]) {
-  UseForms(kinds, N);
+// A key that works in several windows: wherever the focus is in one of the
+// windows of `where`, the host hands it to `act`, which says whether it took
+// it. `key` is a WM_KEYDOWN's virtual key, or a hot key's id for WM_HOTKEY.
+struct SharedKey {
+  UINT message;
+  WPARAM key;
+  unsigned where;
+  bool (*act)(Form in, const MSG& message);
+};
+
+// The program's forms, looked up in this order with names compared exactly,
+// and its shared keys; handed over once at each start-up and kept for the
+// run. Every handle starts null again.
+void UseForms(const FormKind* kinds, std::size_t count, const SharedKey* keys,
+              std::size_t keyCount);
+template <std::size_t N, std::size_t K>
+void UseForms(const FormKind (&kinds)[N], const SharedKey (&keys)[K]) {
+  UseForms(kinds, N, keys, K);
 }
+// The main window, from its creation on.
+void KeepMainWindow(HWND window);
 
 // Returns after the form has closed, with the code of the quit message that
 // ended its loop; an unknown name, or a form that cannot be created, returns
-// 0 at once with nothing disabled.
+// 0 at once with nothing disabled. A form already open comes forward instead
+// (only an unowned one can be asked for twice): a second one would take its
+// handle, and the first one's commands would act on the second's boxes.
 int OpenForm(HWND owner, const char* name);
 
 // Every message loop of the program gives each message here first, before
-// any form's dialog keys: true when a form's key took it.
+// any form's dialog keys: true when a shared key or a form's own key took it.
 bool FormKeys(const MSG& message);
+// WM_HOTKEY of the window that holds the shared hot keys.
+void OnSharedHotKey(HWND window, WPARAM id);
+
+// WM_CLOSE of the main window or a form. False while a form or box holds
+// it: only another program can close it then, and the form or box would go
+// down with it, its command cut short. The last window that keeps the
+// program running (the main window and the forms without an owner) asks
+// first whether unsaved lyrics may be lost. True when the window may go.
+bool MayClose(HWND window);
+
+// The window a box about the lyrics belongs to: the main window while it
+// is there (a box with a dead owner never shows), else `form`.
+HWND BoxOwner(HWND form);
 
 // Takes the thread's messages until a quit comes, passing them to `form`'s
 // keyboard handling first (none for the outer loop); returns the quit's code.
@@ -60,7 +104,7 @@ int RunLoop(HWND form);
 // form that is held (see IsHeld) stays as it is.
 void CloseForm(HWND form, int code);
 
-// True while any of the forms exists.
+// True while any of the forms (not the main window) exists.
 bool AnyFormOnScreen();
 // True while `form`, a form's handle that is kept after it closes, exists.
 bool OnScreen(HWND form);

@@ -163,6 +163,11 @@ void LayeredText::Show(HWND window, POINT origin, double sungTo, BYTE backdrop) 
   shownSung_ = sungTo;
   shownBackdrop_ = backdrop;
   shownPlace_ = place;
+  HandOver(window, part, place, dirty, moved);
+}
+
+void LayeredText::HandOver(HWND window, const RECT& part, const RECT& place, const RECT& dirty,
+                           bool moved) {
   // The window's own coordinates; a new place takes the whole part.
   RECT handed{};
   if (moved) {

@@ -39,6 +39,9 @@ class LayeredText {
   RECT Covered() const;
   // Mixes the colours of `dirty` in the picture.
   void Paint(const RECT& dirty, double sungTo, BYTE backdrop);
+  // Hands the window what changed of `part` of the picture, standing at
+  // `place` on the screen: all of it when it moved.
+  void HandOver(HWND window, const RECT& part, const RECT& place, const RECT& dirty, bool moved);
 
   int width_ = 0;
   int height_ = 0;

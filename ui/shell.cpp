@@ -1,13 +1,8 @@
 #include "ui/shell.h"
 
 #include "ui/form_host.h"
-#include "ui/main_window.h"
 
 namespace velomar {
-
-HWND MainWindow = nullptr;
-std::string VersionText;
-int MiniModeActive = 0;
 
 namespace {
 
@@ -19,39 +14,10 @@ HFONT CreateProgramFont() {
                      "ＭＳ Ｐゴシック");
 }
 
-// Entries go in at the top one after the other, so the last comes first.
-void InsertAtTop(HMENU menu, UINT id, const char* text) {
-  MENUITEMINFOA item{};
-  item.cbSize = sizeof(item);
-  if (text == nullptr) {
-    item.fMask = MIIM_TYPE;
-    item.fType = MFT_SEPARATOR;
-  } else {
-    item.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
-    item.fType = MFT_STRING;
-    item.fState = 0;
-    item.wID = id;
-    item.dwTypeData = const_cast<char*>(text);
-  }
-  InsertMenuItemA(menu, 0, TRUE, &item);
-}
-
-void CreateMenus() {
+void CreateMenus(void (*fillSettings)(HMENU)) {
   shell.MenuBar = CreateMenu();
   shell.SettingsMenu = CreatePopupMenu();
-  InsertAtTop(shell.SettingsMenu, kMenuOverlayUnlock, "デスクトップ歌詞の固定を解除");
-  InsertAtTop(shell.SettingsMenu, kMenuOverlay, "デスクトップ歌詞");
-  InsertAtTop(shell.SettingsMenu, 0, nullptr);
-  InsertAtTop(shell.SettingsMenu, kMenuVersion, "バージョン情報");
-  InsertAtTop(shell.SettingsMenu, 0, nullptr);
-  InsertAtTop(shell.SettingsMenu, kMenuMini, "縮小モード");
-  InsertAtTop(shell.SettingsMenu, 0, nullptr);
-  InsertAtTop(shell.SettingsMenu, kMenuReset, "歌詞がきちんと入力されない場合は押してください");
-  InsertAtTop(shell.SettingsMenu, kMenuKashiEdit, "歌詞の編集");
-  InsertAtTop(shell.SettingsMenu, kMenuKashi, "歌詞の追加");
-  InsertAtTop(shell.SettingsMenu, kMenuKashiList, "歌詞表示");
-  // Nothing to unlock until the desktop lyrics show.
-  EnableMenuItem(shell.SettingsMenu, kMenuOverlayUnlock, MF_BYCOMMAND | MF_GRAYED);
+  fillSettings(shell.SettingsMenu);
 
   MENUITEMINFOA bar{};
   bar.cbSize = sizeof(bar);
@@ -98,14 +64,14 @@ void ReleaseShellObjects() {
   if (!AnyFormOnScreen()) ReleaseFontsAndBrush();
 }
 
-void CreateShellObjects() {
+void CreateShellObjects(void (*fillSettings)(HMENU)) {
   shell.MainFont.Reset(CreateProgramFont());
   shell.VersionFont.Reset(CreateProgramFont());
   shell.KashiFont.Reset(CreateProgramFont());
   shell.KashiListFont.Reset(CreateProgramFont());
   shell.MiniFont.Reset(CreateProgramFont());
   shell.FaceBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
-  CreateMenus();
+  CreateMenus(fillSettings);
 }
 
 void RegisterWindowClasses(WNDPROC mainProcedure) {

@@ -8,6 +8,8 @@
 
 namespace velomar {
 
+constexpr char kMainClass[] = "NORMAL0";
+
 struct ShellObjects {
   FontOwner MainFont;
   FontOwner VersionFont;
@@ -21,8 +23,9 @@ struct ShellObjects {
 
 ShellObjects& Shell();
 
-// The five fonts, the brush and the menus, once at start-up.
-void CreateShellObjects();
+// The five fonts, the brush and the menus, once at start-up; the main
+// window's code fills the 設定 pop-up.
+void CreateShellObjects(void (*fillSettings)(HMENU));
 // The forms' class and the main window's, whose procedure is given.
 void RegisterWindowClasses(WNDPROC mainProcedure);
 

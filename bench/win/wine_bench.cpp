@@ -310,10 +310,10 @@ void LoadFigures(Program& program) {
   WriteBytes(path, LyricBytes());
   std::vector<double> form, core;
   for (int round = 0; round < 3; ++round) {
-    KashiListWindow = nullptr;
+    KashiListWindow() = nullptr;
     Command(program, program.main(), 1018);
-    WaitUntil([&] { return KashiListWindow != nullptr && IsWindowVisible(KashiListWindow); });
-    HWND list = KashiListWindow;
+    WaitUntil([&] { return KashiListWindow() != nullptr && IsWindowVisible(KashiListWindow()); });
+    HWND list = KashiListWindow();
     Click(program, list, 1000);
     AnswerOpenDialog(program, path);
     const double t0 = NowMs();
@@ -332,15 +332,15 @@ void LoadFigures(Program& program) {
   // The editor opening on the table just loaded, until it has been drawn.
   std::vector<double> editor;
   for (int round = 0; round < 3; ++round) {
-    KashiEditWindow = nullptr;
+    KashiEditWindow() = nullptr;
     const double t0 = NowMs();
     Command(program, program.main(), 1023);
-    WaitUntil([&] { return KashiEditWindow != nullptr && IsWindowVisible(KashiEditWindow); });
-    UpdateWindow(KashiEditWindow);
+    WaitUntil([&] { return KashiEditWindow() != nullptr && IsWindowVisible(KashiEditWindow()); });
+    UpdateWindow(KashiEditWindow());
     program.Flush();
     editor.push_back(NowMs() - t0);
-    PostMessageA(KashiEditWindow, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(KashiEditWindow); });
+    PostMessageA(KashiEditWindow(), WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(KashiEditWindow()); });
   }
   Row("lyric editor opening, 3001 lines / KashiList load ms", Median(editor), Median(form));
 }
@@ -351,10 +351,10 @@ void SaveFigures(Program& program) {
   std::vector<double> form, core;
   const std::string name = "bench-save-" + std::to_string(GetCurrentProcessId());
   for (int round = 0; round < 3; ++round) {
-    KashiWindow = nullptr;
+    KashiWindow() = nullptr;
     Command(program, program.main(), 1019);
-    WaitUntil([&] { return KashiWindow != nullptr && IsWindowVisible(KashiWindow); });
-    HWND kashi = KashiWindow;
+    WaitUntil([&] { return KashiWindow() != nullptr && IsWindowVisible(KashiWindow()); });
+    HWND kashi = KashiWindow();
     program.Flush();
     // 3000 presses of this opening, then the entries the figures use.
     program.RunOnUiThread([] {

@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "forms/forms.h"
+#include "forms/main_window.h"
 #include "forms/overlay.h"
 #include "lyrics/lyric_text.h"
 #include "playback/playback.h"
@@ -14,7 +15,6 @@
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 
 namespace velomar::test {
@@ -51,7 +51,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
       }
       hookSeen.notify_all();
       msg->message = WM_NULL;
-    } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow && msg->wParam == 0) {
+    } else if (msg->message == WM_TIMER && msg->hwnd == velomar::MainWindow() && msg->wParam == 0) {
       if (realTicksBlocked) {
         msg->message = WM_NULL;
       } else {
@@ -118,17 +118,7 @@ void PressedBefore(int presses) {
   for (int i = 0; i < presses; ++i) Lyrics.Press("", i + 1, false, 0, false);
 }
 
-void ResetProgramGlobals() {
-  Playback = PlaybackState{};
-  Lyrics = LyricDocument{};
-  LyricFilePath.clear();
-  LyricFileWidePath.clear();
-  MainWindow = KashiWindow = KashiListWindow = MiniWindow = VersionWindow = KashiEditWindow =
-      OverlayWindow = nullptr;
-}
-
 Program::Program(const std::vector<std::wstring>& files) {
-  ResetProgramGlobals();
   // The settings a program keeps under %APPDATA% (the desktop lyrics left
   // open) stay with the test process that made them: each has its own.
   const std::string appData = ScratchDir() + "\\appdata";
@@ -155,8 +145,9 @@ Program::Program(const std::vector<std::wstring>& files) {
   });
   WaitUntil([&] { return id != 0; });
   threadId_ = id;
-  WaitUntil([&] { return velomar::MainWindow != nullptr && IsWindowVisible(velomar::MainWindow); });
-  main_ = velomar::MainWindow;
+  WaitUntil(
+      [&] { return velomar::MainWindow() != nullptr && IsWindowVisible(velomar::MainWindow()); });
+  main_ = velomar::MainWindow();
   Flush();
 }
 

@@ -30,14 +30,11 @@ std::string Phrase(int index);
 // (entries 0 to presses-1 written, unsaved).
 void PressedBefore(int presses);
 
-// A new start of the program is a new process for the user: nothing of an
-// earlier program in this test process may be left in its globals.
-void ResetProgramGlobals();
-
 class Program {
  public:
-  // Resets the globals, starts the program with the files of a command line,
-  // waits for its main window.
+  // Starts the program with the files of a command line (each start begins
+  // from the program's own fixed state, as a new process would), and waits
+  // for its main window.
   explicit Program(const std::vector<std::wstring>& files = {});
   ~Program();  // closes whatever is still open and waits for the exit
   Program(const Program&) = delete;

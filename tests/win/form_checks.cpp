@@ -31,11 +31,16 @@ void SelectLine(Program& program, HWND editor, int index) {
   program.Flush();
 }
 
-HWND OpenByMenu(Program& program, int command, HWND* handle) {
-  *handle = nullptr;
+HWND OpenByMenu(Program& program, int command, HWND (*handle)()) {
+  // A closed form's handle stays until the next one opens.
+  const HWND before = handle();
+  const bool wasOpen = before != nullptr && IsWindow(before);
   Command(program, program.main(), command);
   HWND form = nullptr;
-  WaitUntil([&] { return (form = *handle) != nullptr && IsWindowVisible(form); });
+  WaitUntil([&] {
+    form = handle();
+    return form != nullptr && IsWindowVisible(form) && (!wasOpen || form != before);
+  });
   program.Flush();
   return form;
 }

@@ -14,7 +14,7 @@ namespace velomar::test {
 
 // Runs a menu command of the main window and waits until the form it opens
 // is on screen; `handle` is the program's handle of that form.
-HWND OpenByMenu(Program& program, int command, HWND* handle);
+HWND OpenByMenu(Program& program, int command, HWND (*handle)());
 inline HWND OpenKashiList(Program& program) { return OpenByMenu(program, 1018, &KashiListWindow); }
 inline HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
 inline HWND OpenMini(Program& program) { return OpenByMenu(program, 1021, &MiniWindow); }

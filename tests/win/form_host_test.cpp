@@ -13,7 +13,7 @@ namespace {
 
 struct FormCase {
   int command;
-  HWND* handle;
+  HWND (*handle)();
   LONG exStyle;
   int width, height;
   bool owned;
@@ -134,7 +134,7 @@ TEST(FormHost, AFormThatCannotBeCreatedDisablesNothingAndRunsNoLoop) {
   for (const FormCase& c : kFormCases) {
     SCOPED_TRACE(c.command);
     Command(program, main, c.command);
-    EXPECT_EQ(*c.handle, nullptr);
+    EXPECT_EQ(c.handle(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_TRUE(IsWindowVisible(main));
   }

@@ -76,9 +76,9 @@ std::vector<std::pair<int, std::string>> textLog;
 
 LRESULT CALLBACK RecordText(int code, WPARAM wParam, LPARAM lParam) {
   const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && sent->message == WM_SETTEXT && KashiListWindow != nullptr) {
-    const bool form = sent->hwnd == KashiListWindow;
-    if (form || GetParent(sent->hwnd) == KashiListWindow) {
+  if (code == HC_ACTION && sent->message == WM_SETTEXT && KashiListWindow() != nullptr) {
+    const bool form = sent->hwnd == KashiListWindow();
+    if (form || GetParent(sent->hwnd) == KashiListWindow()) {
       std::lock_guard<std::mutex> lock(logMutex);
       textLog.emplace_back(form ? 0 : GetDlgCtrlID(sent->hwnd),
                            reinterpret_cast<const char*>(sent->lParam));
@@ -132,7 +132,7 @@ void ExpectEntriesShownAtScreenPace(const std::vector<std::pair<int, std::string
 
 TEST(KashiListForm, OpensWithItsEightControlsAnEmptyPathBoxAndItsCaption) {
   Program program;
-  LyricFilePath = "C:\\earlier.tolvenkari";
+  LyricFilePath.shown = "C:\\earlier.tolvenkari";
   HWND main = program.main();
   SetWindowPos(main, nullptr, 60, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   RECT m{};
@@ -152,7 +152,7 @@ TEST(KashiListForm, OpensWithItsEightControlsAnEmptyPathBoxAndItsCaption) {
   EXPECT_TRUE(IsWindow(form)) << "only a click loads";
   CloseByCaption(program, form);
   EXPECT_TRUE(IsWindowEnabled(main));
-  EXPECT_EQ(LyricFilePath, "C:\\earlier.tolvenkari");
+  EXPECT_EQ(LyricFilePath.shown, "C:\\earlier.tolvenkari");
 }
 
 TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
@@ -176,12 +176,12 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   EXPECT_STREQ(shown, kFilter);
   AnswerOpenDialog(program, path);
   EXPECT_EQ(Text(form, 1002), path);
-  EXPECT_EQ(LyricFilePath, path);
+  EXPECT_EQ(LyricFilePath.shown, path);
 
   Click(program, form, 1000);
   AnswerOpenDialog(program, "");  // cancel
   EXPECT_EQ(Text(form, 1002), path);
-  EXPECT_EQ(LyricFilePath, path);
+  EXPECT_EQ(LyricFilePath.shown, path);
   EXPECT_TRUE(IsWindow(form));
   EXPECT_EQ(Phrase(0), "") << "browsing loads nothing";
   CloseByCaption(program, form);
@@ -233,7 +233,7 @@ TEST(KashiListForm, OkBeforeAnyBrowseChangesNothingAndCloses) {
     table.time[0] = 8;
     table.phrase[0] = "kept";
   });
-  ASSERT_EQ(LyricFilePath, "");
+  ASSERT_EQ(LyricFilePath.shown, "");
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
   TextRecorder recorder(program);
@@ -275,7 +275,7 @@ TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 1);
   EXPECT_EQ(Phrase(0), "chosen");
-  EXPECT_EQ(LyricFilePath, chosen);
+  EXPECT_EQ(LyricFilePath.shown, chosen);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "forms/main_window.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -14,7 +15,6 @@
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 #include "ui/shell.h"
 
 namespace velomar::test {
@@ -61,7 +61,7 @@ TEST(MiniForm, ShowsItsSevenControlsInTableOrder) {
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form), kMiniTitle);
-  EXPECT_EQ(MiniModeActive, 1);
+  EXPECT_EQ(MiniModeActive(), 1);
   const ControlRow expected[] = {
       {1004, "Static", kTitleCaption, 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
       {1005, "Static", kLyricCaption, 0, WS_VISIBLE | SS_CENTER, 7, 18, 30, 12},
@@ -77,7 +77,7 @@ TEST(MiniForm, ShowsItsSevenControlsInTableOrder) {
   EXPECT_FALSE(Checked(form, 1008));
   EXPECT_FALSE(Topmost(form));
   CloseByCaption(program, form);
-  EXPECT_EQ(MiniModeActive, 0);
+  EXPECT_EQ(MiniModeActive(), 0);
 }
 
 TEST(MiniForm, StandsTenPixelsFromTheMainWindowWhichHidesAndComesBack) {
@@ -131,7 +131,7 @@ TEST(MiniForm, EscapeAndForeignCommandsLeaveItOpenAndIdle) {
   Command(program, form, 1004);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_FALSE(IsWindowVisible(program.main()));
-  EXPECT_EQ(MiniModeActive, 1);
+  EXPECT_EQ(MiniModeActive(), 1);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_TRUE(Enabled(form, 1000));
   EXPECT_TRUE(Enabled(form, 1001));

@@ -5,10 +5,10 @@
 #include <atomic>
 
 #include "forms/forms.h"
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "ui/form_host.h"
-#include "ui/main_window.h"
 
 namespace velomar::test {
 namespace {
@@ -24,7 +24,7 @@ UINT holdMessage = 0;
 LRESULT CALLBACK WatchQueue(int code, WPARAM removal, LPARAM lParam) {
   if (code == HC_ACTION && removal == PM_REMOVE) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (msg->message == WM_TIMER && msg->hwnd == MiniWindow && msg->wParam == 0) ++formTimerTicks;
+    if (msg->message == WM_TIMER && msg->hwnd == MiniWindow() && msg->wParam == 0) ++formTimerTicks;
     if (msg->message == holdMessage) {
       msg->message = WM_NULL;
       SetEvent(holding);
@@ -155,7 +155,7 @@ TEST(MiniFormTopmost, OnlyItsOwnTimerSwitchesAndANewFormStartsOrdinary) {
   watch.Release(program);
   ASSERT_TRUE(WaitGone(form));
   EXPECT_TRUE(IsWindowVisible(program.main()));
-  EXPECT_EQ(MiniModeActive, 0);
+  EXPECT_EQ(MiniModeActive(), 0);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 

@@ -126,7 +126,7 @@ TEST(ModalBoxes, TheKashiMenuBringsTheOpenKashiFormForward) {
   ASSERT_NE(kashi, nullptr);
   TypeText(kashi, 1002, "first");
   Command(program, program.main(), 1019);
-  EXPECT_EQ(KashiWindow, kashi);
+  EXPECT_EQ(KashiWindow(), kashi);
   EXPECT_EQ(FindTopLevel(program.thread(), "NORMALDLG"), kashi);
   int forms = 0;
   for (HWND window = FindWindowA("NORMALDLG", nullptr); window != nullptr;
@@ -264,7 +264,7 @@ TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
 TEST(ModalBoxes, AClosedHeldMainWindowStaysWithItsForm) {
   Program program;
   HWND main = program.main();
-  const std::pair<int, HWND*> kOwnedForms[] = {
+  const std::pair<int, HWND (*)()> kOwnedForms[] = {
       {1022, &VersionWindow}, {1018, &KashiListWindow}, {1021, &MiniWindow}};
   for (const auto& [command, handle] : kOwnedForms) {
     SCOPED_TRACE(command);

@@ -205,15 +205,15 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
 View Look(Program& program) {
   View view;
   if (IsWindow(program.main())) view.main = program.main();
-  const HWND* handles[] = {nullptr,     &KashiWindow,   &KashiListWindow,
-                           &MiniWindow, &VersionWindow, &KashiEditWindow};
+  HWND (*const handles[])
+  () = {nullptr, &KashiWindow, &KashiListWindow, &MiniWindow, &VersionWindow, &KashiEditWindow};
   for (int i = 1; i < kForms; ++i) {
-    const HWND form = *handles[i];
+    const HWND form = handles[i]();
     if (form != nullptr && IsWindow(form) && IsWindowVisible(form)) view.forms[i] = form;
   }
   std::vector<HWND> windows;
   EnumThreadWindows(program.thread(), Collect, reinterpret_cast<LPARAM>(&windows));
-  if (OverlayWindow != nullptr && IsWindow(OverlayWindow)) view.overlay = OverlayWindow;
+  if (OverlayWindow() != nullptr && IsWindow(OverlayWindow())) view.overlay = OverlayWindow();
   for (HWND window : windows) {
     if (!IsWindowVisible(window) || window == view.main || window == view.overlay) continue;
     bool known = false;

@@ -9,14 +9,18 @@
 #include <utility>
 #include <vector>
 
+#include "forms/main_window.h"
 #include "lyrics/overlay_settings.h"
 #include "system/app_data.h"
 #include "system/wide_path.h"
 #include "tests/win/monkey.h"
+#include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 
 namespace velomar::test::monkey {
+
+using namespace main_ids;
+
 namespace {
 
 // The actions besides the two menu commands, and where a drag leaves it:

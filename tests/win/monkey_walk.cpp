@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "forms/main_window.h"
 #include "playback/playback.h"
 #include "playback/player_views.h"
 #include "tests/win/media.h"
@@ -22,7 +23,6 @@
 #include "tests/win/texts.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
-#include "ui/main_window.h"
 
 namespace velomar::test::monkey {
 namespace {
@@ -54,7 +54,7 @@ LRESULT CALLBACK Gate(int code, WPARAM removal, LPARAM lParam) {
     }
     if (msg->message == WM_QUIT) ++quits;
     // Real clock ticks are dropped by the bench and change nothing.
-    const bool realTick = msg->message == WM_TIMER && msg->wParam == 0 && msg->hwnd == MainWindow;
+    const bool realTick = msg->message == WM_TIMER && msg->wParam == 0 && msg->hwnd == MainWindow();
     if (msg->message != benchMarker && !realTick) ++activity;
   }
   return CallNextHookEx(nullptr, code, removal, lParam);

@@ -40,16 +40,16 @@ TEST_F(Responsiveness, MainWindowTogglesMenuAndForms) {
     struct Form {
       const char* name;
       int command;
-      HWND* handle;
+      HWND (*handle)();
     } const forms[] = {{"lyric list form", 1018, &KashiListWindow},
                        {"Kashi form", 1019, &KashiWindow},
                        {"Mini form", 1021, &MiniWindow},
                        {"version form", 1022, &VersionWindow}};
     for (const Form& form : forms) {
-      *form.handle = nullptr;
+      // Each was closed before, or never opened: its next window is new.
       Menu(std::string("open the ") + form.name, form.command,
-           [&form] { return *form.handle != nullptr && IsWindowVisible(*form.handle); });
-      Close(std::string("close the ") + form.name + " by its caption", *form.handle);
+           [&form] { return form.handle() != nullptr && IsWindowVisible(form.handle()); });
+      Close(std::string("close the ") + form.name + " by its caption", form.handle());
     }
     HWND version = OpenVersion(program());
     ASSERT_NE(version, nullptr);

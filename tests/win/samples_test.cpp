@@ -9,6 +9,7 @@
 
 #include "playback/playback.h"
 #include "tests/win/bench.h"
+#include "tests/win/form_checks.h"
 #include "tests/win/media.h"
 #include "ui/form_host.h"
 
@@ -46,11 +47,8 @@ TEST(Samples, TheSampleSongPlaysWithEveryPhraseAtItsTick) {
   OpenSongFile(program, Sample("kaze.wav"));
   ASSERT_EQ(Text(main, 1005), "kaze.wav");
 
-  KashiListWindow = nullptr;
-  Command(program, main, 1018);
-  ASSERT_TRUE(WaitUntil([] { return KashiListWindow != nullptr; }));
-  HWND list = KashiListWindow;
-  program.Flush();
+  HWND list = OpenKashiList(program);
+  ASSERT_NE(list, nullptr);
   Click(program, list, 1000);
   AnswerOpenDialog(program, Sample("kaze.tolvenkari"));
   Click(program, list, 1001);

@@ -100,12 +100,11 @@ void Save(HWND window, const char* name, HWND over = nullptr) {
   std::printf("%s\n", name);
 }
 
-HWND OpenForm(Program& program, int command, HWND* handle) {
-  *handle = nullptr;
+HWND OpenForm(Program& program, int command, HWND (*handle)()) {
   Command(program, program.main(), command);
-  WaitUntil([&] { return *handle != nullptr && IsWindowVisible(*handle); });
+  WaitUntil([&] { return handle() != nullptr && IsWindowVisible(handle()); });
   program.Flush();
-  return *handle;
+  return handle();
 }
 
 void Close(Program& program, HWND window) {

@@ -1,14 +1,12 @@
-// The player's main window as the other windows and playback reach it: its
-// handle and its controls' ids (its procedure lives with the forms).
+// The main window's controls and its menu, by id: what the player's tools
+// and the tests reach it by.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-
 namespace velomar {
 
-constexpr char kMainClass[] = "NORMAL0";
+namespace main_ids {
 
 enum MainControl : int {
   kPlayButton = 1000,
@@ -39,11 +37,11 @@ enum MainMenu : int {
   kMenuOverlayUnlock = 1025,
 };
 
-extern HWND MainWindow;
-extern std::string VersionText;
+}  // namespace main_ids
 
-// 1 exactly while the Mini form is open: lyric phrases then go to its label
-// instead of the lyric line.
-extern int MiniModeActive;
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The items of 設定, filled into the menu the shell owns.
+void FillSettingsMenu(HMENU menu);
 
 }  // namespace velomar
