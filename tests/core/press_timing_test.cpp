@@ -1,5 +1,5 @@
-// A press's stamp, and the press offset as timing.ini and the offset box hold
-// it.
+// A press's stamp, the lag measured with the click track, and the press
+// offset as timing.ini and the offset box hold it.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "lyrics/click_track.h"
 #include "lyrics/press_stamp.h"
 #include "lyrics/timing_settings.h"
 
@@ -37,6 +38,45 @@ TEST(PressStamp, TheLaterClockLessTheOffsetNeverBelowZero) {
   for (const auto& [what, ticks, running, keyMs, offset, want] : rows) {
     const PressStamp s = StampPress(ticks, running, keyMs, offset);
     EXPECT_TRUE(s == want) << what << ": " << s.ms << " " << s.tick << " " << +s.hundredths;
+  }
+}
+
+// Presses `lags` ms from the clicks from `first` on (0: the count-in's first).
+std::vector<double> On(std::vector<double> lags, int first = kCountInClicks) {
+  for (std::size_t i = 0; i < lags.size(); ++i) lags[i] += ClickTimes()[first + i];
+  return lags;
+}
+
+TEST(ClickTrack, TheLagIsTheMedianOverTheMeasuredClicks) {
+  // clang-format off
+  const std::tuple<const char*, std::vector<double>, int, bool, std::int32_t> rows[] = {
+      {"eight, even", On({30, 40, 50, 40, 35, 45, 40, 60}), 8, true, 40},
+      {"seven, odd, early", On({-30, -20, -25, -90, -22, -21, -24}), 7, true, -24},
+      {"the middle two's mean, rounded", On({-10, -10, -10, 5, 6, 6}), 6, true, -3},
+      {"five", On({40, 40, 40, 40, 40}), 5, false, 0},
+      {"the count-in does not count", On({0, 10, 20, 250, 40, 40, 40, 40, 40}, 0), 5, false, 0},
+      {"half an interval either way, NaN", On({-249.5, 250, 0, 0, 0, kNaN, 0, 250.5}), 6, true, 0}};
+  // clang-format on
+  for (const auto& [what, presses, counted, measured, ms] : rows) {
+    const MeasuredLag lag = MeasureLag(presses);
+    EXPECT_TRUE(lag.presses == counted && lag.measured == measured && lag.ms == ms)
+        << what << ": " << lag.presses << " " << lag.ms;
+  }
+
+  const std::string wave = ClickTrackWave();
+  const char header[] =
+      "RIFF\xdc\x6b\x09\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0"
+      "\x02\0\x10\0data\xb8\x6b\x09\0";
+  EXPECT_EQ(wave.substr(0, 44), std::string(header, 44));
+  ASSERT_EQ(wave.size(), 44u + 7000 * 441 / 10 * 2) << "a second after the last click";
+  auto sample = [&](std::int64_t at) {
+    return static_cast<std::int16_t>(static_cast<unsigned char>(wave[44 + at * 2]) |
+                                     static_cast<unsigned char>(wave[45 + at * 2]) << 8);
+  };
+  for (int c = 0; c < kCountInClicks + kMeasuredClicks; ++c) {
+    const std::int64_t at = ClickTimes()[c] * 441 / 10;  // 30 ms of tone from its sample on
+    EXPECT_TRUE(sample(at - 1) == 0 && sample(at) == 16000 && sample(at + 1323) == 0) << c;
+    EXPECT_EQ(sample(at + 11) > 0, c < kCountInClicks) << "the count-in sounds lower: " << c;
   }
 }
 
