@@ -1,6 +1,7 @@
 #include "lyrics/lyric_document.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "lyrics/lyric_file.h"
@@ -120,17 +121,28 @@ void LyricDocument::Commit(Step step) {
 
 bool LyricDocument::Press(const std::string& text, double ticks, bool clockRunning,
                           std::int64_t play, bool pouredIn) {
+  return PressAt(text, TicksToTime(ticks), 0, clockRunning, play, pouredIn);
+}
+
+bool LyricDocument::Press(const std::string& text, const PressStamp& stamp, bool clockRunning,
+                          std::int64_t play, bool pouredIn) {
+  return PressAt(text, stamp.tick, stamp.hundredths, clockRunning, play, pouredIn);
+}
+
+bool LyricDocument::PressAt(const std::string& text, std::int32_t time, std::int8_t hundredths,
+                            bool clockRunning, std::int64_t play, bool pouredIn) {
   const int index = table_->AddIndex;
   // One opening writes entries 0..2999 at most, whatever moved the counters.
   if (table_->RemainingLines <= 0 || index < 0 || index >= kMaxAdds) return false;
-  std::int32_t time = TicksToTime(ticks);
   const LastPress& last = lastPress_;
   if (clockRunning && last.any && last.play == play && time <= last.time) {
     time = last.time < kLatestTime ? last.time + 1 : last.time;
+    hundredths = 0;
   }
   Step step = Begin(Kind::Press, index);
   step.pouredIn = pouredIn;
   AddPhrase(*table_, text, time);
+  table_->detail[index].hundredths = hundredths;
   lastPress_ = {true, play, time};
   Commit(std::move(step));
   return true;
@@ -145,16 +157,30 @@ bool LyricDocument::TakeBackPress(TakenBack& taken) {
   return Undo();
 }
 
-bool LyricDocument::SetTime(int index, std::int32_t time) { return MoveTime(index, time, false); }
-
-// A time typed in ticks drops the hundredths an LRC gave; a nudge moves the
-// line by whole ticks and keeps them.
-bool LyricDocument::MoveTime(int index, std::int32_t time, bool keepHundredths) {
+// A time typed in ticks drops the hundredths an LRC gave, unless it is the
+// tick the line already has.
+bool LyricDocument::SetTime(int index, std::int32_t time) {
   if (!IsEntry(index)) return false;
-  if (table_->time[index] == time) return true;
+  return table_->time[index] == time || Retime(index, time, 0);
+}
+
+bool LyricDocument::SetTime(int index, const PressStamp& stamp) {
+  return IsEntry(index) && Retime(index, stamp.tick, stamp.hundredths);
+}
+
+// Both within their range, or no step: the tick a lyric file's, the
+// hundredths what LineDetail holds.
+bool LyricDocument::Retime(int index, std::int64_t time, std::int64_t hundredths) {
+  LineDetail& detail = table_->detail[index];
+  using Held = std::numeric_limits<std::int8_t>;
+  if (time < kEarliestTime || time > kLatestTime || hundredths < Held::min() ||
+      hundredths > Held::max()) {
+    return false;
+  }
+  if (table_->time[index] == time && detail.hundredths == hundredths) return true;
   Step step = Begin(Kind::Set, index);
-  table_->time[index] = time;
-  if (!keepHundredths) table_->detail[index].hundredths = 0;
+  table_->time[index] = static_cast<std::int32_t>(time);
+  detail.hundredths = static_cast<std::int8_t>(hundredths);
   Commit(std::move(step));
   return true;
 }
@@ -165,7 +191,16 @@ bool LyricDocument::Nudge(int index, std::int32_t ticks) {
   const std::int64_t kept =
       std::min<std::int64_t>(std::max<std::int64_t>(wanted, kEarliestTime), kLatestTime);
   if (kept == table_->time[index]) return false;
-  return MoveTime(index, static_cast<std::int32_t>(kept), true);
+  return Retime(index, kept, table_->detail[index].hundredths);
+}
+
+bool LyricDocument::NudgeHundredths(int index, std::int32_t hundredths) {
+  if (!IsEntry(index) || hundredths == 0) return false;
+  const std::int64_t time = table_->time[index];
+  const std::int64_t line = time * 10 + table_->detail[index].hundredths + hundredths;
+  const std::int64_t whole = line >= 0 ? line / 10 : -((-line + 9) / 10);
+  const std::int64_t tick = hundredths > 0 ? std::max(time, whole) : std::min(time, whole);
+  return Retime(index, tick, line - tick * 10);
 }
 
 bool LyricDocument::SetPhrase(int index, const std::string& phrase) {

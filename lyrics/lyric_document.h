@@ -13,6 +13,7 @@
 
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_table.h"
+#include "lyrics/press_stamp.h"
 
 namespace velomar {
 
@@ -56,6 +57,11 @@ class LyricDocument {
   // False, with no step, when AddPhrase would refuse.
   bool Press(const std::string& text, double ticks, bool clockRunning, std::int64_t play,
              bool pouredIn);
+  // The same press stamped to the hundredth: the line at the stamp's tick,
+  // with its hundredths; a press moved after the one before it lands on that
+  // tick + 1 exactly.
+  bool Press(const std::string& text, const PressStamp& stamp, bool clockRunning, std::int64_t play,
+             bool pouredIn);
   // Undoes the latest step when it is a press of this opening, handing back
   // what it registered; false, changing nothing, otherwise.
   bool TakeBackPress(TakenBack& taken);
@@ -71,9 +77,17 @@ class LyricDocument {
   // A time or phrase the entry already holds is accepted without a step.
   // A time set in ticks drops the line's hundredths.
   bool SetTime(int index, std::int32_t time);
+  // The editor's "now": the line's tick and hundredths from a press stamp.
+  bool SetTime(int index, const PressStamp& stamp);
   // Moves a time by `ticks` within the lyric file's range, its hundredths
   // kept; false when it is already at the end of the range it would leave.
   bool Nudge(int index, std::int32_t ticks);
+  // Moves a time by `hundredths` (Alt+- and Alt++: one each way). The tick
+  // becomes the new time's whole ticks, truncated as a press stamp's, but
+  // never moves against the nudge: a line an LRC gave hundredths below its
+  // tick keeps that tick on the way up until the time passes it. False when
+  // the tick would leave the lyric file's range.
+  bool NudgeHundredths(int index, std::int32_t hundredths);
   // A new phrase drops the line's word stamps, in the same step.
   bool SetPhrase(int index, const std::string& phrase);
   // The line's first translation row; "" takes that row away.
@@ -147,7 +161,9 @@ class LyricDocument {
   void Restore(const Step& step, bool after);
   PressChange PressOf(const Step& step, PressChange change);
   static int ChangedBy(const Step& step);
-  bool MoveTime(int index, std::int32_t time, bool keepHundredths);
+  bool PressAt(const std::string& text, std::int32_t time, std::int8_t hundredths,
+               bool clockRunning, std::int64_t play, bool pouredIn);
+  bool Retime(int index, std::int64_t time, std::int64_t hundredths);
   Step Begin(Kind kind, int index) const;
   void Commit(Step step);
   void Changed(PressChange press = PressChange::None);

@@ -1,8 +1,6 @@
 #include "lyrics/lyric_edit.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <limits>
 
 namespace velomar {
 
@@ -114,14 +112,25 @@ LineMarks MarkLines(const LyricTable& table) {
   return marks;
 }
 
-std::string MinutesText(std::int32_t ticks) {
-  const long long whole = std::llabs(static_cast<long long>(ticks));
-  const long long minutes = whole / 600;
-  const long long seconds = whole / 10 % 60;
-  std::string text = ticks < 0 ? "-" : "";
-  text += std::to_string(minutes) + ":" + (seconds < 10 ? "0" : "") + std::to_string(seconds) +
-          "." + std::to_string(whole % 10);
-  return text;
+namespace {
+
+// `value` in units of 1/`perSecond` s as m:ss and `digits` digits of the
+// fraction.
+std::string Minutes(std::int64_t value, std::int64_t perSecond, int digits) {
+  const std::int64_t whole = value < 0 ? -value : value;
+  const std::int64_t seconds = whole / perSecond % 60;
+  std::string fraction = std::to_string(whole % perSecond);
+  while (fraction.size() < static_cast<std::size_t>(digits)) fraction.insert(0, 1, '0');
+  return (value < 0 ? "-" : "") + std::to_string(whole / perSecond / 60) + ":" +
+         (seconds < 10 ? "0" : "") + std::to_string(seconds) + "." + fraction;
+}
+
+}  // namespace
+
+std::string MinutesText(std::int32_t ticks) { return Minutes(ticks, 10, 1); }
+
+std::string MinutesText(std::int32_t ticks, std::int8_t hundredths) {
+  return Minutes(std::int64_t{ticks} * 10 + hundredths, 100, 2);
 }
 
 }  // namespace velomar

@@ -1,5 +1,5 @@
 // What the lyric editor shows of a table (its lines, the marks of lines the
-// display never reaches, times as m:ss.t) and the entry moves the lyric
+// display never reaches, times as m:ss.t or m:ss.xx) and the entry moves the lyric
 // document's changes are made of.
 #pragma once
 
@@ -58,5 +58,8 @@ void MoveCountersForDelete(LyricTable& table, int at);
 
 // A time in ticks as m:ss.t ("-" before negative times).
 std::string MinutesText(std::int32_t ticks);
+// A line's time to the hundredth, ticks * 10 + hundredths as LineDetail
+// holds them, as m:ss.xx ("-" before negative times).
+std::string MinutesText(std::int32_t ticks, std::int8_t hundredths);
 
 }  // namespace velomar

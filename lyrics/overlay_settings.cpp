@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "lyrics/settings_text.h"
+
 namespace velomar {
 
 namespace {
@@ -30,12 +32,6 @@ bool ParseNumber(const std::string& text, int& value) {
   return true;
 }
 
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 bool Usable(const OverlayPlace& p) {
   return std::abs(p.left) <= kFarthest && std::abs(p.top) <= kFarthest &&
          p.width >= kOverlayMinWidth && p.width <= kOverlayMaxSize &&
@@ -57,23 +53,14 @@ OverlaySettings ParseOverlaySettings(const std::string& text) {
   const char* const keys[] = {"left", "top", "width", "height"};
   bool seen[4] = {false, false, false, false};
   bool broken = false;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    std::size_t to = text.find('\n', from);
-    if (to == std::string::npos) to = text.size();
-    const std::string line = text.substr(from, to - from);
-    from = to + 1;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;  // the section line, blanks, garbage
-    const std::string key = Trim(line.substr(0, equals));
-    const std::string value = Trim(line.substr(equals + 1));
+  ForEachSetting(text, [&](const std::string& key, const std::string& value) {
     if (key == "open") settings.open = value == "1";
     for (int i = 0; i < 4; ++i) {
       if (key != keys[i]) continue;
       seen[i] = true;
       broken = broken || !ParseNumber(value, *fields[i]);
     }
-  }
+  });
   settings.placed =
       !broken && std::all_of(seen, seen + 4, [](bool s) { return s; }) && Usable(settings.place);
   if (!settings.placed) settings.place = OverlayPlace{};

@@ -52,6 +52,9 @@ TEST(LyricEditor, LinesMarksAndTimes) {
   const Time times[] = {{0, "0:00.0"},    {7, "0:00.7"},   {123, "0:12.3"},
                         {1234, "2:03.4"}, {-5, "-0:00.5"}, {36000, "60:00.0"}};
   for (const Time& t : times) EXPECT_EQ(MinutesText(t.ticks), t.text);
+  const std::tuple<std::int32_t, std::int8_t, const char*> hundredths[] = {
+      {1234, 5, "2:03.45"}, {20, -5, "0:01.95"}, {-5, 0, "-0:00.50"}, {36000, 9, "60:00.09"}};
+  for (const auto& [ticks, h, text] : hundredths) EXPECT_EQ(MinutesText(ticks, h), text);
 }
 
 // Entries 0..count-1 as time and phrase, the counters, and "*" when unsaved.
@@ -147,6 +150,33 @@ TEST(LyricDocument, SavesMarkWhatTheyWroteAndALoadReplacesTheWholeTable) {
   ASSERT_TRUE(Load(doc, "[00:00.10]x\n", true));
   EXPECT_EQ(Shown(doc), "1x 0 0 0 0 1 2999 1") << "nothing left over; the counters kept";
   EXPECT_FALSE(doc.CanUndo() || doc.CanRedo());
+}
+
+TEST(LyricDocument, AHundredthNudgeCarriesIntoTheTickInOneStep) {
+  auto stamp = [](const LyricDocument& d) {
+    return std::to_string(d.Table().time[0]) + "+" + std::to_string(d.Table().detail[0].hundredths);
+  };
+  // clang-format off
+  const std::tuple<std::int32_t, std::int8_t, int, const char*> rows[] = {
+      {20, 3, 1, "20+4"}, {19, 9, 1, "20+0"}, {20, 0, -1, "19+9"}, {20, -5, -1, "19+4"},
+      {20, -5, 1, "20+-4"},  // 1.95 s as an LRC gives it: the tick stays on the way up
+      {0, 0, -1, "-1+9"}, {kLatestTime, 9, 1, ""}, {kEarliestTime, 0, -1, ""}};
+  // clang-format on
+  for (const auto& [time, h, by, after] : rows) {
+    LyricDocument doc;
+    ASSERT_TRUE(doc.SetTime(0, PressStamp{0, time, h}));
+    const std::string before = stamp(doc);
+    EXPECT_EQ(doc.NudgeHundredths(0, by), *after != 0) << before;
+    EXPECT_EQ(stamp(doc), *after ? after : before);
+    EXPECT_TRUE(doc.Undo() && stamp(doc) == (*after ? before : "0+0")) << "one step";
+  }
+  LyricDocument doc;
+  doc.BeginAdding();
+  ASSERT_TRUE(doc.Press("a", PressStamp{4255, 42, 5}, true, 1, false) &&
+              doc.Press("b", PressStamp{4287, 42, 8}, true, 1, false) && doc.Undo());
+  EXPECT_EQ(stamp(doc), "42+5");
+  ASSERT_TRUE(doc.Redo() && doc.Delete(0));
+  EXPECT_EQ(stamp(doc), "43+0") << "moved after the press before it";
 }
 
 std::string Counters(const LyricDocument& doc) {
