@@ -15,6 +15,8 @@ const FormKind kForms[] = {
     {"Mini", Form::Mini, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, nullptr, 10, 10, false},
     {"KashiEdit", Form::KashiEdit, 0, 556, 470, true, KashiEditFormProc, KashiEditKeys, 0, 3,
      false},
+    {"PressOffset", Form::PressOffset, WS_EX_TOOLWINDOW, 340, 156, false, PressOffsetFormProc,
+     PressOffsetKeys, 30, 25, false},
 };
 
 // The overlay's lock key comes to the main window, which holds it.

@@ -29,10 +29,12 @@ LRESULT CALLBACK KashiFormProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK KashiListFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MiniFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PressOffsetFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The editor's own keys, wherever the focus is in its windows: true when
 // the message was such a key and has been used.
 bool KashiEditKeys(const MSG& message);
+bool PressOffsetKeys(const MSG& message);
 
 // Shared keys (see SharedKey): F5 and F6 press and take back in the timing
 // window, also from the main window; F7 and F8 move every line in every

@@ -16,6 +16,7 @@
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "playback/press_time.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
@@ -168,6 +169,14 @@ void Nudge(std::int32_t ticks) {
   AfterChange(Lyrics.Nudge(line, ticks), line);
 }
 
+// Alt+- and Alt++: a hundredth of a second, for a press that landed a
+// little off.
+void NudgeHundredth(std::int32_t hundredths) {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(Lyrics.NudgeHundredths(line, hundredths), line);
+}
+
 // The selected line and every line after it, as one step.
 void ShiftFromHere(std::int32_t ticks) {
   const int line = Selected();
@@ -180,7 +189,7 @@ void ShiftFromHere(std::int32_t ticks) {
 void TakeClock() {
   const int line = Selected();
   if (line < 0) return;
-  const bool changed = Lyrics.SetTime(line, TicksToTime(ClockNow()));
+  const bool changed = Lyrics.SetTime(line, StampThisPress());
   AfterChange(changed, Playback.ClockRunning ? line + 1 : line);
 }
 
@@ -244,7 +253,7 @@ void ShowText(NMLVDISPINFOW& info) {
   switch (item.iSubItem) {
     case 0: text = WidePath(NumberText(i)); break;
     case 1: text = WidePath(NumberText(table.time[i])); break;
-    case 2: text = WidePath(MinutesText(table.time[i])); break;
+    case 2: text = WidePath(MinutesText(table.time[i], table.detail[i].hundredths)); break;
     case 3: text = Utf8ToWide(table.phrase[i]); break;
     case 4: text = WidePath(ReasonText(State().marks.Of(i))); break;
     default: text = Utf8ToWide(FirstRow(table, i)); break;
@@ -336,12 +345,25 @@ bool ListKey(WPARAM key) {
   // clang-format on
 }
 
+// With Alt held, a key comes as WM_SYSKEYDOWN.
+bool AltListKey(WPARAM key) {
+  // clang-format off
+  switch (key) {
+    case VK_SUBTRACT: case VK_OEM_MINUS: NudgeHundredth(-1); return true;
+    case VK_ADD: case VK_OEM_PLUS: NudgeHundredth(1); return true;
+    default: return false;
+  }
+  // clang-format on
+}
+
 }  // namespace
 
 bool KashiEditKeys(const MSG& message) {
-  if (message.message != WM_KEYDOWN || !OnScreen(KashiEditWindow())) return false;
+  const bool alt = message.message == WM_SYSKEYDOWN;
+  if ((message.message != WM_KEYDOWN && !alt) || !OnScreen(KashiEditWindow())) return false;
   if (!IsWindowEnabled(KashiEditWindow())) return false;
   const ActingHere acting;
+  if (alt) return message.hwnd == List() && AltListKey(message.wParam);
   if (message.hwnd == List()) return ListKey(message.wParam);
   if (message.wParam != VK_RETURN) return false;
   if (message.hwnd == PhraseBox()) ApplyPhrase();

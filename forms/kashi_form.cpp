@@ -14,6 +14,7 @@
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "playback/press_time.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/lyric_store.h"
@@ -85,7 +86,7 @@ void ShowCounters() {
 void KashiAddPhrase() {
   const std::string text = ControlTextUtf8(KashiWindow(), kPhraseBox);
   const bool pourIn = IsChecked(KashiWindow(), kPourInSwitch);
-  if (!Lyrics.Press(text, ClockNow(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
+  if (!Lyrics.Press(text, StampThisPress(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
     // The form can outlive the main window.
     ShowMessageBox(BoxOwner(KashiWindow()), "これ以上は登録できません", "Error",
                    MB_OK | MB_ICONERROR);

@@ -27,6 +27,8 @@ void InsertAtTop(HMENU menu, UINT id, const char* text) {
 }  // namespace
 
 void FillSettingsMenu(HMENU menu) {
+  InsertAtTop(menu, kMenuPressOffset, "打鍵の補正");
+  InsertAtTop(menu, 0, nullptr);
   InsertAtTop(menu, kMenuOverlayUnlock, "デスクトップ歌詞の固定を解除");
   InsertAtTop(menu, kMenuOverlay, "デスクトップ歌詞");
   InsertAtTop(menu, 0, nullptr);

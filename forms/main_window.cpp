@@ -167,6 +167,7 @@ void OnCommand(int id, int code) {
     case kMenuReset: ResetCommand(); break;
     case kMenuMini: OpenForm(MainWindow(), "Mini"); break;
     case kMenuVersion: VersionCommand(); break;
+    case kMenuPressOffset: OpenForm(MainWindow(), "PressOffset"); break;
     case kMenuOverlay: ToggleOverlay(); break;
     case kMenuOverlayUnlock: ToggleOverlayLock(); break;
     default: break;

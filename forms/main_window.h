@@ -35,6 +35,7 @@ enum MainMenu : int {
   kMenuKashiEdit = 1023,
   kMenuOverlay = 1024,
   kMenuOverlayUnlock = 1025,
+  kMenuPressOffset = 1026,
 };
 
 }  // namespace main_ids

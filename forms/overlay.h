@@ -17,6 +17,7 @@ constexpr int kOverlayLockHotKey = 1;
 // the fill moves only while the song plays.
 void ShowOverlayLine(int index);
 void OverlayPlaying(bool playing);
+void OverlayTick();
 void OverlayLyricsChanged();
 
 // 設定 → デスクトップ歌詞: shows it, or hides it when it shows.

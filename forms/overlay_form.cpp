@@ -35,6 +35,8 @@ constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS
 // The fill's redraw, at about 30 frames a second while the song plays.
 constexpr UINT_PTR kFillTimer = 1;
 constexpr UINT kFillPeriodMs = 33;
+// A one-shot timer for the moment a line is due between two ticks.
+constexpr UINT_PTR kLineTimer = 2;
 // The faint backdrop of the unlocked overlay, to see and grab it by.
 constexpr BYTE kUnlockedBackdrop = 0x60;
 // How near an edge the mouse sizes instead of moving.
@@ -47,12 +49,14 @@ class OverlayView : public PlayerView {
   void ShowLine(int entry) override { ShowOverlayLine(entry); }
   void ClearLine() override { ShowOverlayLine(-1); }
   void ShowPlaying(bool playing) override { OverlayPlaying(playing); }
+  void ShowTicks(double) override { OverlayTick(); }
 };
 
 struct Overlay {
   HWND window = nullptr;
   OverlayView view;
-  int line = -1;
+  int line = -1;  // shown
+  int told = -1;  // the player's
   bool playing = false;
   bool locked = true;
   bool timing = false;  // the fill timer runs
@@ -130,6 +134,20 @@ void LayOut() {
   overlay.picture->Layout(place.right - place.left, place.bottom - place.top, line, row);
   SetWindowTextW(overlay.window, line.c_str());
   Draw();
+}
+
+// The player's line at its exact hundredth while the song plays; at once
+// otherwise.
+void Settle() {
+  if (overlay.window != nullptr) KillTimer(overlay.window, kLineTimer);
+  DueLine due{overlay.told, -1};
+  if (overlay.playing) due = LineDueAt(Table(), overlay.told, overlay.line, ClockMilliseconds());
+  if (due.changeIn >= 0 && overlay.window != nullptr) {
+    SetTimer(overlay.window, kLineTimer, static_cast<UINT>(due.changeIn), nullptr);
+  }
+  if (due.line == overlay.line) return;
+  overlay.line = due.line;
+  LayOut();
 }
 
 void ShowMenuState() {
@@ -272,10 +290,12 @@ void OnPlaced(bool sized) {
 
 void OnTimer(UINT_PTR id) {
   if (id == kFillTimer) Draw();
+  if (id == kLineTimer) Settle();
 }
 
 void OnDestroy() {
   if (overlay.timing) KillTimer(overlay.window, kFillTimer);
+  KillTimer(overlay.window, kLineTimer);
   overlay.timing = false;
   overlay.picture.reset();
   overlay.window = nullptr;
@@ -303,14 +323,17 @@ LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void ShowOverlayLine(int index) {
-  overlay.line = index >= 0 && index < kLyricEntries ? index : -1;
-  LayOut();
+  overlay.told = index >= 0 && index < kLyricEntries ? index : -1;
+  Settle();
 }
 
 void OverlayPlaying(bool playing) {
   overlay.playing = playing;
+  Settle();
   Draw();
 }
+
+void OverlayTick() { Settle(); }
 
 void OverlayLyricsChanged() { LayOut(); }
 

@@ -1,6 +1,7 @@
 #include "lyrics/karaoke.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velomar {
 
@@ -38,6 +39,36 @@ KaraokeEdge KaraokeAt(const std::string& phrase, const std::vector<WordStamp>& w
   edge.begin = edge.end = size;
   edge.fraction = 1.0;
   return edge;
+}
+
+namespace {
+
+double DueMs(const LyricTable& table, int line) {
+  return static_cast<double>(LineHundredths(table.time[line], table.detail[line])) * 10.0;
+}
+
+bool IsLine(int line) { return line >= 0 && line < kLyricEntries; }
+
+// Within the next tick's 100 ms: later, the tick itself comes first.
+std::int64_t ChangeIn(double dueMs, double nowMs) {
+  const double wait = dueMs - nowMs;
+  return wait < 100.0 ? static_cast<std::int64_t>(std::ceil(std::max(wait, 1.0))) : -1;
+}
+
+}  // namespace
+
+DueLine LineDueAt(const LyricTable& table, int told, int shown, double nowMs) {
+  if (!IsLine(told)) return DueLine{};
+  const double toldMs = DueMs(table, told);
+  if (toldMs > nowMs) {
+    const int kept = IsLine(shown) && shown < told ? shown : -1;
+    return DueLine{kept, ChangeIn(toldMs, nowMs)};
+  }
+  const int next = told + 1;
+  if (!IsLine(next) || table.time[next] <= table.time[told]) return DueLine{told, -1};
+  const double nextMs = DueMs(table, next);
+  if (nextMs <= nowMs) return DueLine{next, -1};
+  return DueLine{told, ChangeIn(nextMs, nowMs)};
 }
 
 }  // namespace velomar

@@ -40,4 +40,19 @@ struct KaraokeEdge {
 KaraokeEdge KaraokeAt(const std::string& phrase, const std::vector<WordStamp>& words,
                       std::int64_t lineHundredths, std::int64_t nextHundredths, double ms);
 
+// The desktop lyrics take each line at its exact hundredth, where the
+// player steps at whole ticks: a press stamped 4.25 s is line 42's tick,
+// and an LRC's 4.25 s rounds to tick 43.
+struct DueLine {
+  int line = -1;               // the line to show: -1 for none
+  std::int64_t changeIn = -1;  // ms until the line to show changes; -1: not known before a tick
+};
+
+// At `nowMs`, with the player on line `told` (-1: none) and `shown` showing:
+// `told` once it is due; before that, what was shown (unless it lies after
+// `told`); and the line after `told` as soon as it is due, when the display
+// reaches it. `changeIn` is given when that moment comes before the next
+// tick (100 ms).
+DueLine LineDueAt(const LyricTable& table, int told, int shown, double nowMs);
+
 }  // namespace velomar

@@ -98,6 +98,20 @@ bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableP
   });
 }
 
+namespace {
+
+// An LRC gives a line back at its exact time: a press stamped 4.25 s is held
+// as tick 42 and 5 hundredths, and reads back as tick 43 less 5, the tick
+// an LRC's time rounds to.
+bool SameLrcLine(const LyricTable& back, const LyricTable& lyrics, int i) {
+  const LineDetail& was = lyrics.detail[i];
+  const LineDetail& is = back.detail[i];
+  return LineHundredths(back.time[i], is) == LineHundredths(lyrics.time[i], was) &&
+         back.phrase[i] == lyrics.phrase[i] && is.rows == was.rows && is.words == was.words;
+}
+
+}  // namespace
+
 int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) {
   if (file == nullptr) return 0;
   auto back = std::make_unique<LyricTable>();
@@ -105,9 +119,8 @@ int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) 
   if (!ReadLyrics(file, lrc, *back, nullptr, notes)) return 0;
   // A lyric file holds each line as it shows, translations joined in.
   for (int i = 0; i < kLyricEntries; ++i) {
-    if (back->time[i] != lyrics.time[i] ||
-        back->phrase[i] != (lrc ? lyrics.phrase[i] : ShownPhrase(lyrics, i)) ||
-        (lrc && back->detail[i] != lyrics.detail[i])) {
+    if (lrc ? !SameLrcLine(*back, lyrics, i)
+            : back->time[i] != lyrics.time[i] || back->phrase[i] != ShownPhrase(lyrics, i)) {
       return i;
     }
   }

@@ -39,4 +39,10 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
   return call != nullptr ? call(classes) : FALSE;
 }
 
+BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
+  using Call = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+  static const Call call = LateCall<Call>("winmm.dll", "PlaySoundA");
+  return call != nullptr && call(sound, module, flags);
+}
+
 }  // namespace velomar::late

@@ -30,6 +30,7 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 BOOL GetSaveFileNameW(OPENFILENAMEW* request);
 short GetFileTitleW(LPCWSTR path, LPWSTR title, WORD size);
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes);
+BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 
 }  // namespace late
 }  // namespace velomar

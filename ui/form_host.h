@@ -15,7 +15,7 @@ constexpr char kFormClass[] = "NORMALDLG";
 constexpr int kProgramIcon = 102;
 
 // The windows the host keeps handles of: the main window and the forms.
-enum class Form : int { Main, Version, Kashi, KashiList, Mini, KashiEdit, Count };
+enum class Form : int { Main, Version, Kashi, KashiList, Mini, KashiEdit, PressOffset, Count };
 constexpr unsigned FormBit(Form form) { return 1u << static_cast<int>(form); }
 
 // A form's handle, kept from its creation until the next start-up (a closed

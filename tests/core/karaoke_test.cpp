@@ -57,5 +57,35 @@ TEST(KaraokeFill, EdgeAtEachMoment) {
   }
 }
 
+TEST(KaraokeFill, DesktopLinesChangeAtTheirExactHundredth) {
+  LyricTable table;
+  table.time[0] = 42;  // a press at 4.25 s
+  table.detail[0].hundredths = 5;
+  table.time[1] = 51;  // an LRC's 5.05 s
+  table.detail[1].hundredths = -5;
+  table.time[2] = 51;  // never reached after line 1
+  struct {
+    const char* what;
+    int told, shown;
+    double now;
+    int line;
+    std::int64_t changeIn;
+  } const cases[] = {
+      {"no line", -1, 0, 4300, -1, -1},
+      {"its tick came before its hundredth: nothing yet", 0, -1, 4200, -1, 50},
+      {"the line before stays meanwhile", 1, 0, 5000, 0, 50},
+      {"at its hundredth", 0, -1, 4250, 0, -1},
+      {"the next line is due before its tick", 0, 0, 5050, 1, -1},
+      {"the next line's hundredth in this tick", 0, 0, 4980, 0, 70},
+      {"a line after the one told is not kept", 0, 1, 4200, -1, 50},
+      {"a line the display never reaches does not come", 1, 1, 9000, 1, -1},
+  };
+  for (const auto& c : cases) {
+    const DueLine due = LineDueAt(table, c.told, c.shown, c.now);
+    EXPECT_EQ(due.line, c.line) << c.what;
+    EXPECT_EQ(due.changeIn, c.changeIn) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace velomar

@@ -125,9 +125,13 @@ Program::Program(const std::vector<std::wstring>& files) {
   CreateDirectoryA(appData.c_str(), nullptr);
   SetEnvironmentVariableA("APPDATA", appData.c_str());
   // Wine reuses process ids: an earlier test process's folder may hold the
-  // desktop lyrics left open. A test process starts without it.
+  // desktop lyrics left open, or a press offset. A test process starts
+  // without them.
   static bool fresh = false;
-  if (!fresh) DeleteFileA((appData + "\\Velomar\\overlay.ini").c_str());
+  if (!fresh) {
+    DeleteFileA((appData + "\\Velomar\\overlay.ini").c_str());
+    DeleteFileA((appData + "\\Velomar\\timing.ini").c_str());
+  }
   fresh = true;
   frozenClock = -1;
   velomar::UseClockSource(BenchClock);

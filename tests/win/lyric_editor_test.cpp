@@ -92,7 +92,7 @@ TEST(LyricEditor, TimeWithKeysTakeBackCorrectSaveAndSeeEveryPhraseAtItsNewTick) 
   EXPECT_TRUE(IsWindowEnabled(main)) << "Play and Stop stay usable";
   EXPECT_EQ(SendMessageA(Item(editor, kList), LVM_GETITEMCOUNT, 0, 0), 6);
   EXPECT_EQ(Cell(editor, 3, 1), "45");
-  EXPECT_EQ(Cell(editor, 3, 2), "0:04.5");
+  EXPECT_EQ(Cell(editor, 3, 2), "0:04.50");
   EXPECT_EQ(Cell(editor, 3, 3), "p4");
   // A line the display would never reach is marked, and counted.
   SelectLine(program, editor, 1);

@@ -120,7 +120,7 @@ TEST(MainWindow, HangulAndChineseDrawAsRealGlyphsInTheProgramsFont) {
   DeleteObject(bitmap);
 }
 
-TEST(MainWindow, SettingsMenuHoldsElevenPositionsInOrder) {
+TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
   Program program;
   HMENU bar = GetMenu(program.main());
   ASSERT_NE(bar, nullptr);
@@ -129,7 +129,7 @@ TEST(MainWindow, SettingsMenuHoldsElevenPositionsInOrder) {
   GetMenuStringA(bar, 0, text, sizeof(text), MF_BYPOSITION);
   EXPECT_STREQ(text, kSettings);
   HMENU settings = GetSubMenu(bar, 0);
-  ASSERT_EQ(GetMenuItemCount(settings), 11);
+  ASSERT_EQ(GetMenuItemCount(settings), 13);
   constexpr char kOverlay[] =
       "\x83"
       "f\x83X\x83N\x83g\x83"
@@ -150,8 +150,10 @@ TEST(MainWindow, SettingsMenuHoldsElevenPositionsInOrder) {
                         {1022, kMenuVersion},
                         {0, nullptr},
                         {1024, kOverlay},
-                        {1025, unlock.c_str(), MF_GRAYED}};
-  for (int i = 0; i < 11; ++i) {
+                        {1025, unlock.c_str(), MF_GRAYED},
+                        {0, nullptr},
+                        {1026, "\x91\xc5\x8c\xae\x82\xcc\x95\xe2\x90\xb3"}};  // 打鍵の補正
+  for (int i = 0; i < 13; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);
