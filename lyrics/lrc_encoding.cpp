@@ -19,24 +19,34 @@
 //    is not UTF-8: a UTF-8 file with a stray Latin-1 "caf\xE9" does not
 //    become a page of rare kanji.
 // 4. Kana (hiragana, full-width katakana) in the Shift-JIS reading make it
-//    Shift-JIS (code page 932, every code assigned); when it is not valid
-//    Shift-JIS throughout, it fails naming the first line that is not.
+//    Shift-JIS (code page 932, every code assigned). A line that is not
+//    valid Shift-JIS is read as Windows-1252 when it reads as Western text
+//    (rule 6's words; its count weighs Shift-JIS, which this line is not),
+//    else as Windows-1251 when it reads as Cyrillic text (rule 8 on the line
+//    alone), and a note names it: a Japanese file with one "Beyonc\xE9"
+//    line. A line that reads as none fails the file, naming it.
 // 5. A valid Shift-JIS reading of full-width characters, all likely, is
 //    Shift-JIS unless every character beyond ASCII stands next to an ASCII
 //    letter (the shape of "I\x92m", which would read I知). Half-width
 //    katakana alone do not count: "\xD6L" is far likelier German than ﾖL.
 // 6. Windows-1252 when it reads as Western text: every byte a character, no
 //    word (a run of letters and characters beyond ASCII) of two or more
-//    characters beyond ASCII without an ASCII letter, and more ASCII letters
-//    than accented letters in words longer than one character. A note says
-//    so.
-// 7. Windows-1251 when it reads as Cyrillic text: every byte a character,
+//    characters beyond ASCII without an ASCII letter, and no fewer ASCII
+//    letters than accented letters in words longer than one character. The
+//    count is waived when the Shift-JIS reading holds no character of two
+//    bytes: half-width katakana are nothing to weigh it against, "\xD6l"
+//    is Öl. A note says so.
+// 7. A Shift-JIS reading valid on some lines only, whose valid lines read
+//    as Japanese by rule 5 (kanji without kana), is read line by line as
+//    rule 4 reads; a line that reads in none fails in rule 10's words.
+// 8. Windows-1251 when it reads as Cyrillic text: every byte a character,
 //    two letters of А-я in a row somewhere, no word that mixes Cyrillic and
 //    ASCII letters, and each word in capitals, in small letters, or a
-//    capital and small letters. A note says so.
-// 8. Any other valid Shift-JIS, unless half-width katakana stand in it
+//    capital and small letters. A note says so. (After rule 7: a line of
+//    kanji reads as a line of Cyrillic without words, "\x93\x8c" as “Њ.)
+// 9. Any other valid Shift-JIS, unless half-width katakana stand in it
 //    beside unlikely characters (a GBK file's shape).
-// 9. Nothing else fits: the file fails, naming the line where the last
+// 10. Nothing else fits: the file fails, naming the line where the last
 //    reading to hold goes wrong.
 //
 // Likely characters: ASCII (printable, tab, line ends), hiragana, katakana,
@@ -52,6 +62,7 @@
 #include <string>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/lrc_readings.h"
 #include "lyrics/number_text.h"
 #include "lyrics/sjis_convert.h"
 #include "lyrics/unicode_text.h"
@@ -68,152 +79,29 @@ std::string LineText(std::size_t line) {
   return "line " + NumberText(static_cast<std::int64_t>(line));
 }
 
-// The number of the first line (ended by CR LF, LF or CR) that `fits` does
-// not accept, 0 when it accepts them all. CR and LF are never trail bytes in
-// Shift-JIS or UTF-8.
-template <typename Fits>
-std::size_t FirstLineNot(const std::string& bytes, Fits fits) {
+// Calls `each(line, lineBreak)` for each line of `bytes` (ended by CR LF,
+// LF or CR; the last one's break may be empty) until it returns false, and
+// returns the number of that line, 0 when it never does. CR and LF are never
+// trail bytes in Shift-JIS or UTF-8.
+template <typename Each>
+std::size_t EachLine(const std::string& bytes, Each each) {
   std::size_t number = 1;
   for (std::size_t pos = 0; pos < bytes.size(); ++number) {
     std::size_t end = bytes.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = bytes.size();
-    if (!fits(bytes.substr(pos, end - pos))) return number;
-    pos = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    const std::size_t next =
+        std::min(bytes.size(), end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    if (!each(bytes.substr(pos, end - pos), bytes.substr(end, next - end))) return number;
+    pos = next;
   }
   return 0;
 }
 
-bool LikelyAscii(unsigned c) {
-  return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool AsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
-
-bool LikelyCodePoint(char32_t c) {
-  if (c < 0x80) return LikelyAscii(c);
-  return (c >= 0x3000 && c <= 0x30FF) ||  // CJK punctuation, hiragana, katakana
-         (c >= 0x4E00 && c <= 0x9FFF) ||  // kanji
-         (c >= 0xFF01 && c <= 0xFF9F);    // full-width forms, half-width katakana
-}
-
-struct Utf8Reading {
-  std::size_t unlikely = 0;   // unlikely characters and bytes beginning none
-  std::size_t multiByte = 0;  // well-formed characters beyond ASCII
-};
-
-Utf8Reading ReadAsUtf8(const std::string& bytes) {
-  Utf8Reading reading;
-  char32_t c;
-  for (std::size_t pos = 0; pos < bytes.size();) {
-    const std::size_t start = pos;
-    if (!NextCodePoint(bytes, pos, c)) {
-      ++reading.unlikely;
-      ++pos;
-      continue;
-    }
-    if (pos - start > 1) ++reading.multiByte;
-    if (!LikelyCodePoint(c)) ++reading.unlikely;
-  }
-  return reading;
-}
-
-// The Shift-JIS reading, judged on the bytes alone, so that no table is
-// needed.
-struct SjisReading {
-  std::size_t unlikely = 0;
-  bool kana = false;         // a hiragana or (full-width) katakana
-  bool fullWidth = false;    // a character of two bytes
-  bool halfWidth = false;    // a half-width katakana
-  bool amongLetters = true;  // every character beyond ASCII next to an ASCII letter
-  bool Japanese() const { return kana || (fullWidth && unlikely == 0 && !amongLetters); }
-  bool GbkShape() const { return halfWidth && unlikely > 0; }
-};
-
-SjisReading ReadAsSjis(const std::string& bytes) {
-  SjisReading reading;
-  const auto letterAt = [&](std::size_t i) {
-    return i < bytes.size() && AsciiLetter(static_cast<unsigned char>(bytes[i]));
-  };
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const unsigned lead = static_cast<unsigned char>(bytes[i]);
-    if (lead < 0x80) {
-      if (!LikelyAscii(lead)) ++reading.unlikely;
-      continue;
-    }
-    const std::size_t length = SjisCharLength(lead);
-    if (!(i > 0 && letterAt(i - 1)) && !letterAt(i + length)) reading.amongLetters = false;
-    if (length == 1) {
-      if (lead < 0xA1 || lead > 0xDF) ++reading.unlikely;
-      reading.halfWidth = reading.halfWidth || (lead >= 0xA1 && lead <= 0xDF);
-      continue;
-    }
-    if (i + 1 == bytes.size()) {
-      ++reading.unlikely;
-      break;
-    }
-    reading.fullWidth = true;
-    const unsigned trail = static_cast<unsigned char>(bytes[++i]);
-    const unsigned code = lead << 8 | trail;
-    reading.kana =
-        reading.kana || (code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x8396);
-    // Row 1 punctuation, row 2 digits, letters and hiragana, row 3 katakana.
-    const bool likely = (lead >= 0x81 && lead <= 0x83) || (code >= 0x889F && code <= 0x9872);
-    if (!likely) ++reading.unlikely;
-  }
-  return reading;
-}
-
-// A line of Western text in Windows-1252 (rule 6), counting its ASCII
-// letters, and its accented letters in words longer than one character: a
-// word of characters beyond ASCII alone is the shape of double-byte text
-// ("\xC4\xE3" of GBK, "\x93\x8C" of Shift-JIS), while "\xD6 \xC4" may
-// well be German capitals.
-struct WesternCount {
-  std::size_t ascii = 0, accented = 0;
-};
-
-bool WesternLine(const std::string& line, WesternCount& count) {
-  std::size_t letters = 0, beyond = 0, accented = 0;  // of the word so far
-  for (std::size_t i = 0; i <= line.size(); ++i) {
-    const unsigned char c = i < line.size() ? static_cast<unsigned char>(line[i]) : ' ';
-    if (c != 0 && Cp1252Char(c) == 0) return false;
-    if (AsciiLetter(c) || c >= 0x80) {
-      ++(c < 0x80 ? letters : beyond);
-      if (Cp1252Letter(c)) ++accented;
-      continue;
-    }
-    if (letters == 0 && beyond > 1) return false;
-    count.ascii += letters;
-    if (letters + beyond > 1) count.accented += accented;
-    letters = beyond = accented = 0;
-  }
-  return true;
-}
-
-// A line of Cyrillic text in Windows-1251 (rule 7); `word` is set by two
-// letters of А-я (0xC0-0xFF) in a row. The case pattern is what tells
-// Russian from the Windows-1251 reading of GBK, "\xC4\xE3\xC3" reading ДгГ.
-bool CyrillicLine(const std::string& line, bool& word) {
-  std::size_t ascii = 0, capitals = 0, smalls = 0;  // letters of the word so far
-  bool russian = false;                             // the byte before was one of А-я
-  for (std::size_t i = 0; i <= line.size(); ++i) {
-    const unsigned char byte = i < line.size() ? static_cast<unsigned char>(line[i]) : ' ';
-    const char32_t c = Cp1251Char(byte);
-    if (c == 0 && byte != 0) return false;
-    word = word || (russian && byte >= 0xC0);
-    russian = byte >= 0xC0;
-    if (AsciiLetter(byte)) {
-      ++ascii;
-    } else if ((c >= 0x400 && c <= 0x45F) || c == 0x490 || c == 0x491) {
-      const bool capital = c <= 0x42F || c == 0x490;
-      if (capital ? smalls > 0 : capitals > 1) return false;  // пРИ, ПРи
-      ++(capital ? capitals : smalls);
-    } else {
-      if (ascii > 0 && capitals + smalls > 0) return false;
-      ascii = capitals = smalls = 0;
-    }
-  }
-  return true;
+// The number of the first line that `fits` does not accept, 0 when it
+// accepts them all.
+template <typename Fits>
+std::size_t FirstLineNot(const std::string& bytes, Fits fits) {
+  return EachLine(bytes, [&](const std::string& line, const std::string&) { return fits(line); });
 }
 
 bool FitsSjis(const std::string& bytes) {
@@ -273,10 +161,14 @@ bool LooksUtf16(const std::string& bytes, bool& bigEndian) {
   return true;
 }
 
-// Without a mark and not UTF-16: the rules at the top of this file.
-bool Detect(const std::string& bytes, std::string& text, Notes& notes) {
+constexpr char kNoReading[] =
+    "neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor Windows-1251";
+
+enum class Verdict { kRead, kRefused, kOpen };
+
+// Rules 2 and 3; kOpen leaves the file to the readings after them.
+Verdict ByUtf8(const std::string& bytes, const SjisReading& sjis, std::string& text, Notes& notes) {
   const Utf8Reading utf8 = ReadAsUtf8(bytes);
-  const SjisReading sjis = ReadAsSjis(bytes);
   if (IsUtf8(bytes)) {
     if (utf8.multiByte > 0 && sjis.kana && sjis.unlikely <= utf8.unlikely && FitsSjis(bytes)) {
       notes.push_back({false,
@@ -284,54 +176,138 @@ bool Detect(const std::string& bytes, std::string& text, Notes& notes) {
                        "reads it the other way)"});
     }
     text = bytes;
-    return true;
+    return Verdict::kRead;
   }
   if (utf8.multiByte > 0 && utf8.unlikely < sjis.unlikely) {
     notes.push_back({true, LineText(FirstLineNot(bytes, IsUtf8)) +
                                ": not UTF-8, in a file that otherwise reads as UTF-8"});
-    return false;
+    return Verdict::kRefused;
   }
-  const bool sjisFits = SjisToUtf8(bytes, text);
-  if (sjisFits && sjis.Japanese()) return true;
-  if (sjis.kana) {
-    text.clear();
-    notes.push_back({true, LineText(FirstLineNot(bytes, FitsSjis)) +
-                               ": not Shift-JIS (code page 932), in a file whose kana read as "
-                               "Shift-JIS"});
-    return false;
-  }
+  return Verdict::kOpen;
+}
+
+// The first line that is not Western text, and the first that is not
+// Cyrillic text; 0 where every line is.
+struct CodePageFit {
+  std::size_t western = 0, cyrillic = 0;
+};
+
+// Rule 6.
+bool ByWestern(const std::string& bytes, const SjisReading& sjis, std::string& text, Notes& notes,
+               CodePageFit& fit) {
   WesternCount count;
-  const std::size_t westernLine =
+  fit.western =
       FirstLineNot(bytes, [&](const std::string& line) { return WesternLine(line, count); });
-  if (westernLine == 0 && (count.accented == 0 || count.ascii > count.accented)) {
-    Cp1252ToUtf8(bytes, text);
-    notes.push_back({false,
-                     "taken as Windows-1252: Western text, without kana as Shift-JIS (--encoding "
-                     "forces another reading)"});
-    return true;
+  // Half-width katakana alone are nothing to weigh Western letters against.
+  if (fit.western != 0 || (count.ascii < count.accented && sjis.fullWidth)) return false;
+  Cp1252ToUtf8(bytes, text);
+  notes.push_back({false,
+                   "taken as Windows-1252: Western text, without kana as Shift-JIS (--encoding "
+                   "forces another reading)"});
+  return true;
+}
+
+// Rule 8.
+bool ByCyrillic(const std::string& bytes, std::string& text, Notes& notes, CodePageFit& fit) {
+  bool word = false;
+  fit.cyrillic =
+      FirstLineNot(bytes, [&](const std::string& line) { return CyrillicLine(line, word); });
+  if (fit.cyrillic != 0 || !word) return false;
+  Cp1251ToUtf8(bytes, text);
+  notes.push_back({false,
+                   "taken as Windows-1251: Cyrillic text, without kana as Shift-JIS (--encoding "
+                   "forces another reading)"});
+  return true;
+}
+
+// A line of a file that is Shift-JIS elsewhere: the name of the code page
+// it reads in when it is not Shift-JIS ("" when it is), null when it reads
+// in none.
+const char* ReadLine(const std::string& line, std::string& text) {
+  if (SjisToUtf8(line, text)) return "";
+  WesternCount ignored;
+  if (WesternLine(line, ignored)) {
+    Cp1252ToUtf8(line, text);
+    return "Windows-1252";
   }
   bool word = false;
-  const std::size_t cyrillicLine =
-      FirstLineNot(bytes, [&](const std::string& line) { return CyrillicLine(line, word); });
-  if (cyrillicLine == 0 && word) {
-    Cp1251ToUtf8(bytes, text);
-    notes.push_back({false,
-                     "taken as Windows-1251: Cyrillic text, without kana as Shift-JIS (--encoding "
-                     "forces another reading)"});
-    return true;
+  if (CyrillicLine(line, word) && word) {
+    Cp1251ToUtf8(line, text);
+    return "Windows-1251";
   }
-  if (sjisFits && !sjis.GbkShape()) return true;
+  return nullptr;
+}
+
+// Rules 4 and 7: line by line, each line not Shift-JIS noted; `refusal`
+// names what is wrong with a line that reads in nothing.
+bool ByLines(const std::string& bytes, std::string& text, Notes& notes, const char* refusal) {
+  text.clear();
+  Notes read;
+  std::size_t number = 0;
+  const std::size_t unread =
+      EachLine(bytes, [&](const std::string& line, const std::string& lineBreak) {
+        std::string one;
+        const char* codePage = ReadLine(line, one);
+        ++number;
+        if (codePage == nullptr) return false;
+        if (*codePage != '\0') {
+          read.push_back({false, "行 " + NumberText(static_cast<std::int64_t>(number)) + ": " +
+                                     codePage + " として読みました"});
+        }
+        text += one + lineBreak;
+        return true;
+      });
+  if (unread != 0) {
+    text.clear();
+    notes.push_back({true, LineText(unread) + ": " + refusal});
+    return false;
+  }
+  notes.insert(notes.end(), read.begin(), read.end());
+  return true;
+}
+
+// The lines of `bytes` that are valid Shift-JIS, with their line breaks.
+std::string SjisLines(const std::string& bytes) {
+  std::string lines;
+  EachLine(bytes, [&](const std::string& line, const std::string& lineBreak) {
+    if (FitsSjis(line)) lines += line + lineBreak;
+    return true;
+  });
+  return lines;
+}
+
+// Rule 10: where the reading that holds longest goes wrong.
+bool Refuse(const std::string& bytes, const CodePageFit& fit, std::string& text, Notes& notes) {
   text.clear();
   const std::size_t sjisLine = FirstLineNot(bytes, [](const std::string& line) {
     return FitsSjis(line) && !ReadAsSjis(line).GbkShape();
   });
-  // Where the reading that holds longest goes wrong.
   const std::size_t line =
-      std::max({FirstLineNot(bytes, IsUtf8), sjisLine, westernLine, cyrillicLine});
-  notes.push_back({true, LineText(line) +
-                             ": neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor "
-                             "Windows-1251"});
+      std::max({FirstLineNot(bytes, IsUtf8), sjisLine, fit.western, fit.cyrillic});
+  notes.push_back({true, LineText(line) + ": " + kNoReading});
   return false;
+}
+
+// Without a mark and not UTF-16: the rules at the top of this file (the
+// readings they weigh are in lrc_readings.cpp).
+bool Detect(const std::string& bytes, std::string& text, Notes& notes) {
+  const SjisReading sjis = ReadAsSjis(bytes);
+  const Verdict utf8 = ByUtf8(bytes, sjis, text, notes);
+  if (utf8 != Verdict::kOpen) return utf8 == Verdict::kRead;
+  const bool sjisFits = SjisToUtf8(bytes, text);
+  if (sjisFits && sjis.Japanese()) return true;
+  if (sjis.kana) {
+    return ByLines(bytes, text, notes,
+                   "not Shift-JIS (code page 932), in a file whose kana read as Shift-JIS");
+  }
+  CodePageFit fit;
+  if (ByWestern(bytes, sjis, text, notes, fit)) return true;
+  if (!sjisFits && ReadAsSjis(SjisLines(bytes)).Japanese()) {
+    return ByLines(bytes, text, notes, kNoReading);
+  }
+  if (ByCyrillic(bytes, text, notes, fit)) return true;
+  if (sjisFits && !sjis.GbkShape()) return true;
+  return Refuse(bytes, fit, text, notes);
 }
 
 }  // namespace

@@ -6,12 +6,20 @@
 #include <vector>
 
 #include "lrc_commands_support.h"
+#include "lyrics/lrc_convert.h"
 
 namespace velomar {
 namespace {
 
 using namespace lrc_testing;
 using namespace std::string_literals;
+
+const std::string kWestern =
+    "taken as Windows-1252: Western text, without kana as Shift-JIS (--encoding forces another "
+    "reading)";
+const std::string kCyrillic =
+    "taken as Windows-1251: Cyrillic text, without kana as Shift-JIS (--encoding forces another "
+    "reading)";
 
 std::string Utf16Bare(const std::u16string& text, bool bigEndian) {
   return Utf16(text, bigEndian).substr(2);
@@ -26,12 +34,8 @@ TEST(FromLrc, TellsTheEncodingsApart) {
   const std::string why =
       " Shift-JIS cannot store (accented letters by their base letters, "
       "others by \"?\") on line ";
-  const std::string western =
-      "velomar-lyrics: IN: taken as Windows-1252: Western text, without kana as Shift-JIS "
-      "(--encoding forces another reading)\n";
-  const std::string cyrillic =
-      "velomar-lyrics: IN: taken as Windows-1251: Cyrillic text, without kana as Shift-JIS "
-      "(--encoding forces another reading)\n";
+  const std::string western = "velomar-lyrics: IN: " + kWestern + "\n";
+  const std::string cyrillic = "velomar-lyrics: IN: " + kCyrillic + "\n";
   const std::string refused = "\nvelomar-lyrics: nothing written to OUT\n";
   struct Case {
     std::string input;
@@ -93,9 +97,9 @@ TEST(FromLrc, TellsTheEncodingsApart) {
        ""},
       // 東京濺: no kana and a rare kanji, but no other reading fits.
       {"[00:01.00]\x93\x8c\x8b\x9e\xe0\x64", {}, "10,\x93\x8c\x8b\x9e\xe0\x64\r\n", ""},
-      // Kana beat Windows-1252: the one Western line (caf\xe9 au lait) is
-      // where the file goes wrong, as is German after Russian.
-      {"[00:01.00]\x82\xa0\n[00:02.00]caf\xe9 au lait\n[00:03.00]\x82\xa2\n",
+      // A line of a Japanese file that reads in no code page (a kana cut in
+      // half) is where the file goes wrong, as is German after Russian.
+      {"[00:01.00]\x82\xa0\n[00:02.00]\x82\xa0\x82\n[00:03.00]\x82\xa2\n",
        {},
        none,
        "line 2: not Shift-JIS (code page 932), in a file whose kana read as Shift-JIS" + refused},
@@ -151,6 +155,51 @@ TEST(FromLrc, TellsTheEncodingsApart) {
   // A surrogate pair is read as one character.
   EXPECT_EQ(Convert(FromLrcCommand, Utf16(u"[00:01.00]\U0001F600", false)).written, "10,?\r\n");
   EXPECT_EQ(Convert(FromLrcCommand, aiUtf8, nullptr, {"--encoding", "latin-1"}).code, 2);
+}
+
+// The text the detection gives, exactly: every letter of À-ÿ alone and in
+// two-letter words (no half-width katakana, no kanji), of А-я in words, and
+// a Japanese file's lines that are in a Western code page.
+TEST(LrcEncoding, ReadsEachLetterAndLineAsWritten) {
+  const std::string latin = u8"ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ";
+  const std::string russian = u8"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя";
+  struct Case {
+    std::string input, text;  // text empty: refused
+    std::vector<std::string> notes;
+  };
+  std::vector<Case> cases = {
+      {"[00:01.00]\xd6 \xc4 \xdc\n[00:02.00]\xd6l\n",
+       u8"[00:01.00]Ö Ä Ü\n[00:02.00]Öl\n",
+       {kWestern}},
+      {"[00:01.00]\x82\xa0\n[00:02.00]Beyonc\xe9 cover\r\n",
+       u8"[00:01.00]あ\n[00:02.00]Beyoncé cover\r\n",
+       {"行 2: Windows-1252 として読みました"}},
+      {"\x93\x8c\x8b\x9e\n\xcf\xf0\xe8\xe2\xe5\xf2\n",
+       u8"東京\nПривет\n",
+       {"行 2: Windows-1251 として読みました"}},
+      {"\x93\x8c\x8b\x9e\n\x93\x8c\x8b",
+       "",
+       {"line 2: neither UTF-8, Shift-JIS (code page 932), Windows-1252 nor Windows-1251"}},
+  };
+  for (int i = 0; i < 64; ++i) {
+    const std::string b(1, static_cast<char>(0xC0 + i)), l = latin.substr(2 * i, 2);
+    const std::string r = russian.substr(2 * i, 2);
+    for (const auto& [in, out] :
+         {std::pair(b, l), std::pair(b + "l", l + "l"), std::pair("l" + b, "l" + l)}) {
+      if (i != 0x17 && i != 0x37) cases.push_back({in + "\n", out + "\n", {kWestern}});  // not × ÷
+    }
+    cases.push_back({"\xc4" + b + " " + b + "\xe0\n", u8"Д" + r + " " + r + u8"а\n", {kCyrillic}});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    std::string text;
+    Notes notes;
+    EXPECT_EQ(DecodeLrc(c.input, LrcEncoding::kDetect, text, notes), !c.text.empty());
+    EXPECT_EQ(text, c.text);
+    std::vector<std::string> said;
+    for (const Note& note : notes) said.push_back(note.text);
+    EXPECT_EQ(said, c.notes);
+  }
 }
 
 }  // namespace
