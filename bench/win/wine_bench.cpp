@@ -310,7 +310,6 @@ void LoadFigures(Program& program) {
   WriteBytes(path, LyricBytes());
   std::vector<double> form, core;
   for (int round = 0; round < 3; ++round) {
-    KashiListWindow() = nullptr;
     Command(program, program.main(), 1018);
     WaitUntil([&] { return KashiListWindow() != nullptr && IsWindowVisible(KashiListWindow()); });
     HWND list = KashiListWindow();
@@ -332,7 +331,6 @@ void LoadFigures(Program& program) {
   // The editor opening on the table just loaded, until it has been drawn.
   std::vector<double> editor;
   for (int round = 0; round < 3; ++round) {
-    KashiEditWindow() = nullptr;
     const double t0 = NowMs();
     Command(program, program.main(), 1023);
     WaitUntil([&] { return KashiEditWindow() != nullptr && IsWindowVisible(KashiEditWindow()); });
@@ -351,7 +349,6 @@ void SaveFigures(Program& program) {
   std::vector<double> form, core;
   const std::string name = "bench-save-" + std::to_string(GetCurrentProcessId());
   for (int round = 0; round < 3; ++round) {
-    KashiWindow() = nullptr;
     Command(program, program.main(), 1019);
     WaitUntil([&] { return KashiWindow() != nullptr && IsWindowVisible(KashiWindow()); });
     HWND kashi = KashiWindow();
