@@ -219,7 +219,7 @@ void TakePlainRun(ChunkCursor& cursor, std::string& text) { cursor.TakePlainRun(
 // keeps, so that no record needs a new buffer for its fields.
 template <typename Source>
 void ReadRecordFrom(Source& source, LyricTable& table, int index, std::string& field) {
-  if (index < 0 || index >= kLyricEntries) return;
+  if (!IsEntry(index)) return;
   RecordReader<Source> reader(source);
   if (!reader.ReadField(Field::kNumber, field)) return;
   table.time[index] = ParseTimeField(field);
@@ -228,7 +228,7 @@ void ReadRecordFrom(Source& source, LyricTable& table, int index, std::string& f
 }
 
 void ReadRecordFrom(ChunkCursor& cursor, LyricTable& table, int index, std::string& field) {
-  if (index < 0 || index >= kLyricEntries) return;
+  if (!IsEntry(index)) return;
   if (cursor.TakeUsualRecord(table, index, field)) return;
   ReadRecordFrom<ChunkCursor>(cursor, table, index, field);
 }
