@@ -64,10 +64,6 @@ bool StartsWith(const std::string& bytes, const char* mark) {
   return bytes.compare(0, std::char_traits<char>::length(mark), mark) == 0;
 }
 
-std::string LineText(std::size_t line) {
-  return "line " + NumberText(static_cast<std::int64_t>(line));
-}
-
 // The number of the first line (ended by CR LF, LF or CR) that `fits` does
 // not accept, 0 when it accepts them all. CR and LF are never trail bytes in
 // Shift-JIS or UTF-8.

@@ -61,11 +61,11 @@
 
 namespace velomar {
 
-namespace {
-
 std::string LineText(std::size_t line) {
   return "line " + NumberText(static_cast<std::int64_t>(line));
 }
+
+namespace {
 
 // "line 4" or "lines 2, 4-6, 9" for lines in increasing order.
 std::string LinesText(const std::vector<std::size_t>& lines) {

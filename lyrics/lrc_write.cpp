@@ -167,7 +167,7 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
     const std::size_t comma = line.find_first_of(",\" \t", start);
     if (start == std::string::npos || comma == std::string::npos || line[comma] != ',') continue;
     if (comma + 1 < line.size() && (line[comma + 1] == ' ' || line[comma + 1] == '\t')) {
-      notes.push_back({false, "line " + NumberText(static_cast<std::int64_t>(number)) +
+      notes.push_back({false, LineText(number) +
                                   ": the blanks that begin the phrase do not come back (the "
                                   "program's own load skips them too)"});
     }
