@@ -13,8 +13,6 @@
 namespace velomar {
 namespace {
 
-constexpr DWORD kBufferSize = 64 * 1024;
-
 // Owns a file handle; move-only so that exactly one owner closes it.
 class FileHandle {
  public:
@@ -73,50 +71,22 @@ class FileSource : public BufferedFileSource {
   FileHandle file_;
 };
 
-// Bytes still buffered when a sink is destroyed without Close() are dropped.
-class FileSink : public ByteSink {
+class FileSink : public BufferedFileSink {
  public:
-  explicit FileSink(FileHandle file) : file_(std::move(file)) { buffer_.reserve(kBufferSize); }
-  bool Write(const char* data, std::size_t size) override {
-    if (failed_) return false;
-    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
-    if (size >= kBufferSize) return WriteAll(data, size);
-    buffer_.insert(buffer_.end(), data, data + size);
-    return true;
-  }
-  bool Close() override {
-    bool ok = !failed_ && Flush();
-    // The target is replaced right after this: the bytes must be on disk
-    // first, or a crash could leave a replaced but empty file.
-    if (ok && file_.valid()) ok = FlushFileBuffers(file_.get()) != 0;
-    ok = file_.Close() && ok;
-    failed_ = !ok;
-    return ok;
-  }
+  explicit FileSink(FileHandle file) : file_(std::move(file)) {}
 
  private:
-  bool Flush() {
-    const bool ok = WriteAll(buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return ok;
+  std::size_t WriteSome(const char* data, std::size_t size) override {
+    // A buffer's worth a call at the most: WriteFile takes a 32-bit count.
+    const DWORD chunk = static_cast<DWORD>(std::min(size, kBufferSize));
+    DWORD written = 0;
+    if (!WriteFile(file_.get(), data, chunk, &written, nullptr)) return 0;
+    return written;
   }
-  bool WriteAll(const char* data, std::size_t size) {
-    while (size > 0 && !failed_) {
-      const DWORD chunk = size > kBufferSize ? kBufferSize : static_cast<DWORD>(size);
-      DWORD written = 0;
-      if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0) {
-        failed_ = true;
-        break;
-      }
-      data += written;
-      size -= written;
-    }
-    return !failed_;
-  }
+  bool SyncFile() override { return !file_.valid() || FlushFileBuffers(file_.get()) != 0; }
+  bool CloseFile() override { return file_.Close(); }
 
   FileHandle file_;
-  std::vector<char> buffer_;
-  bool failed_ = false;
 };
 
 class Win32FileSystem : public LyricFileSystem {
