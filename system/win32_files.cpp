@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "lyrics/byte_stream.h"
 #include "system/wide_path.h"
@@ -113,17 +112,7 @@ class Win32FileSystem : public LyricFileSystem {
 
   void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 
-  std::string ExecutablePath() override {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-      const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-      if (n == 0) return std::string();
-      // A result that fills the buffer may have been cut short.
-      if (n < buffer.size()) return std::string(buffer.data(), n);
-      if (buffer.size() >= 1u << 20) return std::string();
-      buffer.resize(buffer.size() * 2);
-    }
-  }
+  std::string ExecutablePath() override { return ExecutableAnsiPath(); }
 };
 
 }  // namespace
