@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "lyrics/byte_stream.h"
+#include "lyrics/whole_file.h"
 #include "system/wide_path.h"
 
 namespace velomar {
@@ -130,18 +131,35 @@ std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path, bool shared
   return std::make_unique<FileSource>(std::move(file));
 }
 
+namespace {
+
+// A target named by its real UTF-16 path.
+class WidePlace : public SavePlace {
+ public:
+  explicit WidePlace(const std::wstring& target)
+      : target_(target), beside_(target + WidePath(kSavingSuffix)) {}
+  std::unique_ptr<ByteSink> CreateBeside() override {
+    FileHandle file(CreateFileW(beside_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return nullptr;
+    return std::make_unique<FileSink>(std::move(file));
+  }
+  bool ReplaceTarget() override {
+    return MoveFileExW(beside_.c_str(), target_.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  void RemoveBeside() override { DeleteFileW(beside_.c_str()); }
+
+ private:
+  std::wstring target_;
+  std::wstring beside_;
+};
+
+}  // namespace
+
 bool WriteWholeFile(const std::wstring& target, const std::string& bytes) {
-  const std::wstring temp = target + L".saving";
-  FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  FileSink sink(std::move(file));
-  bool ok = sink.Write(bytes.data(), bytes.size());
-  ok = sink.Close() && ok;
-  ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileW(temp.c_str());
-  return ok;
+  WidePlace place(target);
+  return WriteWholeFile(place, bytes);
 }
 
 }  // namespace velomar
