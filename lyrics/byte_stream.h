@@ -174,11 +174,8 @@ class LyricFileSystem {
   // Puts `from` in the place of `to` in one step, replacing any file there.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
-  // Full path of the running executable (no length limit).
+  // Full path of the running executable; "" when the system cannot tell.
   virtual std::string ExecutablePath() = 0;
 };
-
-// The platform's own file system (Win32 on Windows, POSIX elsewhere).
-LyricFileSystem& PlatformFileSystem();
 
 }  // namespace velomar

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lyrics/byte_stream.h"
+#include "system/platform_files.h"
 
 namespace velomar {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "lyrics/byte_stream.h"
 #include "lyrics/whole_file.h"
+#include "system/platform_files.h"
 #include "system/wide_path.h"
 
 namespace velomar {

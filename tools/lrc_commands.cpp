@@ -8,6 +8,7 @@
 #include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
 #include "lyrics/whole_file.h"
+#include "system/platform_files.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
