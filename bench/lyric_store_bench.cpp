@@ -21,6 +21,7 @@
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_text.h"
 #include "lyrics/memory_stream.h"
+#include "system/platform_files.h"
 
 #ifndef _WIN32
 #include <unistd.h>

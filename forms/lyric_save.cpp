@@ -9,6 +9,7 @@
 #include "lyrics/lyric_text.h"
 #include "lyrics/number_text.h"
 #include "playback/playback.h"
+#include "system/platform_files.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
@@ -121,13 +122,14 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
   auto show = [&](const std::string& line) {
     if (progressId != 0) SetControlText(owner, progressId, line);
   };
-  const bool saved = SaveLyricLines(*file, count, typedName, [&](const std::string& line) {
+  const SaveProgress step = [&](const std::string& line) {
     if (pace.Due()) {
       show(line);
     } else {
       unshown = line;
     }
-  });
+  };
+  const bool saved = SaveLyricLines(*file, count, typedName, step, PlatformFileSystem());
   if (pace.Late()) show(unshown);
   const std::string path = LyricFileName(PlatformFileSystem().ExecutablePath(), typedName);
   // A silent failure would let the user believe the work is kept.

@@ -107,6 +107,62 @@ class ByteSink {
   virtual bool Close() = 0;
 };
 
+// A platform's file written through a buffer of its own. The platform only
+// says how to write bytes, get them onto the disk and close the file. Bytes
+// still buffered when a sink is destroyed without Close() are dropped.
+class BufferedFileSink : public ByteSink {
+ public:
+  bool Write(const char* data, std::size_t size) final {
+    if (failed_) return false;
+    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
+    if (size >= kBufferSize) return WriteAll(data, size);
+    buffer_.insert(buffer_.end(), data, data + size);
+    return true;
+  }
+  bool Close() final {
+    bool ok = !failed_ && Flush();
+    // The target is replaced right after this: the bytes must be on disk
+    // first, or a crash could leave a replaced but empty file.
+    if (ok) ok = SyncFile();
+    ok = CloseFile() && ok;
+    failed_ = !ok;
+    return ok;
+  }
+
+ protected:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  BufferedFileSink() { buffer_.reserve(kBufferSize); }
+  // Writes some of the `size` bytes (size > 0) and returns how many; 0
+  // after a failed write, which fails the sink for good.
+  virtual std::size_t WriteSome(const char* data, std::size_t size) = 0;
+  // Puts what was written onto the disk; SyncFile and CloseFile both do
+  // nothing and succeed once the file is closed.
+  virtual bool SyncFile() = 0;
+  virtual bool CloseFile() = 0;
+
+ private:
+  bool Flush() {
+    const bool ok = WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+  }
+  bool WriteAll(const char* data, std::size_t size) {
+    while (size > 0 && !failed_) {
+      const std::size_t written = WriteSome(data, size);
+      if (written == 0) {
+        failed_ = true;
+        break;
+      }
+      data += written;
+      size -= written;
+    }
+    return !failed_;
+  }
+
+  std::vector<char> buffer_;
+  bool failed_ = false;
+};
+
 // What the lyric file code needs of the platform's file system.
 class LyricFileSystem {
  public:
@@ -118,11 +174,8 @@ class LyricFileSystem {
   // Puts `from` in the place of `to` in one step, replacing any file there.
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
-  // Full path of the running executable (no length limit).
+  // Full path of the running executable; "" when the system cannot tell.
   virtual std::string ExecutablePath() = 0;
 };
-
-// The platform's own file system (Win32 on Windows, POSIX elsewhere).
-LyricFileSystem& PlatformFileSystem();
 
 }  // namespace velomar

@@ -244,7 +244,7 @@ bool IsLyrics(const Id3Frame& frame) {
 
 std::string Language(const Id3Frame& frame) {
   std::string language = frame.data.substr(1, 3);
-  for (char& c : language) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  for (char& c : language) c = AsciiLower(c);
   return language;
 }
 

@@ -66,62 +66,92 @@ bool FrameData(int version, bool tagUnsync, unsigned char format, std::string& d
   return true;
 }
 
-}  // namespace
+// A tag as its header gives it, and its bytes after the header.
+struct Tag {
+  int version;
+  unsigned char flags;
+  std::string body;  // unsynchronisation undone in 2.2 and 2.3
+  bool Unsync() const { return flags & 0x80; }
+};
 
-bool ReadId3Frames(ByteSource& song, std::vector<Id3Frame>& frames, Notes& notes) {
-  frames.clear();
+// The header and the body it declares; false, with an error note, for no
+// tag or one not read.
+bool ReadTag(ByteSource& song, Tag& tag, Notes& notes) {
   std::string header(10, '\0');
   std::uint32_t size;
   if (song.Read(&header[0], header.size()) != header.size() || header.compare(0, 3, "ID3") != 0) {
     notes.push_back({true, "no ID3v2 tag"});
     return false;
   }
-  const int version = header[3];
-  const unsigned char flags = static_cast<unsigned char>(header[5]);
-  if (version < 2 || version > 4) return Bad(notes, "of a version not read");
+  tag.version = header[3];
+  tag.flags = static_cast<unsigned char>(header[5]);
+  if (tag.version < 2 || tag.version > 4) return Bad(notes, "of a version not read");
   // 2.2 flags a compression that was never defined.
-  if (!Syncsafe(header, 6, size) || (version == 2 && (flags & 0x40))) {
+  if (!Syncsafe(header, 6, size) || (tag.version == 2 && (tag.flags & 0x40))) {
     return Bad(notes, "not understood");
   }
   if (size > kId3TagBytes) return Bad(notes, "larger than 16 MB");
-  std::string body(size, '\0');
-  if (song.Read(&body[0], size) != size) return Bad(notes, "cut short");
-  const bool unsync = flags & 0x80;
-  if (unsync && version < 4) Resync(body);
+  tag.body.assign(size, '\0');
+  if (song.Read(&tag.body[0], size) != size) return Bad(notes, "cut short");
+  if (tag.Unsync() && tag.version < 4) Resync(tag.body);
+  return true;
+}
 
-  std::size_t pos = 0;
-  if (version >= 3 && (flags & 0x40)) {
-    std::uint32_t extended = 0;
-    bool read = body.size() >= 4;
-    // 2.3 counts the extended header without its size field, 2.4 with it;
-    // a size that wraps around comes out below 4.
-    if (read && version == 3) extended = BigEndian(body, 0, 4) + 4;
-    if (read && version == 4) read = Syncsafe(body, 0, extended);
-    if (!read || extended < 4 || extended > body.size()) return Bad(notes, "not understood");
-    pos = extended;
-  }
-  const std::size_t idBytes = version == 2 ? 3 : 4;
-  const std::size_t headerBytes = version == 2 ? 6 : 10;
+// Where the frames begin: after the extended header, when there is one.
+// False for an extended header not understood.
+bool FramesStart(const Tag& tag, std::size_t& pos) {
+  pos = 0;
+  if (tag.version < 3 || !(tag.flags & 0x40)) return true;
+  std::uint32_t extended = 0;
+  bool read = tag.body.size() >= 4;
+  // 2.3 counts the extended header without its size field, 2.4 with it;
+  // a size that wraps around comes out below 4.
+  if (read && tag.version == 3) extended = BigEndian(tag.body, 0, 4) + 4;
+  if (read && tag.version == 4) read = Syncsafe(tag.body, 0, extended);
+  if (!read || extended < 4 || extended > tag.body.size()) return false;
+  pos = extended;
+  return true;
+}
+
+// The lyric frames from `pos` to the padding or the end of the tag.
+bool ReadFrames(const Tag& tag, std::size_t pos, std::vector<Id3Frame>& frames, Notes& notes) {
+  const std::string& body = tag.body;
+  const std::size_t idBytes = tag.version == 2 ? 3 : 4;
+  const std::size_t headerBytes = tag.version == 2 ? 6 : 10;
   while (body.size() - pos >= headerBytes && FrameIdByte(body[pos])) {
     const std::string id = body.substr(pos, idBytes);
     std::uint32_t frameSize = 0;
-    if (version == 2) {
+    if (tag.version == 2) {
       frameSize = BigEndian(body, pos + 3, 3);
-    } else if (version == 3) {
+    } else if (tag.version == 3) {
       frameSize = BigEndian(body, pos + 4, 4);
     } else if (!Syncsafe(body, pos + 4, frameSize)) {
       return Bad(notes, "not understood");
     }
     if (frameSize > body.size() - pos - headerBytes) return Bad(notes, "frame runs past the tag");
-    const unsigned char format = version == 2 ? 0 : static_cast<unsigned char>(body[pos + 9]);
+    const unsigned char format = tag.version == 2 ? 0 : static_cast<unsigned char>(body[pos + 9]);
     const bool synced = id == "SYLT" || id == "SLT";
     if (synced || id == "USLT" || id == "ULT") {
       Id3Frame frame{synced, body.substr(pos + headerBytes, frameSize)};
-      if (FrameData(version, unsync, format, frame.data)) frames.push_back(std::move(frame));
+      if (FrameData(tag.version, tag.Unsync(), format, frame.data)) {
+        frames.push_back(std::move(frame));
+      }
     }
     pos += headerBytes + frameSize;
   }
-  if (version == 4 && (flags & 0x10)) {
+  return true;
+}
+
+}  // namespace
+
+bool ReadId3Frames(ByteSource& song, std::vector<Id3Frame>& frames, Notes& notes) {
+  frames.clear();
+  Tag tag;
+  std::size_t pos;
+  if (!ReadTag(song, tag, notes)) return false;
+  if (!FramesStart(tag, pos)) return Bad(notes, "not understood");
+  if (!ReadFrames(tag, pos, frames, notes)) return false;
+  if (tag.version == 4 && (tag.flags & 0x10)) {
     char footer[10];
     song.Read(footer, sizeof footer);
   }

@@ -34,6 +34,9 @@ struct Note {
 };
 using Notes = std::vector<Note>;
 
+// How a note names a line of the file it speaks of: "line 4".
+std::string LineText(std::size_t line);
+
 // The records present in a lyric file's bytes, read with the program's
 // record rules into a fresh table: records stop at the end of the bytes (a
 // tail of blanks holds none) and after the 3001 the program reads.

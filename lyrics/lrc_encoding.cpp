@@ -75,10 +75,6 @@ bool StartsWith(const std::string& bytes, const char* mark) {
   return bytes.compare(0, std::char_traits<char>::length(mark), mark) == 0;
 }
 
-std::string LineText(std::size_t line) {
-  return "line " + NumberText(static_cast<std::int64_t>(line));
-}
-
 // Calls `each(line, lineBreak)` for each line of `bytes` (ended by CR LF,
 // LF or CR; the last one's break may be empty) until it returns false, and
 // returns the number of that line, 0 when it never does. CR and LF are never

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "lyrics/lrc_convert.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
@@ -119,10 +120,7 @@ OffsetTag ReadOffsetTag(const std::string& text, std::size_t pos, std::size_t en
   static const char kTag[] = "[offset:";
   for (const char* tag = kTag; *tag != '\0'; ++tag, ++pos) {
     if (pos == end) return OffsetTag::kNone;
-    const char c = text[pos];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != *tag) {
-      return OffsetTag::kNone;
-    }
+    if (AsciiLower(text[pos]) != *tag) return OffsetTag::kNone;
   }
   while (pos < end && IsLrcBlank(text[pos])) ++pos;
   const bool negative = pos < end && text[pos] == '-';

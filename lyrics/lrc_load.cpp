@@ -7,6 +7,7 @@
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_text.h"
 #include "lyrics/memory_stream.h"
+#include "lyrics/unicode_text.h"
 
 namespace velomar {
 
@@ -19,13 +20,10 @@ bool LrcToLyricFile(const std::string& lrc, LrcEncoding encoding, std::string& f
   return true;
 }
 
-// Only ASCII letters fold: a Shift-JIS trail byte is never taken for one.
 bool HasExtension(const std::string& path, const std::string& extension) {
   if (path.size() < extension.size()) return false;
   for (std::size_t i = 0; i < extension.size(); ++i) {
-    char c = path[path.size() - extension.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != extension[i]) return false;
+    if (AsciiLower(path[path.size() - extension.size() + i]) != extension[i]) return false;
   }
   return true;
 }

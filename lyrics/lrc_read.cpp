@@ -61,11 +61,11 @@
 
 namespace velomar {
 
-namespace {
-
 std::string LineText(std::size_t line) {
   return "line " + NumberText(static_cast<std::int64_t>(line));
 }
+
+namespace {
 
 // "line 4" or "lines 2, 4-6, 9" for lines in increasing order.
 std::string LinesText(const std::vector<std::size_t>& lines) {
@@ -124,6 +124,8 @@ class Reader {
   bool Records(std::vector<LyricRecord>& records);
 
  private:
+  // A line that begins with no timestamp: an [offset:] tag, or left out.
+  void Untimed(const std::string& text, std::size_t pos, std::size_t end, std::size_t number);
   bool Add(std::int64_t ms, const std::string* phrase, const Stamps* stamps, std::size_t size,
            std::size_t line);
   LyricRecord Record(std::int64_t ms, std::int64_t tick, bool moved, const Shared& shared);
@@ -167,15 +169,7 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     for (pos = after; pos < end && IsLrcBlank(text[pos]);) ++pos;
   }
   if (times.empty()) {
-    const OffsetTag offset = ReadOffsetTag(text, pos, end, ms);
-    if (offset == OffsetTag::kOffset) offset_ = ms;
-    if (offset == OffsetTag::kNotANumber) {
-      NoteLeftOut(number, ": offset not in whole milliseconds, left out");
-    }
-    if (offset == OffsetTag::kNone && text[pos] == '[' && pos + 1 < end && text[pos + 1] >= '0' &&
-        text[pos + 1] <= '9') {
-      NoteLeftOut(number, ": not a timestamp, line left out");
-    }
+    Untimed(text, pos, end, number);
     return true;
   }
   std::string words;
@@ -208,6 +202,20 @@ bool Reader::Line(const std::string& text, std::size_t pos, std::size_t end, std
     if (!Add(time, phrase, kept, size, number)) return false;
   }
   return true;
+}
+
+void Reader::Untimed(const std::string& text, std::size_t pos, std::size_t end,
+                     std::size_t number) {
+  std::int64_t ms;
+  const OffsetTag offset = ReadOffsetTag(text, pos, end, ms);
+  if (offset == OffsetTag::kOffset) offset_ = ms;
+  if (offset == OffsetTag::kNotANumber) {
+    NoteLeftOut(number, ": offset not in whole milliseconds, left out");
+  }
+  if (offset == OffsetTag::kNone && text[pos] == '[' && pos + 1 < end && text[pos + 1] >= '0' &&
+      text[pos + 1] <= '9') {
+    NoteLeftOut(number, ": not a timestamp, line left out");
+  }
 }
 
 bool Reader::Add(std::int64_t ms, const std::string* phrase, const Stamps* stamps, std::size_t size,

@@ -167,7 +167,7 @@ void NoteBlanksLost(const std::string& fileBytes, Notes& notes) {
     const std::size_t comma = line.find_first_of(",\" \t", start);
     if (start == std::string::npos || comma == std::string::npos || line[comma] != ',') continue;
     if (comma + 1 < line.size() && (line[comma + 1] == ' ' || line[comma + 1] == '\t')) {
-      notes.push_back({false, "line " + NumberText(static_cast<std::int64_t>(number)) +
+      notes.push_back({false, LineText(number) +
                                   ": the blanks that begin the phrase do not come back (the "
                                   "program's own load skips them too)"});
     }
@@ -200,6 +200,64 @@ std::string WithoutCr(const std::string& text) {
   return kept;
 }
 
+// A record's phrase and translation rows as they are written: without CR
+// bytes, which the program's own save leaves out too.
+struct Written {
+  std::string phrase;
+  std::vector<std::string> rows;
+};
+
+Written WrittenTexts(const std::string& entry, const LyricRecord& record, Notes& notes) {
+  Written written{WithoutCr(record.phrase), {}};
+  bool cr = written.phrase.size() != record.phrase.size();
+  for (const std::string& row : record.detail.rows) {
+    written.rows.push_back(WithoutCr(row));
+    cr = cr || written.rows.back().size() != row.size();
+  }
+  if (cr) {
+    notes.push_back({false, entry + ": CR left out of the phrase, as the program's save does"});
+  }
+  return written;
+}
+
+// Appends record `i` as LRC lines; false, with an error note, when LRC
+// cannot carry it. `bytes` counts its phrase bytes either way.
+bool AppendRecord(const std::vector<LyricRecord>& records, std::size_t i, bool sjis,
+                  std::size_t& bytes, std::string& lrc, Notes& notes) {
+  const LyricRecord& record = records[i];
+  const std::string entry = "entry " + NumberText(static_cast<std::int64_t>(i));
+  Written written = WrittenTexts(entry, record, notes);
+  bytes += written.phrase.size();
+  for (const std::string& row : written.rows) bytes += row.size();
+  const std::int64_t time = LineHundredths(record.time, record.detail);
+  std::string utf8, line;
+  const char* refused = Refusal(written.phrase, sjis, utf8);
+  for (std::size_t r = 0; r < written.rows.size() && refused == nullptr; ++r) {
+    std::string text;
+    refused = Refusal(written.rows[r], sjis, text);
+    written.rows[r] = text;
+  }
+  if (record.time < 0) {
+    notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
+    return false;
+  }
+  if (refused != nullptr) {
+    notes.push_back({true, entry + refused});
+    return false;
+  }
+  if (!WithWordStamps(utf8, time, record.detail.words, line)) {
+    notes.push_back({true, entry + ": a word stamp lies outside the phrase"});
+    return false;
+  }
+  NoteChanges(entry, records, i, written.phrase, notes);
+  NoteRows(entry, record, notes);
+  if (sjis) NoteTwinCodes(entry, written.phrase, utf8, notes);
+  const std::string stamp = LrcStamp(time);
+  lrc += stamp + line + "\n";
+  for (const std::string& row : written.rows) lrc += stamp + row + "\n";
+  return true;
+}
+
 }  // namespace
 
 bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Notes& notes,
@@ -208,46 +266,9 @@ bool RecordsToLrc(const std::vector<LyricRecord>& records, std::string& lrc, Not
   lrc.clear();
   bool ok = true;
   std::size_t bytes = 0;
+  // Every record is looked at, so that the notes name all that is wrong.
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const LyricRecord& record = records[i];
-    const std::string entry = "entry " + NumberText(static_cast<std::int64_t>(i));
-    const std::string phrase = WithoutCr(record.phrase);
-    std::vector<std::string> rows;
-    bool cr = phrase.size() != record.phrase.size();
-    for (const std::string& row : record.detail.rows) {
-      rows.push_back(WithoutCr(row));
-      cr = cr || rows.back().size() != row.size();
-      bytes += rows.back().size();
-    }
-    if (cr) {
-      notes.push_back({false, entry + ": CR left out of the phrase, as the program's save does"});
-    }
-    bytes += phrase.size();
-    const std::int64_t time = LineHundredths(record.time, record.detail);
-    std::string utf8, line;
-    const char* refused = Refusal(phrase, sjis, utf8);
-    for (std::size_t r = 0; r < rows.size() && refused == nullptr; ++r) {
-      std::string text;
-      refused = Refusal(rows[r], sjis, text);
-      rows[r] = text;
-    }
-    if (record.time < 0) {
-      notes.push_back({true, entry + ": negative time " + NumberText(record.time)});
-      ok = false;
-    } else if (refused != nullptr) {
-      notes.push_back({true, entry + refused});
-      ok = false;
-    } else if (!WithWordStamps(utf8, time, record.detail.words, line)) {
-      notes.push_back({true, entry + ": a word stamp lies outside the phrase"});
-      ok = false;
-    } else {
-      NoteChanges(entry, records, i, phrase, notes);
-      NoteRows(entry, record, notes);
-      if (sjis) NoteTwinCodes(entry, phrase, utf8, notes);
-      const std::string stamp = LrcStamp(time);
-      lrc += stamp + line + "\n";
-      for (const std::string& row : rows) lrc += stamp + row + "\n";
-    }
+    ok = AppendRecord(records, i, sjis, bytes, lrc, notes) && ok;
   }
   if (bytes > kLrcPhraseBytes) {
     notes.push_back({false, "the phrases take more than " +

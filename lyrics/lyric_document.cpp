@@ -9,8 +9,6 @@
 namespace velomar {
 namespace {
 
-bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
-
 void SetTimes(LyricTable& table, int from, const std::vector<std::int32_t>& times) {
   for (std::size_t i = 0; i < times.size(); ++i) table.time[from + static_cast<int>(i)] = times[i];
 }

@@ -11,8 +11,6 @@ bool Unwritten(const LyricTable& table, int index) {
 
 namespace {
 
-bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
-
 NeverShown Reason(Unreachable why) {
   switch (why) {
     case Unreachable::Negative: return NeverShown::Negative;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lyrics/number_text.h"
+#include "lyrics/whole_file.h"
 
 namespace velomar {
 
@@ -219,7 +220,7 @@ void TakePlainRun(ChunkCursor& cursor, std::string& text) { cursor.TakePlainRun(
 // keeps, so that no record needs a new buffer for its fields.
 template <typename Source>
 void ReadRecordFrom(Source& source, LyricTable& table, int index, std::string& field) {
-  if (index < 0 || index >= kLyricEntries) return;
+  if (!IsEntry(index)) return;
   RecordReader<Source> reader(source);
   if (!reader.ReadField(Field::kNumber, field)) return;
   table.time[index] = ParseTimeField(field);
@@ -228,17 +229,10 @@ void ReadRecordFrom(Source& source, LyricTable& table, int index, std::string& f
 }
 
 void ReadRecordFrom(ChunkCursor& cursor, LyricTable& table, int index, std::string& field) {
-  if (index < 0 || index >= kLyricEntries) return;
+  if (!IsEntry(index)) return;
   if (cursor.TakeUsualRecord(table, index, field)) return;
   ReadRecordFrom<ChunkCursor>(cursor, table, index, field);
 }
-
-// Stands in for a file that could not be created.
-class RefusingSink : public ByteSink {
- public:
-  bool Write(const char*, std::size_t) override { return false; }
-  bool Close() override { return false; }
-};
 
 }  // namespace
 
@@ -284,36 +278,12 @@ bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
   return SaveLyricLines(table, table.AddedCount, typedName, progress, files);
 }
 
-namespace {
-
-// The lines go to a file beside the target first, so that a failed save
-// never destroys what the target held. `write` runs also when that file
-// cannot be made, or is `refused`, with a sink that refuses everything.
-bool ReplaceWhenComplete(const std::string& target, LyricFileSystem& files, bool refused,
-                         const std::function<bool(ByteSink&)>& write) {
-  const std::string temp = target + ".saving";
-  std::unique_ptr<ByteSink> sink = refused ? nullptr : files.Create(temp);
-  if (sink == nullptr) {
-    RefusingSink nowhere;
-    write(nowhere);
-    return false;
-  }
-  bool ok = write(*sink);
-  ok = sink->Close() && ok;
-  sink.reset();
-  if (ok) ok = files.Replace(temp, target);
-  if (!ok) files.Remove(temp);
-  return ok;
-}
-
-}  // namespace
-
 bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
                     const SaveProgress& progress, LyricFileSystem& files) {
-  const std::string target = LyricFileName(files.ExecutablePath(), typedName);
-  return ReplaceWhenComplete(target, files, !TypedNameAllowed(typedName), [&](ByteSink& sink) {
-    return WriteLines(table, count, sink, progress);
-  });
+  FileSystemPlace place(files, LyricFileName(files.ExecutablePath(), typedName));
+  // A refused name still shows every line's progress, as a failed save does.
+  return SaveWhole(TypedNameAllowed(typedName) ? &place : nullptr,
+                   [&](ByteSink& sink) { return WriteLines(table, count, sink, progress); });
 }
 
 bool TypedNameAllowed(const std::string& typedName) {

@@ -47,10 +47,10 @@ void ReadLyricRecords(ByteSource* source, LyricTable& table, const LoadProgress&
 // A typed name holding ':' fails before any file is made. The progress
 // step runs for every line either way. Returns success.
 bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
-                   const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
+                   const SaveProgress& progress, LyricFileSystem& files);
 // The same for entries 0..count-1.
 bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
-                    const SaveProgress& progress, LyricFileSystem& files = PlatformFileSystem());
+                    const SaveProgress& progress, LyricFileSystem& files);
 
 // A colon in a typed name would make NTFS write into a hidden stream of a
 // file named by the part before it: such a name saves nothing.
@@ -60,6 +60,6 @@ bool TypedNameAllowed(const std::string& typedName);
 // after each of the 3001 entries, also when the file cannot be opened. A
 // file that opens leaves no add unsaved. Returns whether the file opened.
 bool LoadLyricFile(LyricTable& table, const std::string& path, const LoadProgress& progress,
-                   LyricFileSystem& files = PlatformFileSystem());
+                   LyricFileSystem& files);
 
 }  // namespace velomar

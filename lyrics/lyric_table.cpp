@@ -15,7 +15,7 @@ void BeginAdding(LyricTable& table) {
 bool AddPhrase(LyricTable& table, const std::string& text, double ticks) {
   if (table.RemainingLines <= 0) return false;
   // A reset or a stray counter must never let an add write outside the table.
-  if (table.AddIndex < 0 || table.AddIndex >= kLyricEntries) return false;
+  if (!IsEntry(table.AddIndex)) return false;
   table.RemainingLines -= 1;
   table.AddedCount += 1;
   table.phrase[table.AddIndex] = text;

@@ -12,6 +12,9 @@ namespace velomar {
 constexpr int kLyricEntries = 3001;  // indices 0..3000
 constexpr int kMaxAdds = 3000;       // adds allowed per BeginAdding
 
+// Whether `index` names one of the table's entries.
+inline bool IsEntry(int index) { return index >= 0 && index < kLyricEntries; }
+
 // An enhanced-LRC word stamp: the word that starts at byte `at` of the
 // phrase is sung `after` hundredths of a second after its line's time.
 struct WordStamp {

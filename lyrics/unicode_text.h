@@ -1,12 +1,19 @@
-// UTF-8, UTF-16, Windows-1252 and Windows-1251 as the LRC conversion needs
-// them: strict decoding, so that a damaged file is noticed instead of being
-// read as something else.
+// ASCII letters, UTF-8, UTF-16, Windows-1252 and Windows-1251 as the LRC
+// conversion needs them: strict decoding, so that a damaged file is noticed
+// instead of being read as something else.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 namespace velomar {
+
+// A-Z as a-z, every other byte as it is: a tag, an extension or a language
+// code folds the same in every locale, and no byte beyond ASCII (a
+// Shift-JIS lead byte, a UTF-8 one) is ever taken for a letter.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Decodes the character at `pos` (below text.size()), advancing `pos`;
 // false, `pos` unchanged, on anything that is not the shortest form of a

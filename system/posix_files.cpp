@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "lyrics/byte_stream.h"
+#include "system/platform_files.h"
 
 namespace velomar {
 namespace {
-
-constexpr std::size_t kBufferSize = 64 * 1024;
 
 // Owns a file descriptor.
 class Descriptor {
@@ -57,50 +56,22 @@ class FileSource : public BufferedFileSource {
   Descriptor fd_;
 };
 
-// Bytes still buffered when a sink is destroyed without Close() are dropped.
-class FileSink : public ByteSink {
+class FileSink : public BufferedFileSink {
  public:
-  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
-  bool Write(const char* data, std::size_t size) override {
-    if (failed_) return false;
-    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
-    if (size >= kBufferSize) return WriteAll(data, size);
-    buffer_.insert(buffer_.end(), data, data + size);
-    return true;
-  }
-  bool Close() override {
-    bool ok = !failed_ && Flush();
-    // The target is replaced right after this: the bytes must be on disk
-    // first, or a crash could leave a replaced but empty file.
-    if (ok && fd_.get() >= 0) ok = ::fsync(fd_.get()) == 0;
-    ok = fd_.Close() && ok;
-    failed_ = !ok;
-    return ok;
-  }
+  explicit FileSink(int fd) : fd_(fd) {}
 
  private:
-  bool Flush() {
-    const bool ok = WriteAll(buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return ok;
+  std::size_t WriteSome(const char* data, std::size_t size) override {
+    ssize_t n;
+    do {
+      n = ::write(fd_.get(), data, size);
+    } while (n < 0 && errno == EINTR);
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
   }
-  bool WriteAll(const char* data, std::size_t size) {
-    while (size > 0 && !failed_) {
-      const ssize_t n = ::write(fd_.get(), data, size);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        failed_ = true;
-        break;
-      }
-      data += n;
-      size -= static_cast<std::size_t>(n);
-    }
-    return !failed_;
-  }
+  bool SyncFile() override { return fd_.get() < 0 || ::fsync(fd_.get()) == 0; }
+  bool CloseFile() override { return fd_.Close(); }
 
   Descriptor fd_;
-  std::vector<char> buffer_;
-  bool failed_ = false;
 };
 
 class PosixFileSystem : public LyricFileSystem {

@@ -37,17 +37,32 @@ std::wstring Utf8ToWide(const std::string& utf8) { return Widen(utf8, CP_UTF8); 
 
 std::string WideToUtf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
-std::wstring ExecutableWidePath() {
-  std::vector<wchar_t> buffer(MAX_PATH);
+namespace {
+
+// A Windows path is at most 32767 UTF-16 units, each at most two bytes in
+// the ANSI code page: a buffer of 1 << 16 holds any path in either form
+// with its NUL, so a result that still fills one is no path.
+constexpr std::size_t kLongestPath = 1u << 16;
+
+// GetModuleFileNameA or W into a buffer grown until the path fits.
+template <typename Char, typename Get>
+std::basic_string<Char> ModulePath(Get get) {
+  std::vector<Char> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return std::wstring();
+    const DWORD n = get(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::basic_string<Char>();
     // A result that fills the buffer may have been cut short.
-    if (n < buffer.size()) return std::wstring(buffer.data(), n);
-    if (buffer.size() >= 1u << 16) return std::wstring();
+    if (n < buffer.size()) return std::basic_string<Char>(buffer.data(), n);
+    if (buffer.size() >= kLongestPath) return std::basic_string<Char>();
     buffer.resize(buffer.size() * 2);
   }
 }
+
+}  // namespace
+
+std::string ExecutableAnsiPath() { return ModulePath<char>(GetModuleFileNameA); }
+
+std::wstring ExecutableWidePath() { return ModulePath<wchar_t>(GetModuleFileNameW); }
 
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -36,6 +36,9 @@ bool WriteWholeFile(const std::wstring& target, const std::string& bytes);
 // The running program's real path, also in a folder whose name the ANSI
 // code page cannot hold; "" when the system cannot tell.
 std::wstring ExecutableWidePath();
+// The same as the ANSI calls have it, which name the lyric files saved
+// beside the program.
+std::string ExecutableAnsiPath();
 
 // True when `path` names a file (not a folder) that exists.
 bool IsFile(const std::wstring& path);

@@ -5,15 +5,14 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "lyrics/byte_stream.h"
+#include "lyrics/whole_file.h"
+#include "system/platform_files.h"
 #include "system/wide_path.h"
 
 namespace velomar {
 namespace {
-
-constexpr DWORD kBufferSize = 64 * 1024;
 
 // Owns a file handle; move-only so that exactly one owner closes it.
 class FileHandle {
@@ -73,50 +72,22 @@ class FileSource : public BufferedFileSource {
   FileHandle file_;
 };
 
-// Bytes still buffered when a sink is destroyed without Close() are dropped.
-class FileSink : public ByteSink {
+class FileSink : public BufferedFileSink {
  public:
-  explicit FileSink(FileHandle file) : file_(std::move(file)) { buffer_.reserve(kBufferSize); }
-  bool Write(const char* data, std::size_t size) override {
-    if (failed_) return false;
-    if (buffer_.size() + size > kBufferSize && !Flush()) return false;
-    if (size >= kBufferSize) return WriteAll(data, size);
-    buffer_.insert(buffer_.end(), data, data + size);
-    return true;
-  }
-  bool Close() override {
-    bool ok = !failed_ && Flush();
-    // The target is replaced right after this: the bytes must be on disk
-    // first, or a crash could leave a replaced but empty file.
-    if (ok && file_.valid()) ok = FlushFileBuffers(file_.get()) != 0;
-    ok = file_.Close() && ok;
-    failed_ = !ok;
-    return ok;
-  }
+  explicit FileSink(FileHandle file) : file_(std::move(file)) {}
 
  private:
-  bool Flush() {
-    const bool ok = WriteAll(buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return ok;
+  std::size_t WriteSome(const char* data, std::size_t size) override {
+    // A buffer's worth a call at the most: WriteFile takes a 32-bit count.
+    const DWORD chunk = static_cast<DWORD>(std::min(size, kBufferSize));
+    DWORD written = 0;
+    if (!WriteFile(file_.get(), data, chunk, &written, nullptr)) return 0;
+    return written;
   }
-  bool WriteAll(const char* data, std::size_t size) {
-    while (size > 0 && !failed_) {
-      const DWORD chunk = size > kBufferSize ? kBufferSize : static_cast<DWORD>(size);
-      DWORD written = 0;
-      if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0) {
-        failed_ = true;
-        break;
-      }
-      data += written;
-      size -= written;
-    }
-    return !failed_;
-  }
+  bool SyncFile() override { return !file_.valid() || FlushFileBuffers(file_.get()) != 0; }
+  bool CloseFile() override { return file_.Close(); }
 
   FileHandle file_;
-  std::vector<char> buffer_;
-  bool failed_ = false;
 };
 
 class Win32FileSystem : public LyricFileSystem {
@@ -143,17 +114,7 @@ class Win32FileSystem : public LyricFileSystem {
 
   void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 
-  std::string ExecutablePath() override {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-      const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-      if (n == 0) return std::string();
-      // A result that fills the buffer may have been cut short.
-      if (n < buffer.size()) return std::string(buffer.data(), n);
-      if (buffer.size() >= 1u << 20) return std::string();
-      buffer.resize(buffer.size() * 2);
-    }
-  }
+  std::string ExecutablePath() override { return ExecutableAnsiPath(); }
 };
 
 }  // namespace
@@ -171,18 +132,35 @@ std::unique_ptr<ByteSource> OpenForReading(const std::wstring& path, bool shared
   return std::make_unique<FileSource>(std::move(file));
 }
 
+namespace {
+
+// A target named by its real UTF-16 path.
+class WidePlace : public SavePlace {
+ public:
+  explicit WidePlace(const std::wstring& target)
+      : target_(target), beside_(target + WidePath(kSavingSuffix)) {}
+  std::unique_ptr<ByteSink> CreateBeside() override {
+    FileHandle file(CreateFileW(beside_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return nullptr;
+    return std::make_unique<FileSink>(std::move(file));
+  }
+  bool ReplaceTarget() override {
+    return MoveFileExW(beside_.c_str(), target_.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  void RemoveBeside() override { DeleteFileW(beside_.c_str()); }
+
+ private:
+  std::wstring target_;
+  std::wstring beside_;
+};
+
+}  // namespace
+
 bool WriteWholeFile(const std::wstring& target, const std::string& bytes) {
-  const std::wstring temp = target + L".saving";
-  FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  FileSink sink(std::move(file));
-  bool ok = sink.Write(bytes.data(), bytes.size());
-  ok = sink.Close() && ok;
-  ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileW(temp.c_str());
-  return ok;
+  WidePlace place(target);
+  return WriteWholeFile(place, bytes);
 }
 
 }  // namespace velomar

@@ -2,6 +2,7 @@
 
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
+#include "system/platform_files.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {

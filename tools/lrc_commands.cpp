@@ -7,6 +7,8 @@
 #include "lyrics/lrc_convert.h"
 #include "lyrics/memory_stream.h"
 #include "lyrics/number_text.h"
+#include "lyrics/whole_file.h"
+#include "system/platform_files.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
@@ -48,28 +50,6 @@ const char kFromMp3Usage[] =
     "      nothing for no tag, a bad tag, or a tag without timed lyrics";
 
 namespace {
-
-bool ReadWholeFile(LyricFileSystem& files, const std::string& path, std::string& bytes) {
-  std::unique_ptr<ByteSource> source = files.OpenRead(path);
-  if (source == nullptr) return false;
-  bytes.clear();
-  for (int b = source->Next(); b >= 0; b = source->Next()) bytes += static_cast<char>(b);
-  return true;
-}
-
-// Through a file beside the target, as the program's save does, so that a
-// failed write leaves an existing file as it was.
-bool WriteWholeFile(LyricFileSystem& files, const std::string& path, const std::string& bytes) {
-  const std::string temp = path + ".saving";
-  std::unique_ptr<ByteSink> sink = files.Create(temp);
-  if (sink == nullptr) return false;
-  bool ok = sink->Write(bytes.data(), bytes.size());
-  ok = sink->Close() && ok;
-  sink.reset();
-  if (ok) ok = files.Replace(temp, path);
-  if (!ok) files.Remove(temp);
-  return ok;
-}
 
 void PrintNotes(const Notes& notes, const std::string& path, std::FILE* err) {
   for (const Note& note : notes) {

@@ -22,6 +22,7 @@
 #include "bench/win/startup_bench.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_text.h"
+#include "system/platform_files.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
 #include "ui/controls.h"
@@ -322,8 +323,9 @@ void LoadFigures(Program& program) {
     program.Flush();
 
     auto table = std::make_unique<LyricTable>();
+    const LoadProgress none = [](int) {};
     const double c0 = NowMs();
-    LoadLyricFile(*table, path, [](int) {});
+    LoadLyricFile(*table, path, none, PlatformFileSystem());
     core.push_back(NowMs() - c0);
   }
   Row("KashiList load of 3001 records ms", Median(form), Median(core));
@@ -376,10 +378,11 @@ void SaveFigures(Program& program) {
     WaitGone(kashi);
     program.Flush();
 
+    const SaveProgress none = [](const std::string&) {};
     const double c0 = NowMs();
     auto file = std::make_unique<LyricTable>();  // as the form saves it, in Shift-JIS
     ToFileTable(Lyrics.Table(), 3000, *file);
-    SaveLyricFile(*file, name, [](const std::string&) {});
+    SaveLyricFile(*file, name, none, PlatformFileSystem());
     core.push_back(NowMs() - c0);
   }
   DeleteFileA(LyricFileName(PlatformFileSystem().ExecutablePath(), name).c_str());

@@ -17,6 +17,7 @@
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_table.h"
 #include "lyrics/memory_stream.h"
+#include "system/platform_files.h"
 
 namespace velomar::testing {
 
