@@ -34,8 +34,8 @@ enum class Kind : int {
                // disabled, or to the box or dialog `where` owns (id 1)
   Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
   Paste,       // `text` (UTF-8) copied as UTF-16 by another program, pasted into box `id`
-  Overlay,     // the desktop lyrics: menu command `id` (1024, 1025), Ctrl+Alt+L (id 0) or
-               // a drag to place `n` (id 1)
+  Overlay,  // the desktop lyrics: menu command `id` (kMenuOverlay, kMenuOverlayUnlock), Ctrl+Alt+L
+            // (id 0) or a drag to place `n` (id 1)
 };
 
 // What the user types into an open dialog.

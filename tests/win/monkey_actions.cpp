@@ -9,6 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
+#include "forms/version_form.h"
 #include "system/wide_path.h"
 #include "tests/win/monkey.h"
 
@@ -84,33 +90,61 @@ struct Weighted {
 // How often a user takes each action when it is there; every action stays
 // possible, the slow ones (a lyric file load takes most of a second) rarer.
 const Weighted kClicks[] = {
-    {Where::Main, 1000, 24},      {Where::Main, 1001, 24},     {Where::Main, 1003, 16},
-    {Where::Main, 1008, 12},      {Where::Main, 1010, 12},     {Where::Main, 1012, 12},
-    {Where::Kashi, 1000, 32},     {Where::Kashi, 1001, 12},    {Where::Kashi, 1008, 8},
-    {Where::KashiList, 1000, 16}, {Where::KashiList, 1001, 3}, {Where::Mini, 1000, 16},
-    {Where::Mini, 1001, 16},      {Where::Mini, 1008, 8},      {Where::Version, 1000, 16},
-    {Where::KashiEdit, 1001, 6},  {Where::KashiEdit, 1002, 6}, {Where::KashiEdit, 1003, 6},
-    {Where::KashiEdit, 1004, 8},  {Where::KashiEdit, 1005, 6}, {Where::KashiEdit, 1006, 8},
-    {Where::KashiEdit, 1008, 6},  {Where::KashiEdit, 1009, 4}, {Where::KashiEdit, 1013, 4},
-    {Where::KashiEdit, 1014, 4},  {Where::KashiEdit, 1015, 8},
+    {Where::Main, main_ids::kPlayButton, 24},
+    {Where::Main, main_ids::kStopButton, 24},
+    {Where::Main, main_ids::kBrowseButton, 16},
+    {Where::Main, main_ids::kLoopToggle, 12},
+    {Where::Main, main_ids::kLyricsToggle, 12},
+    {Where::Main, main_ids::kPauseButton, 12},
+    {Where::Kashi, kashi_ids::kAddButton, 32},
+    {Where::Kashi, kashi_ids::kSaveButton, 12},
+    {Where::Kashi, kashi_ids::kPourInSwitch, 8},
+    {Where::KashiList, kashi_list_ids::kBrowseButton, 16},
+    {Where::KashiList, kashi_list_ids::kLoadButton, 3},
+    {Where::Mini, mini_ids::kMiniStop, 16},
+    {Where::Mini, mini_ids::kMiniPlay, 16},
+    {Where::Mini, mini_ids::kMiniTopmost, 8},
+    {Where::Version, version_ids::kOkButton, 16},
+    {Where::KashiEdit, kashi_edit_ids::kEarlierButton, 6},
+    {Where::KashiEdit, kashi_edit_ids::kLaterButton, 6},
+    {Where::KashiEdit, kashi_edit_ids::kClockButton, 6},
+    {Where::KashiEdit, kashi_edit_ids::kInsertButton, 8},
+    {Where::KashiEdit, kashi_edit_ids::kDeleteButton, 6},
+    {Where::KashiEdit, kashi_edit_ids::kUndoButton, 8},
+    {Where::KashiEdit, kashi_edit_ids::kPhraseButton, 6},
+    {Where::KashiEdit, kashi_edit_ids::kPlayHereButton, 4},
+    {Where::KashiEdit, kashi_edit_ids::kSaveButton, 4},
+    {Where::KashiEdit, kashi_edit_ids::kLrcButton, 4},
+    {Where::KashiEdit, kashi_edit_ids::kRedoButton, 8},
 };
-const Weighted kMenus[] = {{Where::Main, 1018, 8}, {Where::Main, 1019, 12},
-                           {Where::Main, 1020, 8}, {Where::Main, 1021, 12},
-                           {Where::Main, 1022, 8}, {Where::Main, 1023, 10}};
-const Weighted kBoxes[] = {{Where::Kashi, 1002, 16},    {Where::Kashi, 1011, 12},
-                           {Where::Kashi, 1013, 12},    {Where::KashiList, 1002, 4},
-                           {Where::KashiEdit, 1007, 6}, {Where::KashiEdit, 1012, 6}};
+const Weighted kMenus[] = {
+    {Where::Main, main_ids::kMenuKashiList, 8}, {Where::Main, main_ids::kMenuKashi, 12},
+    {Where::Main, main_ids::kMenuReset, 8},     {Where::Main, main_ids::kMenuMini, 12},
+    {Where::Main, main_ids::kMenuVersion, 8},   {Where::Main, main_ids::kMenuKashiEdit, 10}};
+const Weighted kBoxes[] = {{Where::Kashi, kashi_ids::kPhraseBox, 16},
+                           {Where::Kashi, kashi_ids::kPourInBox, 12},
+                           {Where::Kashi, kashi_ids::kFileNameBox, 12},
+                           {Where::KashiList, kashi_list_ids::kPathBox, 4},
+                           {Where::KashiEdit, kashi_edit_ids::kPhraseBox, 6},
+                           {Where::KashiEdit, kashi_edit_ids::kNameBox, 6}};
 // The boxes that take lyrics, typed into and pasted into in any script.
-const Weighted kLyricBoxes[] = {
-    {Where::Kashi, 1002, 8}, {Where::Kashi, 1011, 8}, {Where::KashiEdit, 1007, 4}};
+const Weighted kLyricBoxes[] = {{Where::Kashi, kashi_ids::kPhraseBox, 8},
+                                {Where::Kashi, kashi_ids::kPourInBox, 8},
+                                {Where::KashiEdit, kashi_edit_ids::kPhraseBox, 4}};
 const Weighted kCloses[] = {{Where::Main, 0, 1},       {Where::Kashi, 0, 8},
                             {Where::KashiList, 0, 12}, {Where::Mini, 0, 12},
                             {Where::Version, 0, 12},   {Where::KashiEdit, 0, 8}};
-const Weighted kEscapes[] = {
-    {Where::Kashi, 0, 1},      {Where::Kashi, 1002, 1},  {Where::Kashi, 1011, 1},
-    {Where::Kashi, 1013, 1},   {Where::KashiList, 0, 2}, {Where::KashiList, 1002, 2},
-    {Where::Mini, 0, 2},       {Where::Mini, 1008, 2},   {Where::Version, 0, 2},
-    {Where::Version, 1000, 2}, {Where::KashiEdit, 0, 1}};
+const Weighted kEscapes[] = {{Where::Kashi, 0, 1},
+                             {Where::Kashi, kashi_ids::kPhraseBox, 1},
+                             {Where::Kashi, kashi_ids::kPourInBox, 1},
+                             {Where::Kashi, kashi_ids::kFileNameBox, 1},
+                             {Where::KashiList, 0, 2},
+                             {Where::KashiList, kashi_list_ids::kPathBox, 2},
+                             {Where::Mini, 0, 2},
+                             {Where::Mini, mini_ids::kMiniTopmost, 2},
+                             {Where::Version, 0, 2},
+                             {Where::Version, version_ids::kOkButton, 2},
+                             {Where::KashiEdit, 0, 1}};
 // The lyric editor list's keys: undo and redo with Ctrl (n 1), the rest bare.
 struct EditorKey {
   int key;
@@ -205,16 +239,17 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
     case Kind::Click: {
       if (!Usable(window) || !ItemEnabled(window, action.id)) return Outcome::Skipped;
       HWND item = GetDlgItem(window, action.id);
-      if (action.where == Where::Main && action.id == 1012) {
+      if (action.where == Where::Main && action.id == main_ids::kPauseButton) {
         // The pause button is never shown: its command, as its click sends.
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED),
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(main_ids::kPauseButton, BN_CLICKED),
                      reinterpret_cast<LPARAM>(item));
         break;
       }
       // The open dialog may come up after the thread has taken further
       // messages; the next step must find it there.
-      const bool browse = (action.where == Where::Main && action.id == 1003) ||
-                          (action.where == Where::KashiList && action.id == 1000);
+      const bool browse =
+          (action.where == Where::Main && action.id == main_ids::kBrowseButton) ||
+          (action.where == Where::KashiList && action.id == kashi_list_ids::kBrowseButton);
       const size_t before = browse ? OpenDialogs(*program_) : 0;
       PostMessageA(item, BM_CLICK, 0, 0);
       if (browse && !WaitUntil([&] { return OpenDialogs(*program_) > before; }, 3000)) {
@@ -329,7 +364,7 @@ Walk::Outcome Walk::Apply(const Action& action, Failure* failure) {
         });
       };
       if (action.n == 1) hold(0x80);
-      HWND list = GetDlgItem(window, 1000);
+      HWND list = GetDlgItem(window, kashi_edit_ids::kLineList);
       PostMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(action.id), 1);
       PostMessageA(list, WM_KEYUP, static_cast<WPARAM>(action.id), 0xC0000001);
       if (action.n == 1) {

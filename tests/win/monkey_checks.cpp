@@ -6,6 +6,8 @@
 #include <string>
 #include <tuple>
 
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "forms/overlay.h"
 #include "playback/playback_rules.h"
 #include "tests/win/monkey.h"
@@ -205,7 +207,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
 View Look(Program& program) {
   View view;
   if (IsWindow(program.main())) view.main = program.main();
-  HWND (*const handles[])
+  HWND(*const handles[])
   () = {nullptr, &KashiWindow, &KashiListWindow, &MiniWindow, &VersionWindow, &KashiEditWindow};
   for (int i = 1; i < kForms; ++i) {
     const HWND form = handles[i]();
@@ -272,8 +274,9 @@ bool CheckView(const View& view, Failure* failure) {
   }
   if (view.main != nullptr) {
     static const std::set<Look4> allowed = MainLooks();
-    const Look4 look{Enabled(view.main, 1000), Enabled(view.main, 1001), Enabled(view.main, 1003),
-                     Enabled(view.main, 1012)};
+    const Look4 look{
+        Enabled(view.main, main_ids::kPlayButton), Enabled(view.main, main_ids::kStopButton),
+        Enabled(view.main, main_ids::kBrowseButton), Enabled(view.main, main_ids::kPauseButton)};
     if (allowed.count(look) == 0) {
       const auto [play, stop, browse, pause] = look;
       return Fail(failure, "main buttons",
@@ -283,7 +286,7 @@ bool CheckView(const View& view, Failure* failure) {
   }
   if (HWND mini = view.form(Where::Mini)) {
     static const std::set<Look2> allowed = MiniLooks();
-    const Look2 look{Enabled(mini, 1000), Enabled(mini, 1001)};
+    const Look2 look{Enabled(mini, mini_ids::kMiniStop), Enabled(mini, mini_ids::kMiniPlay)};
     if (allowed.count(look) == 0) {
       return Fail(failure, "mini buttons",
                   "stop " + std::to_string(std::get<0>(look)) + " play " +
@@ -333,8 +336,8 @@ bool CheckView(const View& view, Failure* failure) {
   if (!view.form(Where::Mini) && !IsWindowVisible(view.main)) {
     return Fail(failure, "unreachable", "the main window is hidden without the Mini form");
   }
-  if (!ownedForm && !Enabled(view.main, 1000) && !Enabled(view.main, 1001) &&
-      !Enabled(view.main, 1003)) {
+  if (!ownedForm && !Enabled(view.main, main_ids::kPlayButton) &&
+      !Enabled(view.main, main_ids::kStopButton) && !Enabled(view.main, main_ids::kBrowseButton)) {
     return Fail(failure, "unreachable", "play, stop and browse are all disabled");
   }
   return true;
