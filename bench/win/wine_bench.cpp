@@ -313,7 +313,6 @@ void LoadFigures(Program& program) {
   WriteBytes(path, LyricBytes());
   std::vector<double> form, core;
   for (int round = 0; round < 3; ++round) {
-    KashiListWindow() = nullptr;
     Command(program, program.main(), main_ids::kMenuKashiList);
     WaitUntil([&] { return KashiListWindow() != nullptr && IsWindowVisible(KashiListWindow()); });
     HWND list = KashiListWindow();
@@ -335,7 +334,6 @@ void LoadFigures(Program& program) {
   // The editor opening on the table just loaded, until it has been drawn.
   std::vector<double> editor;
   for (int round = 0; round < 3; ++round) {
-    KashiEditWindow() = nullptr;
     const double t0 = NowMs();
     Command(program, program.main(), main_ids::kMenuKashiEdit);
     WaitUntil([&] { return KashiEditWindow() != nullptr && IsWindowVisible(KashiEditWindow()); });
@@ -354,7 +352,6 @@ void SaveFigures(Program& program) {
   std::vector<double> form, core;
   const std::string name = "bench-save-" + std::to_string(GetCurrentProcessId());
   for (int round = 0; round < 3; ++round) {
-    KashiWindow() = nullptr;
     Command(program, program.main(), main_ids::kMenuKashi);
     WaitUntil([&] { return KashiWindow() != nullptr && IsWindowVisible(KashiWindow()); });
     HWND kashi = KashiWindow();
