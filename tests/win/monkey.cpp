@@ -71,61 +71,67 @@ std::string EscapedWide(const std::wstring& text) {
   return out;
 }
 
+struct Label {
+  Where where;
+  int id;
+  const char* name;
+};
+
+// The main window's menu commands the walk takes.
+const Label kMenuNames[] = {
+    {Where::Main, main_ids::kMenuKashiList, "lyric list form"},
+    {Where::Main, main_ids::kMenuKashi, "Kashi form"},
+    {Where::Main, main_ids::kMenuReset, "reset"},
+    {Where::Main, main_ids::kMenuMini, "Mini form"},
+    {Where::Main, main_ids::kMenuVersion, "version form"},
+    {Where::Main, main_ids::kMenuKashiEdit, "lyric editor"},
+};
+
+// The controls, and the buttons of any message box (Other).
+const Label kLabels[] = {
+    {Where::Main, main_ids::kPlayButton, "play"},
+    {Where::Main, main_ids::kStopButton, "stop"},
+    {Where::Main, main_ids::kBrowseButton, "browse"},
+    {Where::Main, main_ids::kLoopToggle, "loop"},
+    {Where::Main, main_ids::kLyricsToggle, "lyrics"},
+    {Where::Main, main_ids::kPauseButton, "pause"},
+    {Where::Kashi, kashi_ids::kAddButton, "add"},
+    {Where::Kashi, kashi_ids::kSaveButton, "save"},
+    {Where::Kashi, kashi_ids::kPourInSwitch, "pour-in"},
+    {Where::Kashi, kashi_ids::kPhraseBox, "phrase box"},
+    {Where::Kashi, kashi_ids::kPourInBox, "pour-in box"},
+    {Where::Kashi, kashi_ids::kFileNameBox, "file name box"},
+    {Where::KashiList, kashi_list_ids::kBrowseButton, "browse"},
+    {Where::KashiList, kashi_list_ids::kLoadButton, "OK (load)"},
+    {Where::KashiList, kashi_list_ids::kPathBox, "path box"},
+    {Where::Mini, mini_ids::kMiniStop, "stop"},
+    {Where::Mini, mini_ids::kMiniPlay, "play"},
+    {Where::Mini, mini_ids::kMiniTopmost, "always on top"},
+    {Where::Version, version_ids::kOkButton, "OK"},
+    {Where::KashiEdit, kashi_edit_ids::kEarlierButton, "-0.1"},
+    {Where::KashiEdit, kashi_edit_ids::kLaterButton, "+0.1"},
+    {Where::KashiEdit, kashi_edit_ids::kClockButton, "clock now"},
+    {Where::KashiEdit, kashi_edit_ids::kInsertButton, "insert"},
+    {Where::KashiEdit, kashi_edit_ids::kDeleteButton, "delete"},
+    {Where::KashiEdit, kashi_edit_ids::kUndoButton, "undo"},
+    {Where::KashiEdit, kashi_edit_ids::kPhraseBox, "phrase box"},
+    {Where::KashiEdit, kashi_edit_ids::kPhraseButton, "set phrase"},
+    {Where::KashiEdit, kashi_edit_ids::kPlayHereButton, "play from here"},
+    {Where::KashiEdit, kashi_edit_ids::kNameBox, "name box"},
+    {Where::KashiEdit, kashi_edit_ids::kSaveButton, "save"},
+    {Where::KashiEdit, kashi_edit_ids::kLrcButton, "save LRC"},
+    {Where::KashiEdit, kashi_edit_ids::kRedoButton, "redo"},
+    {Where::Other, IDOK, "OK"},
+    {Where::Other, IDCANCEL, "Cancel"},
+    {Where::Other, IDYES, "Yes"},
+    {Where::Other, IDNO, "No"},
+};
+
 const char* Name(Where where, int id, bool menu) {
-  if (menu) {
-    switch (id) {
-      case main_ids::kMenuKashiList: return "lyric list form";
-      case main_ids::kMenuKashi: return "Kashi form";
-      case main_ids::kMenuReset: return "reset";
-      case main_ids::kMenuMini: return "Mini form";
-      case main_ids::kMenuVersion: return "version form";
-      case main_ids::kMenuKashiEdit: return "lyric editor";
-    }
+  for (const Label& label : kMenuNames) {
+    if (menu && label.id == id) return label.name;
   }
-  struct Label {
-    Where where;
-    int id;
-    const char* name;
-  };
-  static const Label labels[] = {
-      {Where::Main, main_ids::kPlayButton, "play"},
-      {Where::Main, main_ids::kStopButton, "stop"},
-      {Where::Main, main_ids::kBrowseButton, "browse"},
-      {Where::Main, main_ids::kLoopToggle, "loop"},
-      {Where::Main, main_ids::kLyricsToggle, "lyrics"},
-      {Where::Main, main_ids::kPauseButton, "pause"},
-      {Where::Kashi, kashi_ids::kAddButton, "add"},
-      {Where::Kashi, kashi_ids::kSaveButton, "save"},
-      {Where::Kashi, kashi_ids::kPourInSwitch, "pour-in"},
-      {Where::Kashi, kashi_ids::kPhraseBox, "phrase box"},
-      {Where::Kashi, kashi_ids::kPourInBox, "pour-in box"},
-      {Where::Kashi, kashi_ids::kFileNameBox, "file name box"},
-      {Where::KashiList, kashi_list_ids::kBrowseButton, "browse"},
-      {Where::KashiList, kashi_list_ids::kLoadButton, "OK (load)"},
-      {Where::KashiList, kashi_list_ids::kPathBox, "path box"},
-      {Where::Mini, mini_ids::kMiniStop, "stop"},
-      {Where::Mini, mini_ids::kMiniPlay, "play"},
-      {Where::Mini, mini_ids::kMiniTopmost, "always on top"},
-      {Where::Version, version_ids::kOkButton, "OK"},
-      {Where::KashiEdit, kashi_edit_ids::kEarlierButton, "-0.1"},
-      {Where::KashiEdit, kashi_edit_ids::kLaterButton, "+0.1"},
-      {Where::KashiEdit, kashi_edit_ids::kClockButton, "clock now"},
-      {Where::KashiEdit, kashi_edit_ids::kInsertButton, "insert"},
-      {Where::KashiEdit, kashi_edit_ids::kDeleteButton, "delete"},
-      {Where::KashiEdit, kashi_edit_ids::kUndoButton, "undo"},
-      {Where::KashiEdit, kashi_edit_ids::kPhraseBox, "phrase box"},
-      {Where::KashiEdit, kashi_edit_ids::kPhraseButton, "set phrase"},
-      {Where::KashiEdit, kashi_edit_ids::kPlayHereButton, "play from here"},
-      {Where::KashiEdit, kashi_edit_ids::kNameBox, "name box"},
-      {Where::KashiEdit, kashi_edit_ids::kSaveButton, "save"},
-      {Where::KashiEdit, kashi_edit_ids::kLrcButton, "save LRC"},
-      {Where::KashiEdit, kashi_edit_ids::kRedoButton, "redo"},
-      {Where::Other, IDOK, "OK"},
-      {Where::Other, IDCANCEL, "Cancel"},
-      {Where::Other, IDYES, "Yes"},
-      {Where::Other, IDNO, "No"},
-  };
-  for (const Label& label : labels) {
+  for (const Label& label : kLabels) {
     if (label.id == id && (label.where == where || label.where == Where::Other)) return label.name;
   }
   return id == 0 ? "the window" : "?";
@@ -143,8 +149,6 @@ std::string KeyName(int key) {
   return key >= 'A' && key <= 'Z' ? std::string(1, static_cast<char>(key)) : std::to_string(key);
 }
 
-const char* const kWhere[] = {"main",    "Kashi",     "KashiList", "Mini",
-                              "Version", "KashiEdit", "other"};
 const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
                               "MIDI song",   "mp3 song",
                               "broken song", "missing file",
@@ -152,6 +156,12 @@ const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
                               "cancel"};
 
 }  // namespace
+
+const char* NameOf(Where where) {
+  static const char* const names[] = {"main",    "Kashi",     "KashiList", "Mini",
+                                      "Version", "KashiEdit", "other"};
+  return names[static_cast<int>(where)];
+}
 
 std::string Escaped(const std::string& text) {
   static const char digits[] = "0123456789abcdef";
@@ -207,7 +217,7 @@ std::string FilePath(File file) {
 }
 
 std::string Describe(const Action& a) {
-  const std::string where = kWhere[static_cast<int>(a.where)];
+  const std::string where = NameOf(a.where);
   const std::string id = std::to_string(a.id);
   switch (a.kind) {
     case Kind::Click: return "click " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
