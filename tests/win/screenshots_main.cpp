@@ -134,25 +134,8 @@ std::string Sample(const char* name) {
   return WindowsPath(std::string(VELOMAR_SAMPLES) + "/" + name);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: velomar_screenshots OUTDIR\n");
-    return 2;
-  }
-  outDir = argv[1];
-  const std::vector<std::string> phrases = SamplePhrases();
-  if (phrases.size() < 6) {
-    std::fprintf(stderr, "velomar_screenshots: the sample lyric file is missing\n");
-    return 1;
-  }
-  Program program;
-  HWND main = program.main();
-  program.BlockRealTicks(true);
-  Save(main, "main-start");
-
-  // The sample song with its lyric file loaded, the second phrase showing.
+// The sample song with its lyric file loaded, the second phrase showing.
+void ShootSampleSong(Program& program, HWND main) {
   Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, Sample("kaze.wav"));
   HWND list = OpenForm(program, main_ids::kMenuKashiList, &KashiListWindow);
@@ -167,9 +150,11 @@ int main(int argc, char** argv) {
   program.Tick(61);
   Save(main, "main-window");
   Click(program, main, main_ids::kStopButton);
+}
 
-  // Timing the lyrics: the first phrase typed, the rest poured in, two
-  // phrases registered so far.
+// Timing the lyrics: the first phrase typed, the rest poured in, two
+// phrases registered so far.
+void ShootTiming(Program& program, HWND main, const std::vector<std::string>& phrases) {
   HWND kashi = OpenForm(program, main_ids::kMenuKashi, &KashiWindow);
   Click(program, kashi, kashi_ids::kPourInSwitch);
   TypeText(kashi, kashi_ids::kPhraseBox, phrases[0]);
@@ -185,8 +170,11 @@ int main(int argc, char** argv) {
   program.Tick(12);
   Save(kashi, "kashi-form");
   Close(program, kashi);
+}
 
-  // The lyric editor on the sample's lines, the fourth selected.
+// The lyric editor on the sample's lines, the fourth selected; then the
+// compact view while the song plays on.
+void ShootEditorAndMini(Program& program, HWND main) {
   HWND editor = OpenForm(program, main_ids::kMenuKashiEdit, &KashiEditWindow);
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -197,14 +185,15 @@ int main(int argc, char** argv) {
   Save(editor, "kashi-edit-form");
   Close(program, editor);
 
-  // The compact view while the song plays on.
   HWND mini = OpenForm(program, main_ids::kMenuMini, &MiniWindow);
   program.Tick(109);  // to tick 181: the fifth phrase
   Save(mini, "mini-form");
   Close(program, mini);
   Click(program, main, main_ids::kStopButton);
+}
 
-  // A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
+// A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
+void ShootAnyLanguage(Program& program, HWND main) {
   Lyrics.Load([](LyricTable& table) {
     table.time[0] = 10;
     table.phrase[0] =  // 안녕하세요 / 你好 / こんにちは
@@ -216,10 +205,12 @@ int main(int argc, char** argv) {
   program.Tick(11);
   Save(main, "main-window-any-language");
   Click(program, main, main_ids::kStopButton);
+}
 
-  // The desktop lyrics, locked, over the main window: a line with its
-  // translation, sung into its second word. Loaded on the program's thread,
-  // where the main window makes the translation's label.
+// The desktop lyrics, locked, over the main window: a line with its
+// translation, sung into its second word. Loaded on the program's thread,
+// where the main window makes the translation's label.
+void ShootOverlay(Program& program, HWND main) {
   program.RunOnUiThread([] {
     Lyrics.Load([](LyricTable& table) {
       table.time[0] = 20;
@@ -244,7 +235,10 @@ int main(int argc, char** argv) {
   Save(main, "overlay", overlay);
   Click(program, main, main_ids::kStopButton);
   Command(program, main, main_ids::kMenuOverlay);
+}
 
+// The about box, and the reset's first question.
+void ShootVersionAndReset(Program& program, HWND main) {
   HWND version = OpenForm(program, main_ids::kMenuVersion, &VersionWindow);
   Save(version, "version-form");
   Close(program, version);
@@ -257,5 +251,30 @@ int main(int argc, char** argv) {
     box = WaitForMessageBox(program);
     if (box.window != nullptr) Answer(box, IDOK);
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: velomar_screenshots OUTDIR\n");
+    return 2;
+  }
+  outDir = argv[1];
+  const std::vector<std::string> phrases = SamplePhrases();
+  if (phrases.size() < 6) {
+    std::fprintf(stderr, "velomar_screenshots: the sample lyric file is missing\n");
+    return 1;
+  }
+  Program program;
+  HWND main = program.main();
+  program.BlockRealTicks(true);
+  Save(main, "main-start");
+  ShootSampleSong(program, main);
+  ShootTiming(program, main, phrases);
+  ShootEditorAndMini(program, main);
+  ShootAnyLanguage(program, main);
+  ShootOverlay(program, main);
+  ShootVersionAndReset(program, main);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }
