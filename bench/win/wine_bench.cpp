@@ -20,6 +20,9 @@
 #include <vector>
 
 #include "bench/win/startup_bench.h"
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_text.h"
 #include "system/platform_files.h"
@@ -123,11 +126,11 @@ int FirstUseChild(const std::string& out, bool before) {
   HWND main = program.main();
   const std::string song = MakeWave("first.wav", 2000);
   const double t0 = NowMs();
-  PostMessageA(GetDlgItem(main, 1003), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(main, main_ids::kBrowseButton), BM_CLICK, 0, 0);
   WaitUntil([&] { return FindTopLevel(program.thread(), "#32770") != nullptr; }, 30000);
   const double dialog = NowMs() - t0;
   AnswerOpenDialog(program, song);
-  WaitUntil([&] { return Text(main, 1005).find("first.wav") == 0; }, 30000);
+  WaitUntil([&] { return Text(main, main_ids::kFileNameLabel).find("first.wav") == 0; }, 30000);
   const double open = NowMs() - t0;
   if (FILE* f = std::fopen(out.c_str(), "w")) {
     std::fprintf(f, "%.3f %.3f %.3f\n", dialog, open, dlls);
@@ -175,7 +178,7 @@ void FirstUseFigures(const char* self) {
 // `seconds`, with the test's hook off its messages meanwhile, as a user's
 // program runs.
 double UnwatchedCpuMs(Program& program, int seconds) {
-  Click(program, program.main(), 1000);
+  Click(program, program.main(), main_ids::kPlayButton);
   program.Watch(false);
   const double cpu0 = CpuMs();
   const double wall0 = NowMs();
@@ -183,7 +186,7 @@ double UnwatchedCpuMs(Program& program, int seconds) {
   const double cpu = CpuMs() - cpu0;
   const double wall = NowMs() - wall0;
   program.Watch(true);
-  Click(program, program.main(), 1001);
+  Click(program, program.main(), main_ids::kStopButton);
   return cpu * 60000.0 / wall;
 }
 
@@ -197,9 +200,9 @@ double PlaybackFigures(Program& program, int seconds) {
     }
   });
   const std::string song = MakeWave("minute.wav", (seconds + 5) * 1000);
-  Click(program, main, 1003);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, song);
-  Click(program, main, 1010);
+  Click(program, main, main_ids::kLyricsToggle);
   const double cpu = UnwatchedCpuMs(program, seconds);
   // The same song played by the bare program for the same time.
   const double bare = BareCpuMs(song, seconds * 1000) * 60.0 / seconds;
@@ -216,13 +219,13 @@ double PlaybackFigures(Program& program, int seconds) {
     if (ticks.size() == blockAt) Sleep(2000);
   });
   const double wall0 = NowMs();
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   Sleep(static_cast<DWORD>(seconds) * 1000);
   program.OnRealTick(nullptr);
   program.Flush();
   const double wall = NowMs() - wall0;
-  const double shown = std::atof(WindowText(GetDlgItem(main, 1007)).c_str());
-  Click(program, main, 1001);
+  const double shown = std::atof(WindowText(GetDlgItem(main, main_ids::kStatusLabel)).c_str());
+  Click(program, main, main_ids::kStopButton);
   Row("clock error ticks, 2 s blocked in playback", std::abs(shown - wall / 100.0), 0.0);
   if (ticks.size() >= 2) {
     // The gap of the blocked thread is not the timer's own.
@@ -252,9 +255,9 @@ void OverlayFigures(Program& program, int seconds, double bare) {
       table.detail[i].words = {{0, 0}, {6, 50}, {9, 100}, {12, 150}, {15, 190}};
     }
   });
-  Command(program, main, 1024);  // 設定 → デスクトップ歌詞
+  Command(program, main, main_ids::kMenuOverlay);  // 設定 → デスクトップ歌詞
   const double cpu = UnwatchedCpuMs(program, seconds);
-  Command(program, main, 1024);
+  Command(program, main, main_ids::kMenuOverlay);
   Row("playback CPU ms per minute, desktop lyrics filling / bare MCI playback", cpu, bare);
 }
 
@@ -311,13 +314,13 @@ void LoadFigures(Program& program) {
   WriteBytes(path, LyricBytes());
   std::vector<double> form, core;
   for (int round = 0; round < 3; ++round) {
-    Command(program, program.main(), 1018);
+    Command(program, program.main(), main_ids::kMenuKashiList);
     WaitUntil([&] { return KashiListWindow() != nullptr && IsWindowVisible(KashiListWindow()); });
     HWND list = KashiListWindow();
-    Click(program, list, 1000);
+    Click(program, list, kashi_list_ids::kBrowseButton);
     AnswerOpenDialog(program, path);
     const double t0 = NowMs();
-    PostMessageA(GetDlgItem(list, 1001), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(list, kashi_list_ids::kLoadButton), BM_CLICK, 0, 0);
     WaitUntil([&] { return !IsWindow(list); }, 120000);
     form.push_back(NowMs() - t0);
     program.Flush();
@@ -334,7 +337,7 @@ void LoadFigures(Program& program) {
   std::vector<double> editor;
   for (int round = 0; round < 3; ++round) {
     const double t0 = NowMs();
-    Command(program, program.main(), 1023);
+    Command(program, program.main(), main_ids::kMenuKashiEdit);
     WaitUntil([&] { return KashiEditWindow() != nullptr && IsWindowVisible(KashiEditWindow()); });
     UpdateWindow(KashiEditWindow());
     program.Flush();
@@ -351,7 +354,7 @@ void SaveFigures(Program& program) {
   std::vector<double> form, core;
   const std::string name = "bench-save-" + std::to_string(GetCurrentProcessId());
   for (int round = 0; round < 3; ++round) {
-    Command(program, program.main(), 1019);
+    Command(program, program.main(), main_ids::kMenuKashi);
     WaitUntil([&] { return KashiWindow() != nullptr && IsWindowVisible(KashiWindow()); });
     HWND kashi = KashiWindow();
     program.Flush();
@@ -368,8 +371,8 @@ void SaveFigures(Program& program) {
         }
       });
     });
-    TypeText(kashi, 1013, name);
-    PostMessageA(GetDlgItem(kashi, 1001), BM_CLICK, 0, 0);
+    TypeText(kashi, kashi_ids::kFileNameBox, name);
+    PostMessageA(GetDlgItem(kashi, kashi_ids::kSaveButton), BM_CLICK, 0, 0);
     MessageBoxSeen ask = WaitForMessageBox(program);
     const double t0 = NowMs();
     Answer(ask, IDYES);

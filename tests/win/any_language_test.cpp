@@ -10,6 +10,10 @@
 
 #include <string>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_form.h"
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "system/wide_path.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -41,25 +45,27 @@ TEST(AnyLanguage, EveryCharacterShowsAndSavesAsLrcAndALyricFileRefusesWhatItCann
   DeleteFileA((ScratchDir() + "\\any.lrc").c_str());
   Program program({WidePath(song), WidePath(lrc)});
   HWND main = program.main();
-  ExpectUnicode(main, {1002, 1005, 1011});
-  Click(program, main, 1010);  // 歌詞を表示
+  ExpectUnicode(main, {main_ids::kPathLine, main_ids::kFileNameLabel, main_ids::kLyricLine});
+  Click(program, main, main_ids::kLyricsToggle);  // 歌詞を表示
   program.BlockRealTicks(true);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   program.Tick(11);
-  EXPECT_EQ(WideText(main, 1011), L"\uc548\ub155 \u8fd9\u662f");
+  EXPECT_EQ(WideText(main, main_ids::kLyricLine), L"\uc548\ub155 \u8fd9\u662f");
   HWND mini = OpenMini(program);
   ASSERT_NE(mini, nullptr);
-  ExpectUnicode(mini, {1006, 1007});
-  EXPECT_EQ(WideText(mini, 1006), L"any.wav");
+  ExpectUnicode(mini, {mini_ids::kMiniTitleLabel, mini_ids::kMiniLyricLabel});
+  EXPECT_EQ(WideText(mini, mini_ids::kMiniTitleLabel), L"any.wav");
   program.Tick(10);
-  EXPECT_EQ(WideText(mini, 1007), L"\u041f\u0440\u0438");
+  EXPECT_EQ(WideText(mini, mini_ids::kMiniLyricLabel), L"\u041f\u0440\u0438");
   CloseByCaption(program, mini);
-  Click(program, main, 1001);
+  Click(program, main, main_ids::kStopButton);
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
-  ExpectUnicode(editor, {1000, 1007, 1012});
-  Click(program, editor, 1014);  // LRC で保存, under the name proposed beside the song
+  ExpectUnicode(editor,
+                {kashi_edit_ids::kLineList, kashi_edit_ids::kPhraseBox, kashi_edit_ids::kNameBox});
+  Click(program, editor,
+        kashi_edit_ids::kLrcButton);  // LRC で保存, under the name proposed beside the song
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitGone(dialog));
@@ -70,13 +76,15 @@ TEST(AnyLanguage, EveryCharacterShowsAndSavesAsLrcAndALyricFileRefusesWhatItCann
 
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  ExpectUnicode(kashi, {1002, 1009, 1011, 1015});
-  SendMessageW(Item(kashi, 1002), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\ub178\ub798"));
-  Key(program, Item(kashi, 1002), VK_F5);
-  EXPECT_EQ(WideText(kashi, 1015), L"\ub178\ub798");
+  ExpectUnicode(kashi, {kashi_ids::kPhraseBox, kashi_ids::kLastTimeLabel, kashi_ids::kPourInBox,
+                        kashi_ids::kLastPhraseLabel});
+  SendMessageW(Item(kashi, kashi_ids::kPhraseBox), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"\ub178\ub798"));
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F5);
+  EXPECT_EQ(WideText(kashi, kashi_ids::kLastPhraseLabel), L"\ub178\ub798");
   LyricFileBeside file("any");
-  TypeText(kashi, 1013, file.name);
-  Click(program, kashi, 1001);
+  TypeText(kashi, kashi_ids::kFileNameBox, file.name);
+  Click(program, kashi, kashi_ids::kSaveButton);
   Answer(WaitForMessageBox(program), IDYES);
   MessageBoxSeen refused = WaitForMessageBox(program, 5000, kashi);
   const std::wstring told = WideText(refused.window, 0xFFFF);
@@ -102,27 +110,27 @@ TEST(AnyLanguage, TranslationsShowUnderTheirLinesMoveWithThemAndSaveBackAsRead) 
   WriteBytes(lrc, kPairs);
   Program program({WidePath(song), WidePath(lrc)});
   HWND main = program.main();
-  Click(program, main, 1010);  // 歌詞を表示
+  Click(program, main, main_ids::kLyricsToggle);  // 歌詞を表示
   program.BlockRealTicks(true);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   program.Tick(12);
-  EXPECT_EQ(WideText(main, 1011), L"\u98a8\u304c \u5439\u304f");
-  EXPECT_EQ(WideText(main, 1013), L"the wind blows");  // the row under the line
+  EXPECT_EQ(WideText(main, main_ids::kLyricLine), L"\u98a8\u304c \u5439\u304f");
+  EXPECT_EQ(WideText(main, main_ids::kRowLine), L"the wind blows");  // the row under the line
   HWND mini = OpenMini(program);
   ASSERT_NE(mini, nullptr);
   program.Tick(13);
-  EXPECT_EQ(WideText(mini, 1007), L"\uc548\ub155");
-  EXPECT_EQ(WideText(mini, 1009), L"hello");
+  EXPECT_EQ(WideText(mini, mini_ids::kMiniLyricLabel), L"\uc548\ub155");
+  EXPECT_EQ(WideText(mini, mini_ids::kMiniRowLabel), L"hello");
   Key(program, mini, VK_F8);
   EXPECT_EQ(Lyrics.Table().time[1], 25);
   CloseByCaption(program, mini);
-  Click(program, main, 1001);
+  Click(program, main, main_ids::kStopButton);
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
   SelectLine(program, editor, 1);
-  Click(program, editor, 1017);  // 以降 +0.1
-  Click(program, editor, 1014);  // LRC で保存, beside the song
+  Click(program, editor, kashi_edit_ids::kShiftLaterButton);  // 以降 +0.1
+  Click(program, editor, kashi_edit_ids::kLrcButton);         // LRC で保存, beside the song
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   Answer(WaitForMessageBox(program, 5000, dialog), IDYES);  // pairs.lrc is there

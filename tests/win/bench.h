@@ -107,6 +107,7 @@ void Command(Program& program, HWND window, int id, int code = 0);
 void TypeText(HWND parent, int id, const std::string& text);
 
 // Top-level windows of the program's thread.
+std::vector<HWND> ThreadWindows(DWORD thread);  // all of them, shown or not
 HWND FindTopLevel(DWORD thread, const char* className, const char* title = nullptr);
 HWND WaitForTopLevel(DWORD thread, const char* className, const char* title = nullptr,
                      DWORD ms = 5000);

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <string>
 
+#include "forms/kashi_form.h"
+#include "forms/main_window.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -17,9 +19,6 @@
 namespace velomar::test {
 namespace {
 
-enum { kPlay = 1000, kStopBtn = 1001, kBrowseBtn = 1003, kStatus = 1007 };
-enum { kLoopBtn = 1008, kLyricsBtn = 1010, kLine = 1011, kPauseBtn = 1012 };
-
 class Clock : public ::testing::Test {
  protected:
   Program program;
@@ -27,12 +26,12 @@ class Clock : public ::testing::Test {
 
   void SetUp() override {
     program.BlockRealTicks(true);
-    Click(program, main, kBrowseBtn);
+    Click(program, main, main_ids::kBrowseButton);
     AnswerOpenDialog(program, MakeMidi("clock.mid"));
-    ASSERT_TRUE(Enabled(main, kPlay));
+    ASSERT_TRUE(Enabled(main, main_ids::kPlayButton));
   }
   void Play() {
-    Click(program, main, kPlay);
+    Click(program, main, main_ids::kPlayButton);
     ASSERT_EQ(Playback.State, PlayState::Playing);
   }
   void Entry(int i, int time, const char* phrase) {
@@ -41,17 +40,17 @@ class Clock : public ::testing::Test {
       table.phrase[i] = phrase;
     });
   }
-  std::string Line() { return Text(main, kLine); }
-  std::string Status() { return Text(main, kStatus); }
+  std::string Line() { return Text(main, main_ids::kLyricLine); }
+  std::string Status() { return Text(main, main_ids::kStatusLabel); }
   void ExpectPlayingButtons() {
-    EXPECT_FALSE(Enabled(main, kPlay));
-    EXPECT_TRUE(Enabled(main, kStopBtn));
-    EXPECT_FALSE(Enabled(main, kBrowseBtn));
+    EXPECT_FALSE(Enabled(main, main_ids::kPlayButton));
+    EXPECT_TRUE(Enabled(main, main_ids::kStopButton));
+    EXPECT_FALSE(Enabled(main, main_ids::kBrowseButton));
   }
   void ExpectStoppedButtons() {
-    EXPECT_TRUE(Enabled(main, kPlay));
-    EXPECT_FALSE(Enabled(main, kStopBtn));
-    EXPECT_TRUE(Enabled(main, kBrowseBtn));
+    EXPECT_TRUE(Enabled(main, main_ids::kPlayButton));
+    EXPECT_FALSE(Enabled(main, main_ids::kStopButton));
+    EXPECT_TRUE(Enabled(main, main_ids::kBrowseButton));
   }
   // True when real ticks still reach the window within a few periods.
   bool ClockRuns() {
@@ -67,7 +66,7 @@ TEST_F(Clock, PhrasesAppearAtTheTickAfterTheirTime) {
   Entry(0, 0, "\x82\xa0");  // あ
   Entry(1, 3, "\x95\x5c");  // 表: a 0x5C trail byte
   Entry(2, 4, "");
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
   EXPECT_EQ(Status(), "0");
   program.Tick();
@@ -89,15 +88,15 @@ TEST_F(Clock, PhrasesAppearAtTheTickAfterTheirTime) {
 TEST_F(Clock, WithLyricsOffTheClockCountsAndTheLineKeepsItsText) {
   Entry(0, 0, "a");
   Entry(1, 1, "b");
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
   program.Tick();
   EXPECT_EQ(Line(), "a");
-  Click(program, main, kLyricsBtn);  // off
+  Click(program, main, main_ids::kLyricsToggle);  // off
   program.Tick(3);
   EXPECT_EQ(Status(), "4");
   EXPECT_EQ(Line(), "a");
-  Click(program, main, kLyricsBtn);  // on again: the line catches up at the next tick
+  Click(program, main, main_ids::kLyricsToggle);  // on again: the line catches up at the next tick
   program.Tick();
   EXPECT_EQ(Line(), "b");
   EXPECT_EQ(Playback.LyricCursor, 2);
@@ -108,7 +107,7 @@ TEST_F(Clock, LyricsTurnedOnMidSongShowWhatTheyWouldHaveShownFromPlay) {
   Play();
   program.Tick(33);
   EXPECT_EQ(Line(), "");
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   program.Tick();
   EXPECT_EQ(Line(), "t30");
   program.Tick();
@@ -122,7 +121,7 @@ TEST_F(Clock, EqualTimesShowTheFirstAndNothingAfter) {
   Entry(0, 1, "first");
   Entry(1, 1, "second");
   Entry(2, 2, "third");
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
   program.Tick(5);
   EXPECT_EQ(Line(), "first");
@@ -130,9 +129,9 @@ TEST_F(Clock, EqualTimesShowTheFirstAndNothingAfter) {
 }
 
 TEST_F(Clock, AnEmptyTableEmptiesTheLineAtTheFirstTick) {
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
-  SetWindowTextA(Item(main, kLine), "leftover");
+  SetWindowTextA(Item(main, main_ids::kLyricLine), "leftover");
   program.Tick();
   EXPECT_EQ(Line(), "");
   EXPECT_EQ(Playback.LyricCursor, 1);
@@ -143,7 +142,7 @@ TEST_F(Clock, TheCursorStopsAfterTheLastEntry) {
     for (int i = 0; i < 3001; ++i) table.time[i] = i;
     table.phrase[3000] = "end";
   });
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
   program.Tick(3001);
   EXPECT_EQ(Line(), "end");
@@ -155,10 +154,10 @@ TEST_F(Clock, TheCursorStopsAfterTheLastEntry) {
 
 TEST_F(Clock, PlayStopPlayStartsAgainFromOne) {
   Entry(0, 0, "x");
-  Click(program, main, kLyricsBtn);
+  Click(program, main, main_ids::kLyricsToggle);
   Play();
   program.Tick(4);
-  Click(program, main, kStopBtn);
+  Click(program, main, main_ids::kStopButton);
   ExpectStoppedButtons();
   EXPECT_EQ(Status(), "4") << "stop keeps the last count";
   EXPECT_EQ(Line(), "");
@@ -173,12 +172,12 @@ TEST_F(Clock, PlayStopPlayStartsAgainFromOne) {
 TEST_F(Clock, PauseKeepsTheClockRunningAndPlayRestartsIt) {
   Play();
   program.Tick(3);
-  Command(program, main, kPauseBtn);
+  Command(program, main, main_ids::kPauseButton);
   EXPECT_EQ(Playback.State, PlayState::Paused);
-  EXPECT_TRUE(Enabled(main, kPlay));
-  EXPECT_TRUE(Enabled(main, kStopBtn));
-  EXPECT_TRUE(Enabled(main, kBrowseBtn));
-  EXPECT_FALSE(Enabled(main, kPauseBtn));
+  EXPECT_TRUE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kStopButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kBrowseButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kPauseButton));
   program.Tick(2);
   EXPECT_EQ(Status(), "5");
   EXPECT_TRUE(ClockRuns());
@@ -193,7 +192,7 @@ TEST_F(Clock, WithLoopOffAnEndNoticeStopsEverything) {
   program.Tick(3);
   program.Notify(1);
   ExpectStoppedButtons();
-  EXPECT_TRUE(Enabled(main, kPauseBtn)) << "the pause button is left as it was";
+  EXPECT_TRUE(Enabled(main, main_ids::kPauseButton)) << "the pause button is left as it was";
   EXPECT_EQ(Playback.State, PlayState::Stopped);
   EXPECT_EQ(Status(), "3");
   EXPECT_FALSE(ClockRuns());
@@ -201,7 +200,7 @@ TEST_F(Clock, WithLoopOffAnEndNoticeStopsEverything) {
 
 TEST_F(Clock, WithLoopOffANoticeOfAnInterruptedPlayChangesNothing) {
   Play();
-  Click(program, main, kPlay);  // disabled: nothing happens
+  Click(program, main, main_ids::kPlayButton);  // disabled: nothing happens
   for (UINT code : {4u, 2u}) {
     program.Notify(code);
     ExpectPlayingButtons();
@@ -215,11 +214,11 @@ TEST_F(Clock, WithLoopOffANoticeOfAnInterruptedPlayChangesNothing) {
 
 TEST_F(Clock, WithLoopOnTheEndRestartsAndFailuresAreReported) {
   Entry(0, 0, "again");
-  Click(program, main, kLyricsBtn);
-  Click(program, main, kLoopBtn);
+  Click(program, main, main_ids::kLyricsToggle);
+  Click(program, main, main_ids::kLoopToggle);
   Play();
   program.Tick(6);
-  SetWindowTextA(Item(main, kLine), "stale");
+  SetWindowTextA(Item(main, main_ids::kLyricLine), "stale");
   program.Notify(1);
   EXPECT_EQ(Line(), "") << "the restart empties the line";
   EXPECT_EQ(Status(), "6");
@@ -247,11 +246,11 @@ TEST_F(Clock, ADoublePressWhilePlayingLandsOneTickLater) {
   ASSERT_NE(kashi, nullptr);
   Play();
   program.Tick(4);
-  Click(program, kashi, 1000);
-  Click(program, kashi, 1000);
+  Click(program, kashi, kashi_ids::kAddButton);
+  Click(program, kashi, kashi_ids::kAddButton);
   EXPECT_EQ(Lyrics.Table().time[0], 4);
   EXPECT_EQ(Lyrics.Table().time[1], 5) << "both phrases stay on the display";
-  EXPECT_EQ(Text(kashi, 1009), "5");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastTimeLabel), "5");
   CloseByCaption(program, kashi);
 }
 
@@ -261,7 +260,7 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
   using std::chrono::steady_clock;
   Program program;
   HWND main = program.main();
-  Click(program, main, kBrowseBtn);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, MakeMidi("real.mid"));
   std::string file;
   for (int i = 0; i < 3001; ++i)
@@ -269,14 +268,14 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
   const std::string lyrics = ScratchDir() + "\\real.tolvenkari";
   ASSERT_TRUE(WriteBytes(lyrics, file));
   const steady_clock::time_point played = steady_clock::now();
-  Click(program, main, kPlay);
+  Click(program, main, main_ids::kPlayButton);
   auto expectTrue = [&](const char* after) {
     program.Flush();
     const long long real =
         std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - played)
             .count() /
         100;
-    const long long shown = std::stoll(Text(main, kStatus));
+    const long long shown = std::stoll(Text(main, main_ids::kStatusLabel));
     EXPECT_LE(shown, real + 1) << after;
     EXPECT_GE(shown, real - 2) << after;
   };
@@ -286,13 +285,14 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
     if (!held.exchange(true)) Sleep(2000);
   });
   ASSERT_TRUE(WaitUntil([&] { return held.load(); }));
-  ASSERT_TRUE(WaitUntil([&] { return std::stoll(Text(main, kStatus)) >= 22; }, 4000));
+  ASSERT_TRUE(
+      WaitUntil([&] { return std::stoll(Text(main, main_ids::kStatusLabel)) >= 22; }, 4000));
   program.OnRealTick(nullptr);
   expectTrue("a blocked thread");
 
   ASSERT_TRUE(WaitGone(LoadInList(program, lyrics)));
-  const std::string before = Text(main, kStatus);
-  ASSERT_TRUE(WaitUntil([&] { return Text(main, kStatus) != before; }));
+  const std::string before = Text(main, main_ids::kStatusLabel);
+  ASSERT_TRUE(WaitUntil([&] { return Text(main, main_ids::kStatusLabel) != before; }));
   expectTrue("a load of 3001 records");
   EXPECT_EQ(Phrase(3000), "phrase 3000");
 }
@@ -300,9 +300,9 @@ TEST(RealClock, KeepsRealTimeThroughABlockedThreadAndALyricLoad) {
 // The device goes away under a paused song: the user opens a file that MCI
 // cannot open, which closes the old device first.
 void LoseTheDevice(Program& program, HWND main) {
-  Command(program, main, kPauseBtn);
-  ASSERT_TRUE(Enabled(main, kBrowseBtn));
-  Click(program, main, kBrowseBtn);
+  Command(program, main, main_ids::kPauseButton);
+  ASSERT_TRUE(Enabled(main, main_ids::kBrowseButton));
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, MakeBrokenSong("gone.wav"));
   MessageBoxSeen box = WaitForMessageBox(program);
   EXPECT_EQ(box.text, kOpenError);
@@ -311,7 +311,7 @@ void LoseTheDevice(Program& program, HWND main) {
 }
 
 TEST_F(Clock, AFailedLoopRestartLeavesTheWindowAsAfterAnEnd) {
-  Click(program, main, kLoopBtn);
+  Click(program, main, main_ids::kLoopToggle);
   Play();
   program.Tick(2);
   LoseTheDevice(program, main);
@@ -333,7 +333,7 @@ TEST_F(Clock, AFailedStopReportsAndLeavesStateAndClock) {
   LoseTheDevice(program, main);
   const PlayState before = Playback.State;
   const bool clockRan = ClockRuns();
-  Click(program, main, kStopBtn);
+  Click(program, main, main_ids::kStopButton);
   MessageBoxSeen box = WaitForMessageBox(program);
   EXPECT_EQ(box.text, kStopError);
   EXPECT_EQ(box.caption, "Error");

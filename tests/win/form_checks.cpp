@@ -1,5 +1,8 @@
 #include "tests/win/form_checks.h"
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_list_form.h"
+
 // after windows.h, which it needs
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -27,7 +30,8 @@ void Key(Program& program, HWND window, WPARAM key, bool repeat, bool control) {
 void SelectLine(Program& program, HWND editor, int index) {
   LVITEMA item{};
   item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(GetDlgItem(editor, 1000), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(GetDlgItem(editor, kashi_edit_ids::kLineList), LVM_SETITEMSTATE, index,
+               reinterpret_cast<LPARAM>(&item));
   program.Flush();
 }
 
@@ -48,9 +52,9 @@ HWND OpenByMenu(Program& program, int command, HWND (*handle)()) {
 HWND LoadInList(Program& program, const std::string& path) {
   HWND list = OpenKashiList(program);
   EXPECT_NE(list, nullptr);
-  Click(program, list, 1000);
+  Click(program, list, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, path);
-  Click(program, list, 1001);
+  Click(program, list, kashi_list_ids::kLoadButton);
   return list;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "ui/form_host.h"
 
@@ -15,11 +16,21 @@ namespace velomar::test {
 // Runs a menu command of the main window and waits until the form it opens
 // is on screen; `handle` is the program's handle of that form.
 HWND OpenByMenu(Program& program, int command, HWND (*handle)());
-inline HWND OpenKashiList(Program& program) { return OpenByMenu(program, 1018, &KashiListWindow); }
-inline HWND OpenKashi(Program& program) { return OpenByMenu(program, 1019, &KashiWindow); }
-inline HWND OpenMini(Program& program) { return OpenByMenu(program, 1021, &MiniWindow); }
-inline HWND OpenVersion(Program& program) { return OpenByMenu(program, 1022, &VersionWindow); }
-inline HWND OpenEditor(Program& program) { return OpenByMenu(program, 1023, &KashiEditWindow); }
+inline HWND OpenKashiList(Program& program) {
+  return OpenByMenu(program, main_ids::kMenuKashiList, &KashiListWindow);
+}
+inline HWND OpenKashi(Program& program) {
+  return OpenByMenu(program, main_ids::kMenuKashi, &KashiWindow);
+}
+inline HWND OpenMini(Program& program) {
+  return OpenByMenu(program, main_ids::kMenuMini, &MiniWindow);
+}
+inline HWND OpenVersion(Program& program) {
+  return OpenByMenu(program, main_ids::kMenuVersion, &VersionWindow);
+}
+inline HWND OpenEditor(Program& program) {
+  return OpenByMenu(program, main_ids::kMenuKashiEdit, &KashiEditWindow);
+}
 
 // A key as the keyboard sends it to the window with the focus; a held key
 // repeats with bit 30 set. With `control`, Ctrl is down meanwhile in the

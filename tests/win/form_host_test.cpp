@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "ui/shell.h"
@@ -21,10 +22,10 @@ struct FormCase {
 };
 
 const FormCase kFormCases[] = {
-    {1022, &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, true, false},
-    {1019, &KashiWindow, 0, 414, 426, false, true},
-    {1018, &KashiListWindow, 0, 499, 145, true, true},
-    {1021, &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, true, false},
+    {main_ids::kMenuVersion, &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, true, false},
+    {main_ids::kMenuKashi, &KashiWindow, 0, 414, 426, false, true},
+    {main_ids::kMenuKashiList, &KashiListWindow, 0, 499, 145, true, true},
+    {main_ids::kMenuMini, &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, true, false},
 };
 
 TEST(FormHost, EachMenuCommandOpensItsFormWithItsOwnerSizeAndIcon) {
@@ -65,12 +66,12 @@ TEST(FormHost, UnknownNamesOpenNothing) {
 TEST(FormHost, MainWindowStaysUsableWhileTheKashiFormIsOpen) {
   Program program;
   HWND main = program.main();
-  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
+  HWND kashi = OpenByMenu(program, main_ids::kMenuKashi, &KashiWindow);
   ASSERT_NE(kashi, nullptr);
   EXPECT_TRUE(IsWindowEnabled(main));
-  Click(program, main, 1008);
-  EXPECT_TRUE(Checked(main, 1008));
-  HWND version = OpenByMenu(program, 1022, &VersionWindow);
+  Click(program, main, main_ids::kLoopToggle);
+  EXPECT_TRUE(Checked(main, main_ids::kLoopToggle));
+  HWND version = OpenByMenu(program, main_ids::kMenuVersion, &VersionWindow);
   ASSERT_NE(version, nullptr);
   EXPECT_FALSE(IsWindowEnabled(main));
   CloseByCaption(program, version);
@@ -83,8 +84,8 @@ TEST(FormHost, MainWindowStaysUsableWhileTheKashiFormIsOpen) {
 TEST(FormHost, ClosingKashiBeforeANestedMiniEndsTheInnermostLoopOnly) {
   Program program;
   HWND main = program.main();
-  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
-  HWND mini = OpenByMenu(program, 1021, &MiniWindow);
+  HWND kashi = OpenByMenu(program, main_ids::kMenuKashi, &KashiWindow);
+  HWND mini = OpenByMenu(program, main_ids::kMenuMini, &MiniWindow);
   ASSERT_NE(kashi, nullptr);
   ASSERT_NE(mini, nullptr);
   CloseByCaption(program, kashi);
@@ -99,7 +100,7 @@ TEST(FormHost, ClosingKashiBeforeANestedMiniEndsTheInnermostLoopOnly) {
 
 TEST(FormHost, ClosingTheMainWindowUnderAnOpenKashiFormEndsWithThatForm) {
   Program program;
-  HWND kashi = OpenByMenu(program, 1019, &KashiWindow);
+  HWND kashi = OpenByMenu(program, main_ids::kMenuKashi, &KashiWindow);
   ASSERT_NE(kashi, nullptr);
   const HFONT kashiFont = Shell().KashiFont.get();
   const HBRUSH brush = Shell().FaceBrush.get();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/kashi_list_form.h"
 #include "tests/win/bench.h"
 #include "tests/win/child_process.h"
 #include "tests/win/form_checks.h"
@@ -172,13 +173,13 @@ TEST_P(HostileFiles, LoadsThroughTheKashiListFormIntoTheToolsTable) {
 
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
-  Click(program, form, 1000);
+  Click(program, form, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, file.path);
-  ASSERT_EQ(Text(form, 1002), file.path);
+  ASSERT_EQ(Text(form, kashi_list_ids::kPathBox), file.path);
 
   const Memory before = MemoryNow();
   const DWORD start = GetTickCount();
-  Click(program, form, 1001);
+  Click(program, form, kashi_list_ids::kLoadButton);
   ASSERT_TRUE(WaitGone(form, 60000)) << "the form closes itself after the load";
   program.Flush();
   const DWORD loadMs = GetTickCount() - start;

@@ -1,5 +1,7 @@
 // The Kashi form as the user times lyrics in it: its controls, every press of
 // the add button, the pour-in mode and the limit of 3000 phrases.
+#include "forms/kashi_form.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,25 +44,25 @@ constexpr LONG kCe = WS_EX_CLIENTEDGE;
 constexpr LONG kV = WS_VISIBLE;
 
 const ControlRow kControls[] = {
-    {1002, "Edit", "", kSe, kV | ES_AUTOHSCROLL, 24, 8, 353, 19},
-    {1000, "Button", kAddLabel, kSe, kV | BS_PUSHBUTTON, 47, 37, 307, 60},
-    {1004, "Static", kRemainingCaption, 0, kV | SS_LEFT, 22, 247, 111, 12},
-    {1005, "Static", "3000", kSe, kV | SS_CENTER, 133, 245, 42, 14},
-    {1011, "Edit", "", kCe, kV | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, 13, 102,
-     380, 125},
-    {1008, "Button", kPourInLabel, 0, kV | BS_AUTOCHECKBOX, 22, 265, 120, 15},
-    {1013, "Edit", "", kCe, kV | ES_AUTOHSCROLL, 20, 323, 228, 21},
-    {1006, "Static", kFileNameCaption, 0, kV | SS_LEFT, 22, 304, 186, 12},
-    {1001, "Button", kSaveLabel, kSe, kV | BS_PUSHBUTTON, 259, 320, 114, 25},
-    {1014, "Button", kSaveFrame, 0, kV | BS_GROUPBOX, 13, 286, 370, 93},
-    {1007, "Static", kLastCaption, 0, kV | SS_LEFT, 188, 247, 108, 12},
-    {1009, "Static", kTimeLabel, 0, kV | SS_CENTER, 188, 266, 36, 11},
-    {1015, "Static", kPhraseLabel, 0, kV | SS_LEFT, 231, 266, 172, 12},
-    {1016, "Static", kSavingCaption, 0, kV | SS_LEFT, 48, 354, 42, 12},
-    {1017, "Static", "", 0, kV | SS_LEFT, 92, 354, 280, 12},
+    {kashi_ids::kPhraseBox, "Edit", "", kSe, kV | ES_AUTOHSCROLL, 24, 8, 353, 19},
+    {kashi_ids::kAddButton, "Button", kAddLabel, kSe, kV | BS_PUSHBUTTON, 47, 37, 307, 60},
+    {kashi_ids::kRemainingCaption, "Static", kRemainingCaption, 0, kV | SS_LEFT, 22, 247, 111, 12},
+    {kashi_ids::kRemainingLabel, "Static", "3000", kSe, kV | SS_CENTER, 133, 245, 42, 14},
+    {kashi_ids::kPourInBox, "Edit", "", kCe,
+     kV | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, 13, 102, 380, 125},
+    {kashi_ids::kPourInSwitch, "Button", kPourInLabel, 0, kV | BS_AUTOCHECKBOX, 22, 265, 120, 15},
+    {kashi_ids::kFileNameBox, "Edit", "", kCe, kV | ES_AUTOHSCROLL, 20, 323, 228, 21},
+    {kashi_ids::kFileNameCaption, "Static", kFileNameCaption, 0, kV | SS_LEFT, 22, 304, 186, 12},
+    {kashi_ids::kSaveButton, "Button", kSaveLabel, kSe, kV | BS_PUSHBUTTON, 259, 320, 114, 25},
+    {kashi_ids::kSaveFrame, "Button", kSaveFrame, 0, kV | BS_GROUPBOX, 13, 286, 370, 93},
+    {kashi_ids::kLastCaption, "Static", kLastCaption, 0, kV | SS_LEFT, 188, 247, 108, 12},
+    {kashi_ids::kLastTimeLabel, "Static", kTimeLabel, 0, kV | SS_CENTER, 188, 266, 36, 11},
+    {kashi_ids::kLastPhraseLabel, "Static", kPhraseLabel, 0, kV | SS_LEFT, 231, 266, 172, 12},
+    {kashi_ids::kSavingCaption, "Static", kSavingCaption, 0, kV | SS_LEFT, 48, 354, 42, 12},
+    {kashi_ids::kSavingLabel, "Static", "", 0, kV | SS_LEFT, 92, 354, 280, 12},
 };
 
-void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
+void Press(Program& program, HWND kashi) { Click(program, kashi, kashi_ids::kAddButton); }
 
 HWND FocusOf(Program& program) {
   GUITHREADINFO info{};
@@ -85,7 +87,7 @@ TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
   EXPECT_EQ(Phrase(0), "old");
   EXPECT_EQ(Text(kashi), kKashiCaption);
   ExpectControls(kashi, kControls, Shell().KashiFont.get(), WS_BORDER);
-  EXPECT_FALSE(Checked(kashi, 1008));
+  EXPECT_FALSE(Checked(kashi, kashi_ids::kPourInSwitch));
   CloseByCaption(program, kashi);
 }
 
@@ -104,27 +106,27 @@ TEST(KashiForm, EachPressRegistersThePhraseBoxAtTheClock) {
   ASSERT_NE(kashi, nullptr);
   program.BlockRealTicks(true);
 
-  TypeText(kashi, 1002, kSo);
+  TypeText(kashi, kashi_ids::kPhraseBox, kSo);
   Press(program, kashi);  // before any song was played
   EXPECT_EQ(Lyrics.Table().time[0], 0);
   EXPECT_EQ(Phrase(0), kSo);
-  EXPECT_EQ(Text(kashi, 1005), "2999");
-  EXPECT_EQ(Text(kashi, 1009), "0");
-  EXPECT_EQ(Text(kashi, 1015), kSo);
-  EXPECT_EQ(Text(kashi, 1002), "") << "the phrase box is emptied";
-  EXPECT_EQ(FocusOf(program), Item(kashi, 1002));
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "2999");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastTimeLabel), "0");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), kSo);
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "") << "the phrase box is emptied";
+  EXPECT_EQ(FocusOf(program), Item(kashi, kashi_ids::kPhraseBox));
 
   program.Tick(23);
-  TypeText(kashi, 1002, "a#b");  // "#" means nothing in normal mode
+  TypeText(kashi, kashi_ids::kPhraseBox, "a#b");  // "#" means nothing in normal mode
   Press(program, kashi);
   Press(program, kashi);  // same tick, empty box
   EXPECT_EQ(Lyrics.Table().time[1], 23);
   EXPECT_EQ(Phrase(1), "a#b");
   EXPECT_EQ(Lyrics.Table().time[2], 23) << "two presses within one tick";
   EXPECT_EQ(Phrase(2), "");
-  EXPECT_EQ(Text(kashi, 1005), "2997");
-  EXPECT_EQ(Text(kashi, 1009), "23");
-  EXPECT_EQ(Text(kashi, 1015), "");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "2997");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastTimeLabel), "23");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), "");
   EXPECT_EQ(Lyrics.Table().AddedCount, 3);
   EXPECT_EQ(Lyrics.Table().AddIndex, 3);
   CloseByCaption(program, kashi);
@@ -134,13 +136,13 @@ TEST(KashiForm, AcceptsOnlyClicksOfItsOwnButtons) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  TypeText(kashi, 1002, "x");
-  Command(program, kashi, 1000, BN_DOUBLECLICKED);
-  Command(program, kashi, 1002, 0);
-  Command(program, kashi, 1013, 0);
+  TypeText(kashi, kashi_ids::kPhraseBox, "x");
+  Command(program, kashi, kashi_ids::kAddButton, BN_DOUBLECLICKED);
+  Command(program, kashi, kashi_ids::kPhraseBox, 0);
+  Command(program, kashi, kashi_ids::kFileNameBox, 0);
   EXPECT_EQ(Lyrics.Table().AddedCount, 0);
-  EXPECT_EQ(Text(kashi, 1005), "3000");
-  EXPECT_EQ(Text(kashi, 1002), "x");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "3000");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "x");
   EXPECT_FALSE(MessageBoxOpen(program));
   CloseByCaption(program, kashi);
 }
@@ -155,22 +157,22 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   ASSERT_NE(kashi, nullptr);
   program.BlockRealTicks(true);
   program.Tick(7);
-  const LPARAM button = reinterpret_cast<LPARAM>(Item(kashi, 1000));
+  const LPARAM button = reinterpret_cast<LPARAM>(Item(kashi, kashi_ids::kAddButton));
   for (int i = 0; i < 2999; ++i) {
-    PostMessageA(kashi, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), button);
+    PostMessageA(kashi, WM_COMMAND, MAKEWPARAM(kashi_ids::kAddButton, BN_CLICKED), button);
     if (i % 250 == 249) program.Flush();
   }
   program.Flush();
-  EXPECT_EQ(Text(kashi, 1005), "1");
-  TypeText(kashi, 1002, "end");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "1");
+  TypeText(kashi, kashi_ids::kPhraseBox, "end");
   Press(program, kashi);
-  EXPECT_EQ(Text(kashi, 1005), "0") << "the 3000th press is accepted";
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "0") << "the 3000th press is accepted";
   EXPECT_EQ(Phrase(2999), "end");
   EXPECT_EQ(Lyrics.Table().time[2999], 7);
-  EXPECT_EQ(Text(kashi, 1009), "7");
-  EXPECT_EQ(Text(kashi, 1015), "end");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastTimeLabel), "7");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), "end");
 
-  TypeText(kashi, 1002, "more");
+  TypeText(kashi, kashi_ids::kPhraseBox, "more");
   Press(program, kashi);
   MessageBoxSeen box = WaitForMessageBox(program);
   ASSERT_NE(box.window, nullptr);
@@ -180,10 +182,10 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   EXPECT_EQ(box.icon, SystemIcon(IDI_HAND));
   EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
   Answer(box, IDOK);
-  EXPECT_EQ(Text(kashi, 1002), "more") << "the refused phrase stays";
-  EXPECT_EQ(Text(kashi, 1005), "0");
-  EXPECT_EQ(Text(kashi, 1009), "7");
-  EXPECT_EQ(Text(kashi, 1015), "end");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "more") << "the refused phrase stays";
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "0");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastTimeLabel), "7");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), "end");
   EXPECT_EQ(Lyrics.Table().time[3000], 77) << "entry 3000 is never written";
   EXPECT_EQ(Phrase(3000), "last");
   EXPECT_EQ(Lyrics.Table().AddedCount, 3000);
@@ -194,7 +196,7 @@ TEST(KashiForm, ThreeThousandPressesAreAcceptedAndTheNextIsRefused) {
   // press taken right after the close shows a box that waits for the user:
   // the main window's quit must not close it.
   PostMessageA(program.main(), WM_CLOSE, 0, 0);
-  PostMessageA(Item(kashi, 1000), BM_CLICK, 0, 0);
+  PostMessageA(Item(kashi, kashi_ids::kAddButton), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitGone(program.main())) << "no question while the form holds the adds";
   box = WaitForMessageBox(program);
   ASSERT_NE(box.window, nullptr);
@@ -220,9 +222,9 @@ TEST(KashiForm, PourInHandsOutTheHashEndedPhrasesInTurn) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, kashi, 1008);
-  ASSERT_TRUE(Checked(kashi, 1008));
-  TypeText(kashi, 1011, "a#b#c#");
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  ASSERT_TRUE(Checked(kashi, kashi_ids::kPourInSwitch));
+  TypeText(kashi, kashi_ids::kPourInBox, "a#b#c#");
   struct Step {
     const char* registered;
     const char* phraseBox;
@@ -234,12 +236,13 @@ TEST(KashiForm, PourInHandsOutTheHashEndedPhrasesInTurn) {
     SCOPED_TRACE(i + 1);
     Press(program, kashi);
     EXPECT_EQ(Phrase(i), steps[i].registered);
-    EXPECT_EQ(Text(kashi, 1015), steps[i].registered);
-    EXPECT_EQ(Text(kashi, 1002), steps[i].phraseBox);
-    EXPECT_EQ(Text(kashi, 1011), steps[i].pourInBox);
-    EXPECT_EQ(FocusOf(program), Item(kashi, 1011)) << "focus goes to the pour-in box";
+    EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), steps[i].registered);
+    EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), steps[i].phraseBox);
+    EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), steps[i].pourInBox);
+    EXPECT_EQ(FocusOf(program), Item(kashi, kashi_ids::kPourInBox))
+        << "focus goes to the pour-in box";
   }
-  EXPECT_EQ(Text(kashi, 1005), "2995");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "2995");
   CloseByCaption(program, kashi);
 }
 
@@ -247,22 +250,22 @@ TEST(KashiForm, PourInDropsLineBreaksFromThePhraseOnly) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, kashi, 1008);
+  Click(program, kashi, kashi_ids::kPourInSwitch);
   const std::string pasted = std::string("a#\r\n") + kSo + kFullHash + "x#\r\nc#";
-  TypeText(kashi, 1011, pasted);
+  TypeText(kashi, kashi_ids::kPourInBox, pasted);
   Press(program, kashi);
-  EXPECT_EQ(Text(kashi, 1002), "a");
-  EXPECT_EQ(Text(kashi, 1011), std::string("\r\n") + kSo + kFullHash + "x#\r\nc#")
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "a");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), std::string("\r\n") + kSo + kFullHash + "x#\r\nc#")
       << "the pour-in box keeps its line breaks";
   Press(program, kashi);
   EXPECT_EQ(Phrase(1), "a");
-  EXPECT_EQ(Text(kashi, 1002), std::string(kSo) + kFullHash + "x")
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), std::string(kSo) + kFullHash + "x")
       << "no CR LF, and the full-width sign is no separator";
-  EXPECT_EQ(Text(kashi, 1011), "\r\nc#");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), "\r\nc#");
   Press(program, kashi);
   EXPECT_EQ(Phrase(2), std::string(kSo) + kFullHash + "x");
-  EXPECT_EQ(Text(kashi, 1002), "c");
-  EXPECT_EQ(Text(kashi, 1011), "");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "c");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), "");
   CloseByCaption(program, kashi);
 }
 
@@ -270,19 +273,20 @@ TEST(KashiForm, PourInTextsWithoutALeadingPhraseOrWithoutAnyHash) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, kashi, 1008);
-  TypeText(kashi, 1002, "typed");
-  TypeText(kashi, 1011, "#abc#def");
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  TypeText(kashi, kashi_ids::kPhraseBox, "typed");
+  TypeText(kashi, kashi_ids::kPourInBox, "#abc#def");
   Press(program, kashi);
   EXPECT_EQ(Phrase(0), "typed");
-  EXPECT_EQ(Text(kashi, 1002), "") << "the text before the first # is empty";
-  EXPECT_EQ(Text(kashi, 1011), "abc#def");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "") << "the text before the first # is empty";
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), "abc#def");
 
-  TypeText(kashi, 1011, "no\r\nhash");
+  TypeText(kashi, kashi_ids::kPourInBox, "no\r\nhash");
   Press(program, kashi);
   EXPECT_EQ(Phrase(1), "");
-  EXPECT_EQ(Text(kashi, 1002), "nohash") << "the whole text moves, line breaks removed";
-  EXPECT_EQ(Text(kashi, 1011), "");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "nohash")
+      << "the whole text moves, line breaks removed";
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), "");
   Press(program, kashi);
   EXPECT_EQ(Phrase(2), "nohash");
   CloseByCaption(program, kashi);
@@ -292,18 +296,18 @@ TEST(KashiForm, UncheckingPourInReturnsToNormalModeAtOnce) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, kashi, 1008);
-  TypeText(kashi, 1011, "a#b#");
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  TypeText(kashi, kashi_ids::kPourInBox, "a#b#");
   Press(program, kashi);
-  ASSERT_EQ(Text(kashi, 1002), "a");
-  Click(program, kashi, 1008);
-  ASSERT_FALSE(Checked(kashi, 1008));
-  TypeText(kashi, 1002, "typed");
+  ASSERT_EQ(Text(kashi, kashi_ids::kPhraseBox), "a");
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  ASSERT_FALSE(Checked(kashi, kashi_ids::kPourInSwitch));
+  TypeText(kashi, kashi_ids::kPhraseBox, "typed");
   Press(program, kashi);
   EXPECT_EQ(Phrase(1), "typed");
-  EXPECT_EQ(Text(kashi, 1002), "");
-  EXPECT_EQ(Text(kashi, 1011), "b#") << "the pour-in box is left alone";
-  EXPECT_EQ(FocusOf(program), Item(kashi, 1002));
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPourInBox), "b#") << "the pour-in box is left alone";
+  EXPECT_EQ(FocusOf(program), Item(kashi, kashi_ids::kPhraseBox));
   CloseByCaption(program, kashi);
 }
 
@@ -312,7 +316,7 @@ TEST(KashiForm, OpeningAgainOverwritesFromEntryZeroOnly) {
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
   for (const char* phrase : {"one", "two", "three"}) {
-    TypeText(kashi, 1002, phrase);
+    TypeText(kashi, kashi_ids::kPhraseBox, phrase);
     Press(program, kashi);
   }
   CloseByCaption(program, kashi);
@@ -320,9 +324,9 @@ TEST(KashiForm, OpeningAgainOverwritesFromEntryZeroOnly) {
 
   kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  EXPECT_EQ(Text(kashi, 1005), "3000");
-  EXPECT_EQ(Text(kashi, 1015), kPhraseLabel);
-  TypeText(kashi, 1002, "new");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "3000");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), kPhraseLabel);
+  TypeText(kashi, kashi_ids::kPhraseBox, "new");
   Press(program, kashi);
   EXPECT_EQ(Phrase(0), "new");
   EXPECT_EQ(Phrase(1), "two");

@@ -1,5 +1,7 @@
 // The KashiList form as the user loads a lyric file with it: its controls,
 // the file dialog, and a load that shows every entry and closes the form.
+#include "forms/kashi_list_form.h"
+
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -40,24 +42,26 @@ constexpr LONG kSe = WS_EX_STATICEDGE;
 constexpr LONG kV = WS_VISIBLE;
 
 const ControlRow kControls[] = {
-    {1000, "Button", kBrowseLabel, kSe, kV | BS_PUSHBUTTON, 373, 28, 113, 24},
-    {1002, "Edit", "", WS_EX_CLIENTEDGE, kV | ES_LEFT, 5, 6, 479, 21},
-    {1001, "Button", "OK", kSe, kV | BS_PUSHBUTTON, 202, 84, 88, 26},
-    {1004, "Static", kRemainingCaption, 0, kV | SS_CENTER, 9, 40, 32, 12},
-    {1005, "Static", kFullN, 0, kV | SS_LEFT, 46, 40, 50, 12},
-    {1006, "Static", kReadingCaption, 0, kV | SS_LEFT, 9, 56, 121, 12},
-    {1007, "Static", kFullN, 0, kV | SS_CENTER, 135, 56, 42, 12},
-    {1009, "Static", "text", 0, kV | SS_LEFT, 187, 56, 301, 12},
+    {kashi_list_ids::kBrowseButton, "Button", kBrowseLabel, kSe, kV | BS_PUSHBUTTON, 373, 28, 113,
+     24},
+    {kashi_list_ids::kPathBox, "Edit", "", WS_EX_CLIENTEDGE, kV | ES_LEFT, 5, 6, 479, 21},
+    {kashi_list_ids::kLoadButton, "Button", "OK", kSe, kV | BS_PUSHBUTTON, 202, 84, 88, 26},
+    {kashi_list_ids::kRemainingCaption, "Static", kRemainingCaption, 0, kV | SS_CENTER, 9, 40, 32,
+     12},
+    {kashi_list_ids::kRemainingLabel, "Static", kFullN, 0, kV | SS_LEFT, 46, 40, 50, 12},
+    {kashi_list_ids::kPhraseCaption, "Static", kReadingCaption, 0, kV | SS_LEFT, 9, 56, 121, 12},
+    {kashi_list_ids::kTimeLabel, "Static", kFullN, 0, kV | SS_CENTER, 135, 56, 42, 12},
+    {kashi_list_ids::kPhraseLabel, "Static", "text", 0, kV | SS_LEFT, 187, 56, 301, 12},
 };
 
 void Browse(Program& program, HWND form, const std::string& path) {
-  Click(program, form, 1000);
+  Click(program, form, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, path);
 }
 
 // Presses OK and waits until the form has closed itself.
 bool Load(Program& program, HWND form) {
-  Click(program, form, 1001);
+  Click(program, form, kashi_list_ids::kLoadButton);
   const bool closed = WaitGone(form);
   program.Flush();
   return closed;
@@ -116,12 +120,13 @@ void ExpectEntriesShownAtScreenPace(const std::vector<std::pair<int, std::string
   EXPECT_EQ(seen[0], std::make_pair(0, std::string(kListBusy)));
   int previous = -1;
   for (size_t at = 1; at < seen.size(); at += 3) {
-    ASSERT_EQ(seen[at].first, 1005);
+    ASSERT_EQ(seen[at].first, kashi_list_ids::kRemainingLabel);
     const int i = 3000 - std::stoi(seen[at].second);
     SCOPED_TRACE(i);
     ASSERT_GT(i, previous);
-    ASSERT_EQ(seen[at + 1], std::make_pair(1007, std::to_string(Lyrics.Table().time[i])));
-    ASSERT_EQ(seen[at + 2], std::make_pair(1009, Phrase(i)));
+    ASSERT_EQ(seen[at + 1],
+              std::make_pair(+kashi_list_ids::kTimeLabel, std::to_string(Lyrics.Table().time[i])));
+    ASSERT_EQ(seen[at + 2], std::make_pair(+kashi_list_ids::kPhraseLabel, Phrase(i)));
     if (previous == -1) {
       EXPECT_EQ(i, 0) << "the first entry is shown";
     }
@@ -147,8 +152,8 @@ TEST(KashiListForm, OpensWithItsEightControlsAnEmptyPathBoxAndItsCaption) {
   EXPECT_EQ(f.right - f.left, 499);
   EXPECT_FALSE(IsWindowEnabled(main));
   ExpectControls(form, kControls, Shell().KashiListFont.get(), WS_BORDER);
-  Command(program, form, 1001, BN_DOUBLECLICKED);
-  Command(program, form, 1002, 0);
+  Command(program, form, kashi_list_ids::kLoadButton, BN_DOUBLECLICKED);
+  Command(program, form, kashi_list_ids::kPathBox, 0);
   EXPECT_TRUE(IsWindow(form)) << "only a click loads";
   CloseByCaption(program, form);
   EXPECT_TRUE(IsWindowEnabled(main));
@@ -160,7 +165,7 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   const std::string path = LyricFile("browse", "1,a\r\n");
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
-  Click(program, form, 1000);
+  Click(program, form, kashi_list_ids::kBrowseButton);
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), form) << "the form waits while its dialog is open";
@@ -175,12 +180,12 @@ TEST(KashiListForm, BrowseShowsTheChosenPathAndACancelKeepsIt) {
   SendMessageA(filter, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(shown));
   EXPECT_STREQ(shown, kFilter);
   AnswerOpenDialog(program, path);
-  EXPECT_EQ(Text(form, 1002), path);
+  EXPECT_EQ(Text(form, kashi_list_ids::kPathBox), path);
   EXPECT_EQ(LyricFilePath.shown, path);
 
-  Click(program, form, 1000);
+  Click(program, form, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, "");  // cancel
-  EXPECT_EQ(Text(form, 1002), path);
+  EXPECT_EQ(Text(form, kashi_list_ids::kPathBox), path);
   EXPECT_EQ(LyricFilePath.shown, path);
   EXPECT_TRUE(IsWindow(form));
   EXPECT_EQ(Phrase(0), "") << "browsing loads nothing";
@@ -256,7 +261,7 @@ TEST(KashiListForm, ALaterOpeningLoadsTheLastChosenFileWithoutABrowse) {
 
   form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(Text(form, 1002), "");
+  EXPECT_EQ(Text(form, kashi_list_ids::kPathBox), "");
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 7);
   EXPECT_EQ(Phrase(0), "first");
@@ -271,7 +276,7 @@ TEST(KashiListForm, ATypedPathInThePathBoxIsNotWhatLoads) {
   HWND form = OpenKashiList(program);
   ASSERT_NE(form, nullptr);
   Browse(program, form, chosen);
-  TypeText(form, 1002, typed);
+  TypeText(form, kashi_list_ids::kPathBox, typed);
   ASSERT_TRUE(Load(program, form));
   EXPECT_EQ(Lyrics.Table().time[0], 1);
   EXPECT_EQ(Phrase(0), "chosen");

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "forms/overlay.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
@@ -221,7 +223,7 @@ struct FormCase {
 
 // The desktop lyrics with a line being sung: its fonts, picture and timer.
 HWND OpenOverlaySinging(Program& program) {
-  HWND overlay = OpenByMenu(program, 1024, &OverlayWindow);
+  HWND overlay = OpenByMenu(program, main_ids::kMenuOverlay, &OverlayWindow);
   program.RunOnUiThread([] {
     if (Lyrics.Table().phrase[0].empty()) {
       Lyrics.Load([](LyricTable& table) {
@@ -271,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(EachForm, FormLeaks, ::testing::ValuesIn(kForms),
                          });
 
 void OpenSongFile(Program& program, const std::string& path) {
-  PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(program.main(), main_ids::kBrowseButton), BM_CLICK, 0, 0);
   AnswerOpenDialog(program, path);
 }
 
@@ -287,16 +289,18 @@ TEST(Leaks, TenThousandTicksWithChangingLyricsLeaveNothingBehind) {
     }
   });
   OpenSongFile(program, MakeMidi("leak ticks.mid"));  // plays silently, never ends
-  Click(program, main, 1010);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kLyricsToggle);
+  Click(program, main, main_ids::kPlayButton);
   ASSERT_EQ(Playback.State, PlayState::Playing);
   program.Tick(100);
   HWND mini = nullptr;
   // Stop and play again now and then: the table starts over and the labels
   // keep changing. The Mini form numbers its two buttons the other way round.
   auto again = [&] {
-    Click(program, mini != nullptr ? mini : main, mini != nullptr ? 1000 : 1001);
-    Click(program, mini != nullptr ? mini : main, mini != nullptr ? 1001 : 1000);
+    Click(program, mini != nullptr ? mini : main,
+          mini != nullptr ? +mini_ids::kMiniStop : +main_ids::kStopButton);
+    Click(program, mini != nullptr ? mini : main,
+          mini != nullptr ? +mini_ids::kMiniPlay : +main_ids::kPlayButton);
   };
   const Counts before = Measure(program);
   for (int batch = 0; batch < 100; ++batch) {
@@ -305,10 +309,11 @@ TEST(Leaks, TenThousandTicksWithChangingLyricsLeaveNothingBehind) {
     program.Tick(100);
   }
   ASSERT_NE(mini, nullptr);
-  EXPECT_EQ(Text(mini, 1007), "\x89\xcc " + std::to_string(Playback.LyricCursor - 1));
+  EXPECT_EQ(Text(mini, mini_ids::kMiniLyricLabel),
+            "\x89\xcc " + std::to_string(Playback.LyricCursor - 1));
   CloseByCaption(program, mini);
-  Click(program, main, 1001);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kStopButton);
+  Click(program, main, main_ids::kPlayButton);
   ExpectNoGrowth("ticks, 100 times 100", 100, before, Measure(program));
 }
 
@@ -318,10 +323,10 @@ TEST(Leaks, AHundredSongsOpenedPlayedAndStoppedLeaveNothingBehind) {
   const std::string song = MakeWave("leak song.wav", 30);
   auto round = [&] {
     OpenSongFile(program, song);
-    ASSERT_TRUE(Enabled(main, 1000)) << "the song opened";
-    Click(program, main, 1000);
+    ASSERT_TRUE(Enabled(main, main_ids::kPlayButton)) << "the song opened";
+    Click(program, main, main_ids::kPlayButton);
     ASSERT_EQ(Playback.State, PlayState::Playing);
-    Click(program, main, 1001);
+    Click(program, main, main_ids::kStopButton);
     ASSERT_FALSE(MessageBoxOpen(program));
   };
   WarmUp(round, 5, 20);  // the first open dialog loads the shell

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_form.h"
+#include "forms/main_window.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -17,25 +20,20 @@
 namespace velomar::test {
 namespace {
 
-enum { kPlay = 1000, kBrowse = 1003, kMenuReset = 1020 };
-enum { kAdd = 1000, kKashiSave = 1001, kPhrase = 1002, kRemaining = 1005, kPourSwitch = 1008 };
-enum { kPourIn = 1011, kKashiName = 1013, kList = 1000, kUndo = 1006, kRedo = 1015 };
-enum { kNameBox = 1012, kSave = 1013 };
-
 void Press(Program& program, HWND kashi, const char* phrase) {
-  TypeText(kashi, kPhrase, phrase);
-  Key(program, Item(kashi, kPhrase), VK_F5);
+  TypeText(kashi, kashi_ids::kPhraseBox, phrase);
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F5);
 }
 
 TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
-  Click(program, main, kBrowse);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, MakeMidi("document.mid"));
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, main, kPlay);
+  Click(program, main, main_ids::kPlayButton);
   for (const char* phrase : {"p1", "p2", "p3"}) {
     program.Tick(10);
     Press(program, kashi, phrase);
@@ -45,18 +43,18 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   EXPECT_FALSE(MessageBoxOpen(program));
   kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  EXPECT_EQ(Text(kashi, kRemaining), "3000");
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "3000");
   CloseByCaption(program, kashi);
 
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
   SelectLine(program, editor, 1);
-  HWND list = Item(editor, kList);
+  HWND list = Item(editor, kashi_edit_ids::kLineList);
   Key(program, list, VK_ADD);
   EXPECT_EQ(Lyrics.Table().time[1], 21);
-  Click(program, editor, kUndo);
+  Click(program, editor, kashi_edit_ids::kUndoButton);
   EXPECT_EQ(Lyrics.Table().time[1], 20);
-  Click(program, editor, kRedo);
+  Click(program, editor, kashi_edit_ids::kRedoButton);
   EXPECT_EQ(Lyrics.Table().time[1], 21);
   Key(program, list, 'Z', false, true);
   Key(program, list, 'Z', false, true);
@@ -80,8 +78,8 @@ TEST(LyricDocument, TimedAndFixedLyricsAreKeptUndoneRedoneAskedAboutAndSaved) {
   editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
   LyricFileBeside file("document");
-  TypeText(editor, kNameBox, file.name);
-  Click(program, editor, kSave);
+  TypeText(editor, kashi_edit_ids::kNameBox, file.name);
+  Click(program, editor, kashi_edit_ids::kSaveButton);
   Answer(WaitForMessageBox(program), IDYES);
   EXPECT_EQ(ReadBytes(file.path), "10,p1\r\n21,p2\r\n30,p3\r\n");
   CloseByCaption(program, editor);
@@ -100,14 +98,14 @@ TEST(LyricDocument, NothingTakesBackIntoLoadedLyrics) {
   EXPECT_EQ(ask.caption, kReplaceCaption);
   Answer(ask, IDYES);
   ASSERT_TRUE(WaitGone(list));
-  Key(program, Item(kashi, kPhrase), VK_F6);
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F6);
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
-  Click(program, editor, kUndo);
+  Click(program, editor, kashi_edit_ids::kUndoButton);
   EXPECT_EQ(Lyrics.Table().time[0], 5);
   EXPECT_EQ(Phrase(0), "a");
   EXPECT_EQ(Phrase(1), "b");
-  EXPECT_EQ(Text(kashi, kPhrase), "") << "F6 handed nothing back";
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "") << "F6 handed nothing back";
   CloseByCaption(program, editor);
   CloseByCaption(program, kashi);
 }
@@ -118,7 +116,8 @@ TEST(LyricDocument, TheEditorLeftLastAsksBeforeTheProgramEnds) {
   Program program;
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
-  Key(program, Item(editor, kList), VK_INSERT);  // a first line on the empty list
+  Key(program, Item(editor, kashi_edit_ids::kLineList),
+      VK_INSERT);  // a first line on the empty list
   ASSERT_EQ(Lyrics.Table().time[0], 1);
   PostMessageA(program.main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitGone(program.main())) << "not the last window: not asked";
@@ -145,10 +144,10 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   ASSERT_TRUE(WaitGone(LoadInList(program, file.path)));
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Key(program, Item(kashi, kPhrase), VK_F5);
-  Key(program, Item(kashi, kPhrase), VK_F6);
-  TypeText(kashi, kKashiName, file.name);
-  Click(program, kashi, kKashiSave);
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F5);
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F6);
+  TypeText(kashi, kashi_ids::kFileNameBox, file.name);
+  Click(program, kashi, kashi_ids::kSaveButton);
   Answer(WaitForMessageBox(program), IDYES);
   MessageBoxSeen told = WaitForMessageBox(program, 5000, kashi);
   EXPECT_EQ(told.caption, kSavedCaption);
@@ -164,21 +163,22 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   EXPECT_TRUE(LyricsUnsaved()) << "the file does not hold the three lines";
 
   // Poured in: A is registered, and the editor's undo hands it back.
-  Click(program, kashi, kPourSwitch);
-  TypeText(kashi, kPhrase, "A");
-  TypeText(kashi, kPourIn, "B#C#");
-  Key(program, Item(kashi, kPhrase), VK_F5);
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  TypeText(kashi, kashi_ids::kPhraseBox, "A");
+  TypeText(kashi, kashi_ids::kPourInBox, "B#C#");
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F5);
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
-  Click(program, editor, kUndo);
-  EXPECT_EQ(Text(kashi, kPhrase) + "|" + Text(kashi, kPourIn), "A|B#C#");
-  Click(program, editor, kRedo);
-  EXPECT_EQ(Text(kashi, kPhrase) + "|" + Text(kashi, kPourIn), "B|C#");
-  Key(program, Item(kashi, kPhrase), VK_F5);
+  Click(program, editor, kashi_edit_ids::kUndoButton);
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox) + "|" + Text(kashi, kashi_ids::kPourInBox),
+            "A|B#C#");
+  Click(program, editor, kashi_edit_ids::kRedoButton);
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox) + "|" + Text(kashi, kashi_ids::kPourInBox), "B|C#");
+  Key(program, Item(kashi, kashi_ids::kPhraseBox), VK_F5);
   EXPECT_EQ(Phrase(0) + Phrase(1), "AB");
   // Every line saved from the editor: saved, and no box after the question.
-  TypeText(editor, kNameBox, file.name);
-  Click(program, editor, kSave);
+  TypeText(editor, kashi_edit_ids::kNameBox, file.name);
+  Click(program, editor, kashi_edit_ids::kSaveButton);
   Answer(WaitForMessageBox(program), IDYES);
   program.Flush();
   EXPECT_FALSE(MessageBoxOpen(program));
@@ -186,10 +186,10 @@ TEST(LyricDocument, ShortSavesUndonePressesAndTheResetLoseNothingUnasked) {
   CloseByCaption(program, editor);
 
   // Then a press while the reset's plain first box is up: asked again.
-  Command(program, main, kMenuReset);
+  Command(program, main, main_ids::kMenuReset);
   MessageBoxSeen first = WaitForMessageBox(program, 5000, main);
   EXPECT_EQ(first.text, kResetText);
-  Click(program, kashi, kAdd);
+  Click(program, kashi, kashi_ids::kAddButton);
   Answer(first, IDOK);
   MessageBoxSeen warned = WaitForMessageBox(program, 5000, main);
   EXPECT_EQ(warned.text, std::string(kResetText) + kResetWarning);
@@ -217,11 +217,11 @@ TEST(LyricDocument, ShiftKeysAndShiftFromHereMoveTheLinesAsOneStepEach) {
   HWND editor = OpenEditor(program);
   ASSERT_NE(editor, nullptr);
   SelectLine(program, editor, 1);
-  Click(program, editor, 1017);  // 以降 +0.1
+  Click(program, editor, kashi_edit_ids::kShiftLaterButton);  // 以降 +0.1
   EXPECT_EQ(times(), "6 11 14");
-  Key(program, Item(editor, kList), VK_F7);
+  Key(program, Item(editor, kashi_edit_ids::kLineList), VK_F7);
   EXPECT_EQ(times(), "5 10 13");
-  Click(program, editor, kUndo);
+  Click(program, editor, kashi_edit_ids::kUndoButton);
   EXPECT_EQ(times(), "6 11 14");
   CloseByCaption(program, editor);
 }

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/media.h"
@@ -22,7 +25,7 @@ constexpr char kA[] = "\x82\xa0";               // あ
 constexpr char kI[] = "\x82\xa2";               // い
 constexpr char kU[] = "\x82\xa4";               // う
 
-void Press(Program& program, HWND kashi) { Click(program, kashi, 1000); }
+void Press(Program& program, HWND kashi) { Click(program, kashi, kashi_ids::kAddButton); }
 
 inline void CloseFile(HANDLE file) {
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -30,7 +33,7 @@ inline void CloseFile(HANDLE file) {
 using HeldFile = Owned<HANDLE, CloseFile>;
 
 MessageBoxSeen PressSave(Program& program, HWND kashi) {
-  Click(program, kashi, 1001);
+  Click(program, kashi, kashi_ids::kSaveButton);
   return WaitForMessageBox(program);
 }
 
@@ -40,7 +43,7 @@ TEST(KashiSave, AsksFirstThenWritesTheAddedEntriesByteForByte) {
   ASSERT_TRUE(WriteBytes(file.path, "an older and longer file"));
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  TypeText(kashi, 1013, file.name);
+  TypeText(kashi, kashi_ids::kFileNameBox, file.name);
   MessageBoxSeen ask = PressSave(program, kashi);
   ASSERT_NE(ask.window, nullptr);
   EXPECT_EQ(ask.owner, kashi);
@@ -55,16 +58,16 @@ TEST(KashiSave, AsksFirstThenWritesTheAddedEntriesByteForByte) {
 
   program.BlockRealTicks(true);
   program.Tick(23);
-  TypeText(kashi, 1002, kTest);
+  TypeText(kashi, kashi_ids::kPhraseBox, kTest);
   Press(program, kashi);
   program.Tick(34);
   Press(program, kashi);
   Answer(PressSave(program, kashi), IDYES);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(ReadBytes(file.path), std::string("23,") + kTest + "\r\n57,\r\n");
-  EXPECT_EQ(Text(kashi, 1017), "57,") << "the last line written stays shown";
-  EXPECT_EQ(Text(kashi, 1013), file.name);
-  EXPECT_EQ(Text(kashi, 1005), "2998") << "a save touches no counter";
+  EXPECT_EQ(Text(kashi, kashi_ids::kSavingLabel), "57,") << "the last line written stays shown";
+  EXPECT_EQ(Text(kashi, kashi_ids::kFileNameBox), file.name);
+  EXPECT_EQ(Text(kashi, kashi_ids::kRemainingLabel), "2998") << "a save touches no counter";
   CloseByCaption(program, kashi);
 }
 
@@ -74,15 +77,15 @@ TEST(KashiSave, AnsweredNoWritesNothing) {
   ASSERT_TRUE(WriteBytes(file.path, "kept"));
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  TypeText(kashi, 1002, "a");
+  TypeText(kashi, kashi_ids::kPhraseBox, "a");
   Press(program, kashi);
-  TypeText(kashi, 1013, file.name);
+  TypeText(kashi, kashi_ids::kFileNameBox, file.name);
   MessageBoxSeen ask = PressSave(program, kashi);
   ASSERT_NE(ask.window, nullptr);
   Answer(ask, IDNO);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(ReadBytes(file.path), "kept");
-  EXPECT_EQ(Text(kashi, 1017), "");
+  EXPECT_EQ(Text(kashi, kashi_ids::kSavingLabel), "");
   CloseByCaption(program, kashi);
 }
 
@@ -97,11 +100,11 @@ TEST(KashiSave, AFailedSaveIsReportedWithThePathAndKeepsTheOldFile) {
   ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  TypeText(kashi, 1002, "x");
+  TypeText(kashi, kashi_ids::kPhraseBox, "x");
   Press(program, kashi);
   for (const LyricFileBeside* file : {&badName, &inUse}) {
     SCOPED_TRACE(file->name);
-    TypeText(kashi, 1013, file->name);
+    TypeText(kashi, kashi_ids::kFileNameBox, file->name);
     Answer(PressSave(program, kashi), IDYES);
     MessageBoxSeen box = WaitForMessageBox(program);
     ASSERT_NE(box.window, nullptr);
@@ -112,7 +115,7 @@ TEST(KashiSave, AFailedSaveIsReportedWithThePathAndKeepsTheOldFile) {
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     Answer(box, IDOK);
     EXPECT_FALSE(MessageBoxOpen(program));
-    EXPECT_EQ(Text(kashi, 1017), "0,x") << "the progress still ran";
+    EXPECT_EQ(Text(kashi, kashi_ids::kSavingLabel), "0,x") << "the progress still ran";
   }
   held.Reset();
   EXPECT_FALSE(badName.Exists());
@@ -128,38 +131,38 @@ TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
   Program program;
   HWND main = program.main();
   LyricFileBeside file("road");
-  Click(program, main, 1003);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, MakeWave("road.wav", 5000));
-  ASSERT_TRUE(Enabled(main, 1000)) << "the song is open";
+  ASSERT_TRUE(Enabled(main, main_ids::kPlayButton)) << "the song is open";
 
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  Click(program, kashi, 1008);
-  TypeText(kashi, 1002, kA);
-  TypeText(kashi, 1011, std::string(kI) + "#\r\n" + kU + "#\r\n");
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  TypeText(kashi, kashi_ids::kPhraseBox, kA);
+  TypeText(kashi, kashi_ids::kPourInBox, std::string(kI) + "#\r\n" + kU + "#\r\n");
   // The song really plays; the clock's ticks are posted so that every press
   // lands on a known tick.
   program.BlockRealTicks(true);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   ASSERT_FALSE(MessageBoxOpen(program));
-  ASSERT_TRUE(Enabled(main, 1001)) << "playing";
+  ASSERT_TRUE(Enabled(main, main_ids::kStopButton)) << "playing";
   int now = 0;
   for (int at : {10, 20, 35}) {
     program.Tick(at - now);
     now = at;
     Press(program, kashi);
   }
-  EXPECT_EQ(Text(main, 1007), "35");
-  EXPECT_EQ(Text(kashi, 1015), kU) << "poured in without the line break";
-  Click(program, main, 1001);
-  TypeText(kashi, 1013, file.name);
+  EXPECT_EQ(Text(main, main_ids::kStatusLabel), "35");
+  EXPECT_EQ(Text(kashi, kashi_ids::kLastPhraseLabel), kU) << "poured in without the line break";
+  Click(program, main, main_ids::kStopButton);
+  TypeText(kashi, kashi_ids::kFileNameBox, file.name);
   Answer(PressSave(program, kashi), IDYES);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(ReadBytes(file.path),
             std::string("10,") + kA + "\r\n20," + kI + "\r\n35," + kU + "\r\n");
   CloseByCaption(program, kashi);
 
-  Command(program, main, 1020);
+  Command(program, main, main_ids::kMenuReset);
   for (const char* caption : {kResetCaption, kResetDoneCaption}) {
     MessageBoxSeen box = WaitForMessageBox(program);
     ASSERT_EQ(box.caption, caption);
@@ -168,19 +171,19 @@ TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
   ASSERT_EQ(Phrase(0), "");
   ASSERT_EQ(Lyrics.Table().time[0], 0);
 
-  HWND list = OpenByMenu(program, 1018, &KashiListWindow);
+  HWND list = OpenByMenu(program, main_ids::kMenuKashiList, &KashiListWindow);
   ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
+  Click(program, list, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, file.path);
-  EXPECT_EQ(Text(list, 1002), file.path);
-  Click(program, list, 1001);
+  EXPECT_EQ(Text(list, kashi_list_ids::kPathBox), file.path);
+  Click(program, list, kashi_list_ids::kLoadButton);
   ASSERT_TRUE(WaitGone(list));
   program.Flush();
 
-  Click(program, main, 1010);
-  ASSERT_TRUE(Checked(main, 1010));
-  Click(program, main, 1000);
-  ASSERT_TRUE(Enabled(main, 1001)) << "playing again";
+  Click(program, main, main_ids::kLyricsToggle);
+  ASSERT_TRUE(Checked(main, main_ids::kLyricsToggle));
+  Click(program, main, main_ids::kPlayButton);
+  ASSERT_TRUE(Enabled(main, main_ids::kStopButton)) << "playing again";
   struct Seen {
     int tick;
     const char* line;
@@ -189,10 +192,10 @@ TEST(LyricRoad, TimedPhrasesComeBackOnTimeAfterSaveResetAndLoad) {
   for (const Seen& seen : expected) {
     program.Tick(seen.tick - now);
     now = seen.tick;
-    EXPECT_EQ(Text(main, 1007), std::to_string(seen.tick));
-    EXPECT_EQ(Text(main, 1011), seen.line) << "after tick " << seen.tick;
+    EXPECT_EQ(Text(main, main_ids::kStatusLabel), std::to_string(seen.tick));
+    EXPECT_EQ(Text(main, main_ids::kLyricLine), seen.line) << "after tick " << seen.tick;
   }
-  Click(program, main, 1001);
+  Click(program, main, main_ids::kStopButton);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 
@@ -219,13 +222,13 @@ TEST(UnsavedAdds, ALoadAndTheLastCloseAskFirst) {
     ASSERT_TRUE(WriteBytes(lyrics, "5,loaded\r\n"));
     HWND kashi = OpenKashi(program);
     ASSERT_NE(kashi, nullptr);
-    TypeText(kashi, 1002, "timed");
+    TypeText(kashi, kashi_ids::kPhraseBox, "timed");
     Press(program, kashi);
     HWND list = LoadInList(program, lyrics);
     Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDNO);
     EXPECT_EQ(Phrase(0), "timed") << "No loads nothing";
     ASSERT_TRUE(IsWindowVisible(list));
-    Click(program, list, 1001);
+    Click(program, list, kashi_list_ids::kLoadButton);
     Answer(ExpectQuestion(program, list, kReplaceCaption, kReplaceText), IDYES);
     ASSERT_TRUE(WaitGone(list));
     EXPECT_EQ(Phrase(0), "loaded");
@@ -248,7 +251,7 @@ TEST(UnsavedAdds, ALoadAndTheLastCloseAskFirst) {
     HWND kashi = OpenKashi(program);
     ASSERT_NE(kashi, nullptr);
     Press(program, kashi);
-    TypeText(kashi, 1013, file.name);
+    TypeText(kashi, kashi_ids::kFileNameBox, file.name);
     Answer(PressSave(program, kashi), IDYES);
     ASSERT_TRUE(file.Exists());
     CloseByCaption(program, kashi);

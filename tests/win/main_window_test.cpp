@@ -1,5 +1,7 @@
 // The main window as a user first sees it, its menu, its toggles, the reset
 // command and the way out.
+#include "forms/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -18,20 +20,26 @@ constexpr LONG kEdge = WS_EX_STATICEDGE;
 constexpr LONG kToggle = BS_AUTOCHECKBOX | BS_CENTER | BS_PUSHLIKE;
 
 const ControlRow kMainControls[] = {
-    {1000, "Button", kPlay, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 10, 126, 85, 35},
-    {1001, "Button", kStop, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 184, 126, 85, 35},
-    {1002, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167, 18},
-    {1003, "Button", kBrowse, kEdge, WS_VISIBLE | BS_PUSHBUTTON, 263, 65, 88, 22},
-    {1004, "Static", kFileNameCaption, 0, WS_VISIBLE | SS_LEFT, 15, 13, 64, 12},
-    {1005, "Static", kFileNamePlaceholder, kEdge, WS_VISIBLE | SS_CENTER, 82, 11, 274, 17},
-    {1006, "Static", kStatusCaption, 0, WS_VISIBLE | SS_LEFT, 15, 43, 95, 12},
-    {1007, "Static", "0", kEdge, WS_VISIBLE | SS_CENTER, 111, 43, 160, 15},
-    {1008, "Button", kLoop, kEdge, WS_VISIBLE | kToggle, 272, 116, 80, 24},
-    {1009, "Static", kPathCaption, 0, WS_VISIBLE | SS_LEFT, 15, 68, 72, 12},
-    {1010, "Button", kShowLyrics, kEdge, WS_VISIBLE | kToggle, 272, 141, 80, 24},
-    {1011, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | ES_CENTER, 5, 91, 353,
-     17},
-    {1012, "Button", kPause, kEdge, WS_DISABLED | BS_PUSHBUTTON, 97, 126, 85, 35},
+    {main_ids::kPlayButton, "Button", kPlay, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 10,
+     126, 85, 35},
+    {main_ids::kStopButton, "Button", kStop, kEdge, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 184,
+     126, 85, 35},
+    {main_ids::kPathLine, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 91, 66, 167,
+     18},
+    {main_ids::kBrowseButton, "Button", kBrowse, kEdge, WS_VISIBLE | BS_PUSHBUTTON, 263, 65, 88,
+     22},
+    {main_ids::kFileNameCaption, "Static", kFileNameCaption, 0, WS_VISIBLE | SS_LEFT, 15, 13, 64,
+     12},
+    {main_ids::kFileNameLabel, "Static", kFileNamePlaceholder, kEdge, WS_VISIBLE | SS_CENTER, 82,
+     11, 274, 17},
+    {main_ids::kStatusCaption, "Static", kStatusCaption, 0, WS_VISIBLE | SS_LEFT, 15, 43, 95, 12},
+    {main_ids::kStatusLabel, "Static", "0", kEdge, WS_VISIBLE | SS_CENTER, 111, 43, 160, 15},
+    {main_ids::kLoopToggle, "Button", kLoop, kEdge, WS_VISIBLE | kToggle, 272, 116, 80, 24},
+    {main_ids::kPathCaption, "Static", kPathCaption, 0, WS_VISIBLE | SS_LEFT, 15, 68, 72, 12},
+    {main_ids::kLyricsToggle, "Button", kShowLyrics, kEdge, WS_VISIBLE | kToggle, 272, 141, 80, 24},
+    {main_ids::kLyricLine, "Edit", "", kEdge, WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | ES_CENTER,
+     5, 91, 353, 17},
+    {main_ids::kPauseButton, "Button", kPause, kEdge, WS_DISABLED | BS_PUSHBUTTON, 97, 126, 85, 35},
 };
 
 TEST(MainWindow, ShowsItsThirteenControlsInIdOrderAtTheirPlaces) {
@@ -39,12 +47,12 @@ TEST(MainWindow, ShowsItsThirteenControlsInIdOrderAtTheirPlaces) {
   HWND main = program.main();
   EXPECT_EQ(Text(main), kMainTitle);
   ExpectControls(main, kMainControls, Shell().MainFont.get(), WS_BORDER);
-  EXPECT_FALSE(Enabled(main, 1000));
-  EXPECT_FALSE(Enabled(main, 1001));
-  EXPECT_TRUE(Enabled(main, 1003));
-  EXPECT_FALSE(IsWindowVisible(Item(main, 1012)));
-  EXPECT_FALSE(Checked(main, 1008));
-  EXPECT_FALSE(Checked(main, 1010));
+  EXPECT_FALSE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kStopButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kBrowseButton));
+  EXPECT_FALSE(IsWindowVisible(Item(main, main_ids::kPauseButton)));
+  EXPECT_FALSE(Checked(main, main_ids::kLoopToggle));
+  EXPECT_FALSE(Checked(main, main_ids::kLyricsToggle));
 }
 
 TEST(MainWindow, IsAFixedSizeWindowThatCanBeMinimised) {
@@ -140,19 +148,20 @@ TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
     UINT id;
     const char* text;
     UINT state = 0;  // nothing to unlock until the desktop lyrics show
-  } const expected[] = {{1018, kMenuLyricList},
-                        {1019, kMenuAddLyrics},
-                        {1023, "\x89\xcc\x8e\x8c\x82\xcc\x95\xd2\x8f\x57"},  // 歌詞の編集
-                        {1020, kMenuReset},
-                        {0, nullptr},
-                        {1021, kMenuMini},
-                        {0, nullptr},
-                        {1022, kMenuVersion},
-                        {0, nullptr},
-                        {1024, kOverlay},
-                        {1025, unlock.c_str(), MF_GRAYED},
-                        {0, nullptr},
-                        {1026, "\x91\xc5\x8c\xae\x82\xcc\x95\xe2\x90\xb3"}};  // 打鍵の補正
+  } const expected[] = {
+      {main_ids::kMenuKashiList, kMenuLyricList},
+      {main_ids::kMenuKashi, kMenuAddLyrics},
+      {main_ids::kMenuKashiEdit, "\x89\xcc\x8e\x8c\x82\xcc\x95\xd2\x8f\x57"},  // 歌詞の編集
+      {main_ids::kMenuReset, kMenuReset},
+      {0, nullptr},
+      {main_ids::kMenuMini, kMenuMini},
+      {0, nullptr},
+      {main_ids::kMenuVersion, kMenuVersion},
+      {0, nullptr},
+      {main_ids::kMenuOverlay, kOverlay},
+      {main_ids::kMenuOverlayUnlock, unlock.c_str(), MF_GRAYED},
+      {0, nullptr},
+      {main_ids::kMenuPressOffset, "\x91\xc5\x8c\xae\x82\xcc\x95\xe2\x90\xb3"}};  // 打鍵の補正
   for (int i = 0; i < 13; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOA info{};
@@ -176,17 +185,17 @@ TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
 TEST(MainWindow, TogglesOnlyChangeTheirOwnLook) {
   Program program;
   HWND main = program.main();
-  Click(program, main, 1008);
-  Click(program, main, 1010);
-  EXPECT_TRUE(Checked(main, 1008));
-  EXPECT_TRUE(Checked(main, 1010));
-  EXPECT_EQ(Text(main, 1007), "0");
-  EXPECT_FALSE(Enabled(main, 1000));
-  EXPECT_FALSE(Enabled(main, 1001));
-  EXPECT_TRUE(Enabled(main, 1003));
+  Click(program, main, main_ids::kLoopToggle);
+  Click(program, main, main_ids::kLyricsToggle);
+  EXPECT_TRUE(Checked(main, main_ids::kLoopToggle));
+  EXPECT_TRUE(Checked(main, main_ids::kLyricsToggle));
+  EXPECT_EQ(Text(main, main_ids::kStatusLabel), "0");
+  EXPECT_FALSE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kStopButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kBrowseButton));
   EXPECT_FALSE(MessageBoxOpen(program));
-  Click(program, main, 1008);
-  EXPECT_FALSE(Checked(main, 1008));
+  Click(program, main, main_ids::kLoopToggle);
+  EXPECT_FALSE(Checked(main, main_ids::kLoopToggle));
 }
 
 TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
@@ -198,7 +207,7 @@ TEST(MainWindow, ResetShowsTwoBoxesAroundClearingTheTable) {
     table.time[3000] = -5;
     table.phrase[3000] = "z";
   });
-  Command(program, program.main(), 1020);
+  Command(program, program.main(), main_ids::kMenuReset);
 
   MessageBoxSeen first = WaitForMessageBox(program);
   ASSERT_NE(first.window, nullptr);

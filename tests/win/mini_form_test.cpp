@@ -1,5 +1,7 @@
 // The compact view: its controls, where it stands and what happens to the
 // main window, the phrases it shows, and its Stop and Play.
+#include "forms/mini_form.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,7 +42,7 @@ constexpr char kFourth[] = "\x8el\x94\xd4";     // 四番
 bool Topmost(HWND form) { return (ExStyle(form) & WS_EX_TOPMOST) != 0; }
 
 void OpenSong(Program& program, const std::string& path) {
-  PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(program.main(), main_ids::kBrowseButton), BM_CLICK, 0, 0);
   AnswerOpenDialog(program, path);
 }
 
@@ -63,18 +65,24 @@ TEST(MiniForm, ShowsItsSevenControlsInTableOrder) {
   EXPECT_EQ(Text(form), kMiniTitle);
   EXPECT_EQ(MiniModeActive(), 1);
   const ControlRow expected[] = {
-      {1004, "Static", kTitleCaption, 0, WS_VISIBLE | SS_CENTER, 7, 3, 30, 12},
-      {1005, "Static", kLyricCaption, 0, WS_VISIBLE | SS_CENTER, 7, 18, 30, 12},
-      {1006, "Static", "", 0, WS_VISIBLE | SS_LEFT, 42, 3, 227, 12},  // no song opened yet
-      {1007, "Static", kLyricHere, 0, WS_VISIBLE | SS_LEFT, 42, 18, 227, 12},
-      {1000, "Button", kStop, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 218, 41, 51, 21},
-      {1008, "Button", kAlwaysOnTop, 0, WS_VISIBLE | BS_AUTOCHECKBOX, 11, 45, 104, 15},
-      {1001, "Button", kPlay, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 164, 41, 51, 21},
+      {mini_ids::kMiniTitleCaption, "Static", kTitleCaption, 0, WS_VISIBLE | SS_CENTER, 7, 3, 30,
+       12},
+      {mini_ids::kMiniLyricCaption, "Static", kLyricCaption, 0, WS_VISIBLE | SS_CENTER, 7, 18, 30,
+       12},
+      {mini_ids::kMiniTitleLabel, "Static", "", 0, WS_VISIBLE | SS_LEFT, 42, 3, 227,
+       12},  // no song opened yet
+      {mini_ids::kMiniLyricLabel, "Static", kLyricHere, 0, WS_VISIBLE | SS_LEFT, 42, 18, 227, 12},
+      {mini_ids::kMiniStop, "Button", kStop, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 218, 41,
+       51, 21},
+      {mini_ids::kMiniTopmost, "Button", kAlwaysOnTop, 0, WS_VISIBLE | BS_AUTOCHECKBOX, 11, 45, 104,
+       15},
+      {mini_ids::kMiniPlay, "Button", kPlay, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 164, 41,
+       51, 21},
   };
   ExpectControls(form, expected, Shell().MiniFont.get());
-  EXPECT_TRUE(Enabled(form, 1000)) << "both buttons start usable";
-  EXPECT_TRUE(Enabled(form, 1001));
-  EXPECT_FALSE(Checked(form, 1008));
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniStop)) << "both buttons start usable";
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniPlay));
+  EXPECT_FALSE(Checked(form, mini_ids::kMiniTopmost));
   EXPECT_FALSE(Topmost(form));
   CloseByCaption(program, form);
   EXPECT_EQ(MiniModeActive(), 0);
@@ -108,33 +116,34 @@ TEST(MiniForm, StandsTenPixelsFromTheMainWindowWhichHidesAndComesBack) {
 TEST(MiniForm, TitleLabelShowsTheOpenedSongsFileTitle) {
   Program program;
   OpenSong(program, MakeWave("mini title.wav", 300));
-  ASSERT_TRUE(Enabled(program.main(), 1000)) << "the song opened";
+  ASSERT_TRUE(Enabled(program.main(), main_ids::kPlayButton)) << "the song opened";
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  const std::string title = Text(form, 1006);
+  const std::string title = Text(form, mini_ids::kMiniTitleLabel);
   EXPECT_TRUE(title == "mini title.wav" || title == "mini title") << title;
-  EXPECT_EQ(title, Text(program.main(), 1005)) << "the same title the main window shows";
+  EXPECT_EQ(title, Text(program.main(), main_ids::kFileNameLabel))
+      << "the same title the main window shows";
 }
 
 TEST(MiniForm, EscapeAndForeignCommandsLeaveItOpenAndIdle) {
   Program program;
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  PostMessageA(Item(form, 1008), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-  PostMessageA(Item(form, 1008), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  PostMessageA(Item(form, mini_ids::kMiniTopmost), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageA(Item(form, mini_ids::kMiniTopmost), WM_KEYUP, VK_ESCAPE, 0xC0010001);
   PostMessageA(form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   Command(program, form, IDCANCEL);
   Command(program, form, IDOK);
   // With no song open, a Stop or Play taken for a click would show an error.
-  Command(program, form, 1000, BN_SETFOCUS);
-  Command(program, form, 1001, BN_DOUBLECLICKED);
-  Command(program, form, 1004);
+  Command(program, form, mini_ids::kMiniStop, BN_SETFOCUS);
+  Command(program, form, mini_ids::kMiniPlay, BN_DOUBLECLICKED);
+  Command(program, form, mini_ids::kMiniTitleCaption);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_FALSE(IsWindowVisible(program.main()));
   EXPECT_EQ(MiniModeActive(), 1);
   EXPECT_FALSE(MessageBoxOpen(program));
-  EXPECT_TRUE(Enabled(form, 1000));
-  EXPECT_TRUE(Enabled(form, 1001));
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniStop));
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniPlay));
   CloseByCaption(program, form);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
@@ -143,68 +152,69 @@ TEST(MiniFormLyrics, PhrasesGoToTheLabelWhileOpenAndToTheMainLineOtherwise) {
   Program program;
   program.BlockRealTicks(true);
   SetPhrases({{0, kFirst}, {2, kSecond}, {4, kThird}, {6, kFourth}});
-  Click(program, program.main(), 1010);
+  Click(program, program.main(), main_ids::kLyricsToggle);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), kFirst);
-  EXPECT_EQ(Text(program.main(), 1011), "") << "never to both";
-  EXPECT_EQ(Text(program.main(), 1007), "1") << "the clock runs on behind the form";
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFirst);
+  EXPECT_EQ(Text(program.main(), main_ids::kLyricLine), "") << "never to both";
+  EXPECT_EQ(Text(program.main(), main_ids::kStatusLabel), "1")
+      << "the clock runs on behind the form";
   program.Tick(2);
-  EXPECT_EQ(Text(form, 1007), kSecond);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond);
   CloseByCaption(program, form);
-  EXPECT_EQ(Text(program.main(), 1011), "") << "the last phrase is not copied over";
+  EXPECT_EQ(Text(program.main(), main_ids::kLyricLine), "") << "the last phrase is not copied over";
   program.Tick(2);
-  EXPECT_EQ(Text(program.main(), 1011), kThird);
+  EXPECT_EQ(Text(program.main(), main_ids::kLyricLine), kThird);
   // Opened in the middle of the song: the placeholder until the next phrase.
   form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(Text(form, 1007), kLyricHere);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kLyricHere);
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), kLyricHere);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kLyricHere);
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), kFourth);
-  EXPECT_EQ(Text(program.main(), 1011), kThird);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFourth);
+  EXPECT_EQ(Text(program.main(), main_ids::kLyricLine), kThird);
   program.Tick(5);
-  EXPECT_EQ(Text(form, 1007), kFourth) << "the last phrase stays";
-  EXPECT_EQ(Text(program.main(), 1007), "12");
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFourth) << "the last phrase stays";
+  EXPECT_EQ(Text(program.main(), main_ids::kStatusLabel), "12");
 }
 
 TEST(MiniFormLyrics, AnEmptyTableEmptiesTheLabelAtTheFirstTickAndShowsNothingMore) {
   Program program;
   program.BlockRealTicks(true);
   SetPhrases({});
-  Click(program, program.main(), 1010);
+  Click(program, program.main(), main_ids::kLyricsToggle);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), "");
-  SetDlgItemTextA(form, 1007, kFirst);  // would be overwritten by a later step
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), "");
+  SetDlgItemTextA(form, mini_ids::kMiniLyricLabel, kFirst);  // would be overwritten by a later step
   program.Tick(4);
-  EXPECT_EQ(Text(form, 1007), kFirst);
-  EXPECT_EQ(Text(program.main(), 1007), "5");
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFirst);
+  EXPECT_EQ(Text(program.main(), main_ids::kStatusLabel), "5");
 }
 
 TEST(MiniFormLyrics, AnEntryNotLaterThanTheOneBeforeHoldsBackTheRest) {
   Program program;
   program.BlockRealTicks(true);
   SetPhrases({{0, kFirst}, {1, kSecond}, {1, kThird}, {5, kFourth}});
-  Click(program, program.main(), 1010);
+  Click(program, program.main(), main_ids::kLyricsToggle);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   program.Tick(8);
-  EXPECT_EQ(Text(form, 1007), kSecond);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond);
 }
 
 TEST(MiniFormLyrics, ANegativeTimeHoldsBackTheRest) {
   Program program;
   program.BlockRealTicks(true);
   SetPhrases({{0, kFirst}, {-2, kSecond}, {2, kThird}});
-  Click(program, program.main(), 1010);
+  Click(program, program.main(), main_ids::kLyricsToggle);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   program.Tick(6);
-  EXPECT_EQ(Text(form, 1007), kFirst);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFirst);
 }
 
 // A window's outer size and its children's ids and places, in creation order.
@@ -230,7 +240,7 @@ TEST(MiniFormLyrics, TranslationRowsShowUnderTheLineInBothWindowsWhileTheLyricsH
   Program program;
   HWND main = program.main();
   program.BlockRealTicks(true);
-  Click(program, main, 1010);
+  Click(program, main, main_ids::kLyricsToggle);
   const std::string mainToday = Layout(main);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
@@ -249,24 +259,24 @@ TEST(MiniFormLyrics, TranslationRowsShowUnderTheLineInBothWindowsWhileTheLyricsH
   EXPECT_EQ(Layout(form),
             "281x104 1004@7,3 1005@7,18 1006@42,3 1007@42,18 1000@218,55 1008@11,59 "
             "1001@164,55 1009@42,32");
-  EXPECT_TRUE(IsWindowUnicode(Item(form, 1009)));
+  EXPECT_TRUE(IsWindowUnicode(Item(form, mini_ids::kMiniRowLabel)));
   program.Tick();
-  EXPECT_EQ(WideText(form, 1009), L"\uc548\ub155") << "the first row only";
+  EXPECT_EQ(WideText(form, mini_ids::kMiniRowLabel), L"\uc548\ub155") << "the first row only";
   program.Tick(2);
-  EXPECT_EQ(Text(form, 1007), kSecond);
-  EXPECT_EQ(WideText(form, 1009), L"") << "a line without a row";
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond);
+  EXPECT_EQ(WideText(form, mini_ids::kMiniRowLabel), L"") << "a line without a row";
   CloseByCaption(program, form);
 
   EXPECT_EQ(Layout(main),
             "367x239 1000@10,145 1001@184,145 1002@91,66 1003@263,65 1004@15,13 "
             "1005@82,11 1006@15,43 1007@111,43 1008@272,135 1009@15,68 1010@272,160 "
             "1011@5,91 1012@97,145 1013@5,110");
-  EXPECT_EQ(WideText(main, 1013), L"") << "rows go where their lines go";
+  EXPECT_EQ(WideText(main, main_ids::kRowLine), L"") << "rows go where their lines go";
   program.Tick(2);
-  EXPECT_EQ(Text(main, 1011), kThird);
-  EXPECT_EQ(WideText(main, 1013), L"\u041f\u0440\u0438");
+  EXPECT_EQ(Text(main, main_ids::kLyricLine), kThird);
+  EXPECT_EQ(WideText(main, main_ids::kRowLine), L"\u041f\u0440\u0438");
   OpenSong(program, MakeWave("rows.wav", 300));
-  EXPECT_EQ(WideText(main, 1013), L"") << "cleared with its line";
+  EXPECT_EQ(WideText(main, main_ids::kRowLine), L"") << "cleared with its line";
 
   form = OpenMini(program);
   ASSERT_NE(form, nullptr);
@@ -284,45 +294,45 @@ TEST(MiniFormPlayback, StopAndPlayAreThePlayersCommandsAndNeverClearTheLabel) {
   HWND main = program.main();
   program.BlockRealTicks(true);
   OpenSong(program, MakeWave("mini loop.wav", 20000));
-  Click(program, main, 1008);
-  Click(program, main, 1010);
+  Click(program, main, main_ids::kLoopToggle);
+  Click(program, main, main_ids::kLyricsToggle);
   SetPhrases({{0, kFirst}, {2, kSecond}});
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   ASSERT_EQ(Playback.State, PlayState::Playing);
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  EXPECT_TRUE(Enabled(form, 1000)) << "opened while playing: both usable";
-  EXPECT_TRUE(Enabled(form, 1001));
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniStop)) << "opened while playing: both usable";
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniPlay));
   program.Tick(3);
-  EXPECT_EQ(Text(form, 1007), kSecond);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond);
 
-  Click(program, form, 1000);
+  Click(program, form, mini_ids::kMiniStop);
   EXPECT_EQ(Playback.State, PlayState::Stopped);
-  EXPECT_FALSE(Enabled(form, 1000));
-  EXPECT_TRUE(Enabled(form, 1001));
-  EXPECT_TRUE(Enabled(main, 1000));
-  EXPECT_FALSE(Enabled(main, 1001));
-  EXPECT_TRUE(Enabled(main, 1003));
-  EXPECT_EQ(Text(form, 1007), kSecond) << "Stop does not clear it";
+  EXPECT_FALSE(Enabled(form, mini_ids::kMiniStop));
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniPlay));
+  EXPECT_TRUE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kStopButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kBrowseButton));
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond) << "Stop does not clear it";
 
-  Click(program, form, 1001);
+  Click(program, form, mini_ids::kMiniPlay);
   EXPECT_EQ(Playback.State, PlayState::Playing);
-  EXPECT_TRUE(Enabled(form, 1000));
-  EXPECT_FALSE(Enabled(form, 1001));
-  EXPECT_FALSE(Enabled(main, 1000));
-  EXPECT_TRUE(Enabled(main, 1001));
-  EXPECT_FALSE(Enabled(main, 1003));
-  EXPECT_EQ(Text(form, 1007), kSecond) << "Play does not clear it";
+  EXPECT_TRUE(Enabled(form, mini_ids::kMiniStop));
+  EXPECT_FALSE(Enabled(form, mini_ids::kMiniPlay));
+  EXPECT_FALSE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_TRUE(Enabled(main, main_ids::kStopButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kBrowseButton));
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond) << "Play does not clear it";
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), kFirst) << "clock and cursor back at 0";
-  EXPECT_EQ(Text(main, 1007), "1");
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFirst) << "clock and cursor back at 0";
+  EXPECT_EQ(Text(main, main_ids::kStatusLabel), "1");
   program.Tick(2);
-  EXPECT_EQ(Text(form, 1007), kSecond);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond);
 
   program.Notify(1);  // the song reached its end and starts again
-  EXPECT_EQ(Text(form, 1007), kSecond) << "the restart does not clear it";
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kSecond) << "the restart does not clear it";
   program.Tick();
-  EXPECT_EQ(Text(form, 1007), kFirst);
+  EXPECT_EQ(Text(form, mini_ids::kMiniLyricLabel), kFirst);
   EXPECT_FALSE(MessageBoxOpen(program));
   CloseByCaption(program, form);
   EXPECT_EQ(Playback.State, PlayState::Playing) << "closing does not stop the song";
@@ -334,10 +344,12 @@ TEST(MiniFormPlayback, TheEndOfAnUnloopedSongDisablesStopAndEnablesPlay) {
   OpenSong(program, MakeWave("mini short.wav", 300));
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  Click(program, form, 1001);
+  Click(program, form, mini_ids::kMiniPlay);
   ASSERT_EQ(Playback.State, PlayState::Playing);
-  EXPECT_FALSE(Enabled(form, 1001));
-  EXPECT_TRUE(WaitUntil([&] { return Enabled(form, 1001) && !Enabled(form, 1000); }, 10000));
+  EXPECT_FALSE(Enabled(form, mini_ids::kMiniPlay));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return Enabled(form, mini_ids::kMiniPlay) && !Enabled(form, mini_ids::kMiniStop); },
+      10000));
   program.Flush();
   EXPECT_EQ(Playback.State, PlayState::Stopped);
   EXPECT_FALSE(MessageBoxOpen(program));

@@ -6,6 +6,7 @@
 
 #include "forms/forms.h"
 #include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "ui/form_host.h"
@@ -93,17 +94,17 @@ TEST(MiniFormTopmost, TheCheckBoxActsAtTheFormsNextTimerTick) {
   QueueWatch watch(program.thread());
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  Click(program, form, 1008);
+  Click(program, form, mini_ids::kMiniTopmost);
   ASSERT_TRUE(watch.WaitForTicks(program, 1));
-  EXPECT_TRUE(Checked(form, 1008));
+  EXPECT_TRUE(Checked(form, mini_ids::kMiniTopmost));
   EXPECT_TRUE(Topmost(form));
   EXPECT_FALSE(AnOrdinaryWindowCovers(form));
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_FALSE(WaitUntil([] { return formTimerTicks > 1; }, 100)) << "the timer fires once";
 
-  Click(program, form, 1008);
+  Click(program, form, mini_ids::kMiniTopmost);
   ASSERT_TRUE(watch.WaitForTicks(program, 2));
-  EXPECT_FALSE(Checked(form, 1008));
+  EXPECT_FALSE(Checked(form, mini_ids::kMiniTopmost));
   EXPECT_FALSE(Topmost(form));
   EXPECT_TRUE(AnOrdinaryWindowCovers(form));
 }
@@ -117,14 +118,14 @@ TEST(MiniFormTopmost, TwoClicksBeforeTheTickLeaveTheFormAsItWas) {
     SCOPED_TRACE(round);
     const bool wasTopmost = Topmost(form);
     ASSERT_TRUE(watch.Hold());
-    PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
-    PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
+    PostMessageA(Item(form, mini_ids::kMiniTopmost), BM_CLICK, 0, 0);
+    PostMessageA(Item(form, mini_ids::kMiniTopmost), BM_CLICK, 0, 0);
     watch.Release(program);
     ASSERT_TRUE(watch.WaitForTicks(program, 2 * round + 1)) << "one tick for both clicks";
-    EXPECT_EQ(Checked(form, 1008), wasTopmost);
+    EXPECT_EQ(Checked(form, mini_ids::kMiniTopmost), wasTopmost);
     EXPECT_EQ(Topmost(form), wasTopmost);
     // Then a single click, to start the next round from the other state.
-    Click(program, form, 1008);
+    Click(program, form, mini_ids::kMiniTopmost);
     ASSERT_TRUE(watch.WaitForTicks(program, 2 * round + 2));
     EXPECT_EQ(Topmost(form), !wasTopmost);
   }
@@ -135,7 +136,8 @@ TEST(MiniFormTopmost, OnlyItsOwnTimerSwitchesAndANewFormStartsOrdinary) {
   QueueWatch watch(program.thread());
   HWND form = OpenMini(program);
   ASSERT_NE(form, nullptr);
-  SendDlgItemMessageA(form, 1008, BM_SETCHECK, BST_CHECKED, 0);  // no click, no timer
+  SendDlgItemMessageA(form, mini_ids::kMiniTopmost, BM_SETCHECK, BST_CHECKED,
+                      0);  // no click, no timer
   PostMessageA(form, WM_TIMER, 7, 0);
   program.Flush();
   EXPECT_FALSE(Topmost(form)) << "another timer id does nothing";
@@ -147,10 +149,10 @@ TEST(MiniFormTopmost, OnlyItsOwnTimerSwitchesAndANewFormStartsOrdinary) {
   form = OpenMini(program);
   ASSERT_NE(form, nullptr);
   EXPECT_FALSE(Topmost(form));
-  EXPECT_FALSE(Checked(form, 1008));
+  EXPECT_FALSE(Checked(form, mini_ids::kMiniTopmost));
   // Closed with the timer still pending: the timer goes with the form.
   ASSERT_TRUE(watch.Hold());
-  PostMessageA(Item(form, 1008), BM_CLICK, 0, 0);
+  PostMessageA(Item(form, mini_ids::kMiniTopmost), BM_CLICK, 0, 0);
   PostMessageA(form, WM_CLOSE, 0, 0);
   watch.Release(program);
   ASSERT_TRUE(WaitGone(form));

@@ -7,6 +7,10 @@
 #include <string>
 #include <utility>
 
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -20,13 +24,13 @@ namespace {
 // Stop in the Mini form with no song open: the stop error box comes up,
 // owned by the main window.
 MessageBoxSeen StopWithNoSong(Program& program, HWND mini) {
-  PostMessageA(Item(mini, 1000), BM_CLICK, 0, 0);
+  PostMessageA(Item(mini, mini_ids::kMiniStop), BM_CLICK, 0, 0);
   return WaitForMessageBox(program);
 }
 
 // Opens `path` through the main window's browse button.
 void OpenSongFile(Program& program, const std::string& path) {
-  PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(program.main(), main_ids::kBrowseButton), BM_CLICK, 0, 0);
   AnswerOpenDialog(program, WindowsPath(path));
 }
 
@@ -50,12 +54,12 @@ TEST(ModalBoxes, ABoxOrDialogOfTheMainWindowLeavesItDisabledWhileItsFormIsOpen) 
     SCOPED_TRACE(answer);
     HWND list = OpenKashiList(program);
     ASSERT_NE(list, nullptr);
-    PostMessageA(Item(list, 1000), BM_CLICK, 0, 0);
+    PostMessageA(Item(list, kashi_list_ids::kBrowseButton), BM_CLICK, 0, 0);
     const MessageBoxSeen dialog = WaitForMessageBox(program);
     EXPECT_EQ(dialog.owner, list) << "the form waits while its dialog is open";
     EXPECT_FALSE(IsWindowEnabled(list));
     AnswerOpenDialog(program, answer);
-    EXPECT_EQ(Text(list, 1002), answer);
+    EXPECT_EQ(Text(list, kashi_list_ids::kPathBox), answer);
     EXPECT_FALSE(IsWindowEnabled(main)) << "so no second list form can be opened";
     EXPECT_TRUE(IsWindowEnabled(list));
     CloseByCaption(program, list);
@@ -85,7 +89,7 @@ TEST(ModalBoxes, ClosingTheKashiFormUnderTheMainWindowsDialogLeavesTheDialogUp) 
   HWND main = program.main();
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  PostMessageA(Item(main, 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(main, main_ids::kBrowseButton), BM_CLICK, 0, 0);
   MessageBoxSeen dialog = WaitForMessageBox(program);
   ASSERT_NE(dialog.window, nullptr);
   PostMessageA(kashi, WM_CLOSE, 0, 0);
@@ -95,8 +99,8 @@ TEST(ModalBoxes, ClosingTheKashiFormUnderTheMainWindowsDialogLeavesTheDialogUp) 
   const std::string wave = MakeWave("under_dialog.wav", 300);
   AnswerOpenDialog(program, WindowsPath(wave));
   EXPECT_TRUE(IsWindowEnabled(main));
-  EXPECT_EQ(Text(main, 1002), WindowsPath(wave)) << "the chosen song is opened";
-  EXPECT_TRUE(Enabled(main, 1000));
+  EXPECT_EQ(Text(main, main_ids::kPathLine), WindowsPath(wave)) << "the chosen song is opened";
+  EXPECT_TRUE(Enabled(main, main_ids::kPlayButton));
   EXPECT_FALSE(program.Finished());
   EXPECT_EQ(program.CloseAndWait(), 0) << "the Kashi form's loop has ended";
 }
@@ -105,7 +109,7 @@ TEST(ModalBoxes, ClosingTheMainWindowUnderTheKashiSaveQuestionLeavesTheQuestionU
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  PostMessageA(Item(kashi, kashi_ids::kSaveButton), BM_CLICK, 0, 0);
   MessageBoxSeen question = WaitForMessageBox(program);
   ASSERT_EQ(question.caption, kConfirmCaption);
   PostMessageA(program.main(), WM_CLOSE, 0, 0);
@@ -124,8 +128,8 @@ TEST(ModalBoxes, TheKashiMenuBringsTheOpenKashiFormForward) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  TypeText(kashi, 1002, "first");
-  Command(program, program.main(), 1019);
+  TypeText(kashi, kashi_ids::kPhraseBox, "first");
+  Command(program, program.main(), main_ids::kMenuKashi);
   EXPECT_EQ(KashiWindow(), kashi);
   EXPECT_EQ(FindTopLevel(program.thread(), "NORMALDLG"), kashi);
   int forms = 0;
@@ -134,7 +138,7 @@ TEST(ModalBoxes, TheKashiMenuBringsTheOpenKashiFormForward) {
     if (GetWindowThreadProcessId(window, nullptr) == program.thread()) ++forms;
   }
   EXPECT_EQ(forms, 1);
-  EXPECT_EQ(Text(kashi, 1002), "first");
+  EXPECT_EQ(Text(kashi, kashi_ids::kPhraseBox), "first");
   CloseByCaption(program, kashi);
   EXPECT_EQ(program.CloseAndWait(), 0) << "one form, one loop";
 }
@@ -151,19 +155,19 @@ TEST(ModalBoxes, TheMainWindowWaitsUntilItsAnsweredDialogReturns) {
   OpenSongFile(program, first);
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  PostMessageA(Item(main, 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(main, main_ids::kBrowseButton), BM_CLICK, 0, 0);
   ASSERT_NE(WaitForMessageBox(program, 5000, main).window, nullptr);
-  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  PostMessageA(Item(kashi, kashi_ids::kSaveButton), BM_CLICK, 0, 0);
   MessageBoxSeen question = WaitForMessageBox(program, 5000, kashi);
   ASSERT_NE(question.window, nullptr);
   AnswerOpenDialog(program, WindowsPath(second), 5000, main);
   EXPECT_FALSE(IsWindowEnabled(main)) << "its browse command has not ended";
-  EXPECT_EQ(Text(main, 1002), WindowsPath(first));
+  EXPECT_EQ(Text(main, main_ids::kPathLine), WindowsPath(first));
   Answer(question, IDNO);
   EXPECT_TRUE(IsWindowEnabled(main));
-  EXPECT_EQ(Text(main, 1002), WindowsPath(second)) << "the song chosen is opened";
-  EXPECT_TRUE(Enabled(main, 1000));
-  EXPECT_FALSE(Enabled(main, 1001));
+  EXPECT_EQ(Text(main, main_ids::kPathLine), WindowsPath(second)) << "the song chosen is opened";
+  EXPECT_TRUE(Enabled(main, main_ids::kPlayButton));
+  EXPECT_FALSE(Enabled(main, main_ids::kStopButton));
   EXPECT_TRUE(IsWindowEnabled(kashi));
   CloseByCaption(program, kashi);
   EXPECT_EQ(program.CloseAndWait(), 0);
@@ -176,7 +180,7 @@ TEST(ModalBoxes, AnAnsweredQuestionUnderANestedFormWaitsForThatForm) {
   Program program;
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+  PostMessageA(Item(kashi, kashi_ids::kSaveButton), BM_CLICK, 0, 0);
   MessageBoxSeen question = WaitForMessageBox(program);
   ASSERT_EQ(question.caption, kConfirmCaption);
   HWND mini = OpenMini(program);
@@ -200,8 +204,8 @@ TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
     Program program;
     HWND kashi = OpenKashi(program);
     ASSERT_NE(kashi, nullptr);
-    TypeText(kashi, 1013, "bad*");
-    PostMessageA(Item(kashi, 1001), BM_CLICK, 0, 0);
+    TypeText(kashi, kashi_ids::kFileNameBox, "bad*");
+    PostMessageA(Item(kashi, kashi_ids::kSaveButton), BM_CLICK, 0, 0);
     MessageBoxSeen question = WaitForMessageBox(program);
     ASSERT_EQ(question.caption, kConfirmCaption);
     PostMessageA(program.main(), WM_CLOSE, 0, 0);
@@ -223,7 +227,7 @@ TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
     Program program;
     HWND kashi = OpenKashi(program);
     ASSERT_NE(kashi, nullptr);
-    PostMessageA(Item(program.main(), 1003), BM_CLICK, 0, 0);
+    PostMessageA(Item(program.main(), main_ids::kBrowseButton), BM_CLICK, 0, 0);
     ASSERT_NE(WaitForMessageBox(program).window, nullptr);
     PostMessageA(kashi, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitGone(kashi));
@@ -242,7 +246,7 @@ TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
     Program program;
     HWND kashi = OpenKashi(program);
     ASSERT_NE(kashi, nullptr);
-    PostMessageA(program.main(), WM_COMMAND, 1020, 0);
+    PostMessageA(program.main(), WM_COMMAND, main_ids::kMenuReset, 0);
     MessageBoxSeen first = WaitForMessageBox(program);
     ASSERT_EQ(first.caption, kResetCaption);
     PostMessageA(kashi, WM_CLOSE, 0, 0);
@@ -264,8 +268,9 @@ TEST(ModalBoxes, ABoxAfterAHeldQuitWaitsForTheUser) {
 TEST(ModalBoxes, AClosedHeldMainWindowStaysWithItsForm) {
   Program program;
   HWND main = program.main();
-  const std::pair<int, HWND (*)()> kOwnedForms[] = {
-      {1022, &VersionWindow}, {1018, &KashiListWindow}, {1021, &MiniWindow}};
+  const std::pair<int, HWND (*)()> kOwnedForms[] = {{main_ids::kMenuVersion, &VersionWindow},
+                                                    {main_ids::kMenuKashiList, &KashiListWindow},
+                                                    {main_ids::kMenuMini, &MiniWindow}};
   for (const auto& [command, handle] : kOwnedForms) {
     SCOPED_TRACE(command);
     HWND form = OpenByMenu(program, command, handle);
@@ -279,7 +284,7 @@ TEST(ModalBoxes, AClosedHeldMainWindowStaysWithItsForm) {
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_TRUE(IsWindowVisible(main));
   }
-  PostMessageA(main, WM_COMMAND, 1020, 0);
+  PostMessageA(main, WM_COMMAND, main_ids::kMenuReset, 0);
   MessageBoxSeen box = WaitForMessageBox(program);
   ASSERT_EQ(box.caption, kResetCaption);
   PostMessageA(main, WM_CLOSE, 0, 0);

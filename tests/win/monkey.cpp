@@ -6,6 +6,12 @@
 #include <iterator>
 #include <string>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
+#include "forms/version_form.h"
 #include "system/wide_path.h"
 #include "tests/win/media.h"
 
@@ -65,61 +71,67 @@ std::string EscapedWide(const std::wstring& text) {
   return out;
 }
 
+struct Label {
+  Where where;
+  int id;
+  const char* name;
+};
+
+// The main window's menu commands the walk takes.
+const Label kMenuNames[] = {
+    {Where::Main, main_ids::kMenuKashiList, "lyric list form"},
+    {Where::Main, main_ids::kMenuKashi, "Kashi form"},
+    {Where::Main, main_ids::kMenuReset, "reset"},
+    {Where::Main, main_ids::kMenuMini, "Mini form"},
+    {Where::Main, main_ids::kMenuVersion, "version form"},
+    {Where::Main, main_ids::kMenuKashiEdit, "lyric editor"},
+};
+
+// The controls, and the buttons of any message box (Other).
+const Label kLabels[] = {
+    {Where::Main, main_ids::kPlayButton, "play"},
+    {Where::Main, main_ids::kStopButton, "stop"},
+    {Where::Main, main_ids::kBrowseButton, "browse"},
+    {Where::Main, main_ids::kLoopToggle, "loop"},
+    {Where::Main, main_ids::kLyricsToggle, "lyrics"},
+    {Where::Main, main_ids::kPauseButton, "pause"},
+    {Where::Kashi, kashi_ids::kAddButton, "add"},
+    {Where::Kashi, kashi_ids::kSaveButton, "save"},
+    {Where::Kashi, kashi_ids::kPourInSwitch, "pour-in"},
+    {Where::Kashi, kashi_ids::kPhraseBox, "phrase box"},
+    {Where::Kashi, kashi_ids::kPourInBox, "pour-in box"},
+    {Where::Kashi, kashi_ids::kFileNameBox, "file name box"},
+    {Where::KashiList, kashi_list_ids::kBrowseButton, "browse"},
+    {Where::KashiList, kashi_list_ids::kLoadButton, "OK (load)"},
+    {Where::KashiList, kashi_list_ids::kPathBox, "path box"},
+    {Where::Mini, mini_ids::kMiniStop, "stop"},
+    {Where::Mini, mini_ids::kMiniPlay, "play"},
+    {Where::Mini, mini_ids::kMiniTopmost, "always on top"},
+    {Where::Version, version_ids::kOkButton, "OK"},
+    {Where::KashiEdit, kashi_edit_ids::kEarlierButton, "-0.1"},
+    {Where::KashiEdit, kashi_edit_ids::kLaterButton, "+0.1"},
+    {Where::KashiEdit, kashi_edit_ids::kClockButton, "clock now"},
+    {Where::KashiEdit, kashi_edit_ids::kInsertButton, "insert"},
+    {Where::KashiEdit, kashi_edit_ids::kDeleteButton, "delete"},
+    {Where::KashiEdit, kashi_edit_ids::kUndoButton, "undo"},
+    {Where::KashiEdit, kashi_edit_ids::kPhraseBox, "phrase box"},
+    {Where::KashiEdit, kashi_edit_ids::kPhraseButton, "set phrase"},
+    {Where::KashiEdit, kashi_edit_ids::kPlayHereButton, "play from here"},
+    {Where::KashiEdit, kashi_edit_ids::kNameBox, "name box"},
+    {Where::KashiEdit, kashi_edit_ids::kSaveButton, "save"},
+    {Where::KashiEdit, kashi_edit_ids::kLrcButton, "save LRC"},
+    {Where::KashiEdit, kashi_edit_ids::kRedoButton, "redo"},
+    {Where::Other, IDOK, "OK"},
+    {Where::Other, IDCANCEL, "Cancel"},
+    {Where::Other, IDYES, "Yes"},
+    {Where::Other, IDNO, "No"},
+};
+
 const char* Name(Where where, int id, bool menu) {
-  if (menu) {
-    switch (id) {
-      case 1018: return "lyric list form";
-      case 1019: return "Kashi form";
-      case 1020: return "reset";
-      case 1021: return "Mini form";
-      case 1022: return "version form";
-      case 1023: return "lyric editor";
-    }
+  for (const Label& label : kMenuNames) {
+    if (menu && label.id == id) return label.name;
   }
-  struct Label {
-    Where where;
-    int id;
-    const char* name;
-  };
-  static const Label labels[] = {
-      {Where::Main, 1000, "play"},
-      {Where::Main, 1001, "stop"},
-      {Where::Main, 1003, "browse"},
-      {Where::Main, 1008, "loop"},
-      {Where::Main, 1010, "lyrics"},
-      {Where::Main, 1012, "pause"},
-      {Where::Kashi, 1000, "add"},
-      {Where::Kashi, 1001, "save"},
-      {Where::Kashi, 1008, "pour-in"},
-      {Where::Kashi, 1002, "phrase box"},
-      {Where::Kashi, 1011, "pour-in box"},
-      {Where::Kashi, 1013, "file name box"},
-      {Where::KashiList, 1000, "browse"},
-      {Where::KashiList, 1001, "OK (load)"},
-      {Where::KashiList, 1002, "path box"},
-      {Where::Mini, 1000, "stop"},
-      {Where::Mini, 1001, "play"},
-      {Where::Mini, 1008, "always on top"},
-      {Where::Version, 1000, "OK"},
-      {Where::KashiEdit, 1001, "-0.1"},
-      {Where::KashiEdit, 1002, "+0.1"},
-      {Where::KashiEdit, 1003, "clock now"},
-      {Where::KashiEdit, 1004, "insert"},
-      {Where::KashiEdit, 1005, "delete"},
-      {Where::KashiEdit, 1006, "undo"},
-      {Where::KashiEdit, 1007, "phrase box"},
-      {Where::KashiEdit, 1008, "set phrase"},
-      {Where::KashiEdit, 1009, "play from here"},
-      {Where::KashiEdit, 1012, "name box"},
-      {Where::KashiEdit, 1013, "save"},
-      {Where::KashiEdit, 1014, "save LRC"},
-      {Where::KashiEdit, 1015, "redo"},
-      {Where::Other, IDOK, "OK"},
-      {Where::Other, IDCANCEL, "Cancel"},
-      {Where::Other, IDYES, "Yes"},
-      {Where::Other, IDNO, "No"},
-  };
-  for (const Label& label : labels) {
+  for (const Label& label : kLabels) {
     if (label.id == id && (label.where == where || label.where == Where::Other)) return label.name;
   }
   return id == 0 ? "the window" : "?";
@@ -137,8 +149,6 @@ std::string KeyName(int key) {
   return key >= 'A' && key <= 'Z' ? std::string(1, static_cast<char>(key)) : std::to_string(key);
 }
 
-const char* const kWhere[] = {"main",    "Kashi",     "KashiList", "Mini",
-                              "Version", "KashiEdit", "other"};
 const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
                               "MIDI song",   "mp3 song",
                               "broken song", "missing file",
@@ -146,6 +156,12 @@ const char* const kFiles[] = {"wave song",   "wave song with a Shift-JIS name",
                               "cancel"};
 
 }  // namespace
+
+const char* NameOf(Where where) {
+  static const char* const names[] = {"main",    "Kashi",     "KashiList", "Mini",
+                                      "Version", "KashiEdit", "other"};
+  return names[static_cast<int>(where)];
+}
 
 std::string Escaped(const std::string& text) {
   static const char digits[] = "0123456789abcdef";
@@ -201,7 +217,7 @@ std::string FilePath(File file) {
 }
 
 std::string Describe(const Action& a) {
-  const std::string where = kWhere[static_cast<int>(a.where)];
+  const std::string where = NameOf(a.where);
   const std::string id = std::to_string(a.id);
   switch (a.kind) {
     case Kind::Click: return "click " + where + " " + id + " (" + Name(a.where, a.id, false) + ")";
@@ -254,7 +270,8 @@ void RemoveSavedFiles() {
 }
 
 std::string TextFor(Random& random, Where where, int id) {
-  if ((where == Where::Kashi && id == 1013) || (where == Where::KashiEdit && id == 1012)) {
+  if ((where == Where::Kashi && id == kashi_ids::kFileNameBox) ||
+      (where == Where::KashiEdit && id == kashi_edit_ids::kNameBox)) {
     const bool bad = random.Below(4) == 0;
     return SavePrefix() + (bad ? kBadNames[random.Below(static_cast<int>(std::size(kBadNames)))]
                                : kGoodNames[random.Below(static_cast<int>(std::size(kGoodNames)))]);

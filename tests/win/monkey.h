@@ -34,8 +34,8 @@ enum class Kind : int {
                // disabled, or to the box or dialog `where` owns (id 1)
   Key,         // the key `id` on the lyric editor's list, with Ctrl held when `n` is 1
   Paste,       // `text` (UTF-8) copied as UTF-16 by another program, pasted into box `id`
-  Overlay,     // the desktop lyrics: menu command `id` (1024, 1025), Ctrl+Alt+L (id 0) or
-               // a drag to place `n` (id 1)
+  Overlay,  // the desktop lyrics: menu command `id` (kMenuOverlay, kMenuOverlayUnlock), Ctrl+Alt+L
+            // (id 0) or a drag to place `n` (id 1)
 };
 
 // What the user types into an open dialog.
@@ -76,11 +76,18 @@ struct View {
   std::vector<HWND> strangers;  // any other visible window of the UI thread
   HWND overlay = nullptr;       // the desktop lyrics' window while it exists
   HWND form(Where where) const { return forms[static_cast<int>(where)]; }
+  HWND window(Where where) const { return where == Where::Main ? main : form(where); }
 };
 
 View Look(Program& program);
 // Which of the program's windows `owner` is.
 Where OwnerOf(const View& view, HWND owner);
+// Whether `window` is on screen and takes input.
+bool Usable(HWND window);
+// A window's name in the walk's words: "main", "Kashi", ...
+const char* NameOf(Where where);
+// Records the check that failed and what was seen; false, to be returned.
+bool Fail(Failure* failure, const char* check, const std::string& detail);
 
 // Whether the view is one the program may show; otherwise the failed check.
 bool CheckView(const View& view, Failure* failure);
@@ -144,6 +151,22 @@ class Walk {
   bool Settle(Failure* failure);
   std::vector<std::pair<Action, int>> Options(const View& view) const;
   Outcome Apply(const Action& action, Failure* failure);
+  // Taking one kind of action: Skipped when what it needs is not on screen
+  // or not usable now, Done when the program is to settle after it.
+  using Doer = Outcome (Walk::*)(const View& view, const Action& action, Failure* failure);
+  Outcome DoClick(const View& view, const Action& action, Failure* failure);
+  Outcome DoMenu(const View& view, const Action& action, Failure* failure);
+  Outcome DoType(const View& view, const Action& action, Failure* failure);
+  Outcome DoPaste(const View& view, const Action& action, Failure* failure);
+  Outcome DoClose(const View& view, const Action& action, Failure* failure);
+  Outcome DoEscape(const View& view, const Action& action, Failure* failure);
+  Outcome DoShut(const View& view, const Action& action, Failure* failure);
+  Outcome DoAnswerBox(const View& view, const Action& action, Failure* failure);
+  Outcome DoAnswerFile(const View& view, const Action& action, Failure* failure);
+  Outcome DoKey(const View& view, const Action& action, Failure* failure);
+  Outcome DoTick(const View& view, const Action& action, Failure* failure);
+  Outcome DoNotice(const View& view, const Action& action, Failure* failure);
+  Outcome DoOverlay(const View& view, const Action& action, Failure* failure);
   bool Take(const Action& action, Failure* failure);
   bool Check(Failure* failure);
   bool CheckSettled(const View& view, Failure* failure);

@@ -6,6 +6,8 @@
 #include <string>
 #include <tuple>
 
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
 #include "forms/overlay.h"
 #include "playback/playback_rules.h"
 #include "tests/win/monkey.h"
@@ -144,20 +146,6 @@ std::set<Look2> MiniLooks() {
   return seen;
 }
 
-bool Fail(Failure* failure, const char* check, const std::string& detail) {
-  failure->check = check;
-  failure->detail = detail;
-  return false;
-}
-
-bool Usable(HWND window) { return IsWindowVisible(window) && IsWindowEnabled(window); }
-
-const char* NameOf(Where where) {
-  static const char* const names[] = {"main",    "Kashi",     "KashiList", "Mini",
-                                      "Version", "KashiEdit", "other"};
-  return names[static_cast<int>(where)];
-}
-
 bool CheckBox(const View& view, const Box& box, Failure* failure) {
   const Where owner = OwnerOf(view, box.owner);
   if (box.fileDialog) {
@@ -195,24 +183,28 @@ bool CheckBox(const View& view, const Box& box, Failure* failure) {
       "caption '" + Escaped(box.caption) + "' text '" + Escaped(box.text) + "' buttons" + buttons);
 }
 
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
+}  // namespace
+
+bool Usable(HWND window) {
+  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
-}  // namespace
+bool Fail(Failure* failure, const char* check, const std::string& detail) {
+  failure->check = check;
+  failure->detail = detail;
+  return false;
+}
 
 View Look(Program& program) {
   View view;
   if (IsWindow(program.main())) view.main = program.main();
-  HWND (*const handles[])
+  HWND(*const handles[])
   () = {nullptr, &KashiWindow, &KashiListWindow, &MiniWindow, &VersionWindow, &KashiEditWindow};
   for (int i = 1; i < kForms; ++i) {
     const HWND form = handles[i]();
     if (form != nullptr && IsWindow(form) && IsWindowVisible(form)) view.forms[i] = form;
   }
-  std::vector<HWND> windows;
-  EnumThreadWindows(program.thread(), Collect, reinterpret_cast<LPARAM>(&windows));
+  const std::vector<HWND> windows = ThreadWindows(program.thread());
   if (OverlayWindow() != nullptr && IsWindow(OverlayWindow())) view.overlay = OverlayWindow();
   for (HWND window : windows) {
     if (!IsWindowVisible(window) || window == view.main || window == view.overlay) continue;
@@ -255,25 +247,30 @@ Where OwnerOf(const View& view, HWND owner) {
   return Where::Other;
 }
 
-bool CheckView(const View& view, Failure* failure) {
-  for (const Box& box : view.boxes) {
-    if (!CheckBox(view, box, failure)) return false;
+namespace {
+
+// No window but the program's own forms, boxes and dialogs.
+bool CheckStrangers(const View& view, Failure* failure) {
+  if (view.strangers.empty()) return true;
+  HWND stranger = view.strangers.front();
+  if (ClassOf(stranger) == "NORMALDLG") {
+    return Fail(failure, "second form",
+                "a form titled '" + Escaped(Text(stranger)) +
+                    "' is on screen besides the forms the program knows");
   }
-  if (!view.strangers.empty()) {
-    HWND stranger = view.strangers.front();
-    if (ClassOf(stranger) == "NORMALDLG") {
-      return Fail(failure, "second form",
-                  "a form titled '" + Escaped(Text(stranger)) +
-                      "' is on screen besides the forms the program knows");
-    }
-    return Fail(
-        failure, "window",
-        "a window of class '" + ClassOf(stranger) + "' titled '" + Escaped(Text(stranger)) + "'");
-  }
+  return Fail(
+      failure, "window",
+      "a window of class '" + ClassOf(stranger) + "' titled '" + Escaped(Text(stranger)) + "'");
+}
+
+// The player's buttons, in the main window and the Mini form, as the
+// playback rules can leave them.
+bool CheckButtons(const View& view, Failure* failure) {
   if (view.main != nullptr) {
     static const std::set<Look4> allowed = MainLooks();
-    const Look4 look{Enabled(view.main, 1000), Enabled(view.main, 1001), Enabled(view.main, 1003),
-                     Enabled(view.main, 1012)};
+    const Look4 look{
+        Enabled(view.main, main_ids::kPlayButton), Enabled(view.main, main_ids::kStopButton),
+        Enabled(view.main, main_ids::kBrowseButton), Enabled(view.main, main_ids::kPauseButton)};
     if (allowed.count(look) == 0) {
       const auto [play, stop, browse, pause] = look;
       return Fail(failure, "main buttons",
@@ -283,34 +280,40 @@ bool CheckView(const View& view, Failure* failure) {
   }
   if (HWND mini = view.form(Where::Mini)) {
     static const std::set<Look2> allowed = MiniLooks();
-    const Look2 look{Enabled(mini, 1000), Enabled(mini, 1001)};
+    const Look2 look{Enabled(mini, mini_ids::kMiniStop), Enabled(mini, mini_ids::kMiniPlay)};
     if (allowed.count(look) == 0) {
       return Fail(failure, "mini buttons",
                   "stop " + std::to_string(std::get<0>(look)) + " play " +
                       std::to_string(std::get<1>(look)));
     }
   }
+  return true;
+}
+
+// Some window on screen takes input.
+bool CheckAnyUsable(const View& view, Failure* failure) {
   bool anyUsable = Usable(view.main);
   for (HWND form : view.forms) anyUsable |= form != nullptr && Usable(form);
   for (const Box& box : view.boxes) anyUsable |= Usable(box.window);
-  if (!anyUsable) {
-    // What is there, to tell a window left disabled from one left hidden.
-    std::string seen;
-    auto add = [&](const char* name, HWND window) {
-      if (window == nullptr) return;
-      seen += std::string(" ") + name + (IsWindowVisible(window) ? " shown" : " hidden") +
-              (IsWindowEnabled(window) ? "" : " disabled") +
-              (WaitsOnBox(window) ? " waiting on a box" : "");
-    };
-    add("main", view.main);
-    for (int i = 1; i < static_cast<int>(std::size(view.forms)); ++i) {
-      add(NameOf(static_cast<Where>(i)), view.forms[i]);
-    }
-    return Fail(failure, "unreachable", "no window on screen takes input:" + seen);
+  if (anyUsable) return true;
+  // What is there, to tell a window left disabled from one left hidden.
+  std::string seen;
+  auto add = [&](const char* name, HWND window) {
+    if (window == nullptr) return;
+    seen += std::string(" ") + name + (IsWindowVisible(window) ? " shown" : " hidden") +
+            (IsWindowEnabled(window) ? "" : " disabled") +
+            (WaitsOnBox(window) ? " waiting on a box" : "");
+  };
+  add("main", view.main);
+  for (int i = 1; i < static_cast<int>(std::size(view.forms)); ++i) {
+    add(NameOf(static_cast<Where>(i)), view.forms[i]);
   }
-  if (!view.boxes.empty()) return true;
-  // Nothing modal on screen: every window shown is the user's to use, but
-  // for one whose command still waits in a box answered under another loop.
+  return Fail(failure, "unreachable", "no window on screen takes input:" + seen);
+}
+
+// Nothing modal on screen: every window shown is the user's to use, but
+// for one whose command still waits in a box answered under another loop.
+bool CheckWithoutBoxes(const View& view, Failure* failure) {
   for (int i = 1; i < kForms; ++i) {
     const Where where = static_cast<Where>(i);
     HWND form = view.form(where);
@@ -333,11 +336,21 @@ bool CheckView(const View& view, Failure* failure) {
   if (!view.form(Where::Mini) && !IsWindowVisible(view.main)) {
     return Fail(failure, "unreachable", "the main window is hidden without the Mini form");
   }
-  if (!ownedForm && !Enabled(view.main, 1000) && !Enabled(view.main, 1001) &&
-      !Enabled(view.main, 1003)) {
+  if (!ownedForm && !Enabled(view.main, main_ids::kPlayButton) &&
+      !Enabled(view.main, main_ids::kStopButton) && !Enabled(view.main, main_ids::kBrowseButton)) {
     return Fail(failure, "unreachable", "play, stop and browse are all disabled");
   }
   return true;
+}
+
+}  // namespace
+
+bool CheckView(const View& view, Failure* failure) {
+  for (const Box& box : view.boxes) {
+    if (!CheckBox(view, box, failure)) return false;
+  }
+  return CheckStrangers(view, failure) && CheckButtons(view, failure) &&
+         CheckAnyUsable(view, failure) && (!view.boxes.empty() || CheckWithoutBoxes(view, failure));
 }
 
 }  // namespace velomar::test::monkey

@@ -31,16 +31,6 @@ enum OverlayMove : int { kHotKey = 0, kDrag = 1 };
 const OverlayPlace kDrags[] = {
     {0, 0, kOverlayMinWidth, kOverlayMinHeight}, {40, 300, 1200, 200}, {-150, 900, 600, 160}};
 
-bool Usable(HWND window) {
-  return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
-}
-
-bool Fail(Failure* failure, const char* check, const std::string& detail) {
-  failure->check = check;
-  failure->detail = detail;
-  return false;
-}
-
 }  // namespace
 
 // Ctrl+Alt+L reaches the main window whatever holds it; only an unlocked
@@ -83,18 +73,50 @@ bool ApplyOverlay(const View& view, const Action& action, bool* locked) {
 }
 
 std::string DescribeOverlay(const Action& a) {
-  if (a.id == kMenuOverlay) return "menu 1024 (desktop lyrics: show or hide)";
-  if (a.id == kMenuOverlayUnlock) return "menu 1025 (desktop lyrics: unlock or lock)";
+  if (a.id == kMenuOverlay)
+    return "menu " + std::to_string(a.id) + " (desktop lyrics: show or hide)";
+  if (a.id == kMenuOverlayUnlock)
+    return "menu " + std::to_string(a.id) + " (desktop lyrics: unlock or lock)";
   if (a.id == kHotKey) return "Ctrl+Alt+L (desktop lyrics: unlock or lock)";
   const OverlayPlace& p = kDrags[a.n];
   return "drag the desktop lyrics to " + std::to_string(p.left) + "," + std::to_string(p.top) +
          " " + std::to_string(p.width) + "x" + std::to_string(p.height);
 }
 
-// Shown only with the main window, never active nor focused, always layered,
-// topmost and without a taskbar button, click-through exactly while locked;
-// the menu marks both; its text is the phrase the player shows as the lyrics
-// hold it now, and its settings file its place and that it shows.
+namespace {
+
+// 設定 marks the overlay shown, and unlocked, exactly while it is.
+bool CheckMenuMarks(const View& view, bool locked, const std::string& state, Failure* failure) {
+  const HMENU menu = GetSubMenu(GetMenu(view.main), 0);
+  const UINT shown = GetMenuState(menu, kMenuOverlay, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+  const UINT unlocked =
+      GetMenuState(menu, kMenuOverlayUnlock, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
+  const UINT unlockMark = view.overlay == nullptr ? MF_GRAYED : locked ? 0u : MF_CHECKED;
+  if (shown != (view.overlay ? MF_CHECKED : 0u) || unlocked != unlockMark) {
+    return Fail(failure, "overlay menu",
+                state + ", marked " + std::to_string(shown) + " and " + std::to_string(unlocked));
+  }
+  return true;
+}
+
+bool CheckOverlayWindow(HWND overlay, bool locked, const std::string& state, Failure* failure) {
+  const LONG style = GetWindowLongW(overlay, GWL_EXSTYLE);
+  const LONG always = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  if (!IsWindowVisible(overlay) ||
+      (style & (always | WS_EX_TRANSPARENT)) != (locked ? always | WS_EX_TRANSPARENT : always)) {
+    return Fail(failure, "overlay style",
+                state + ", extended style " + std::to_string(style) +
+                    (IsWindowVisible(overlay) ? "" : ", not visible"));
+  }
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  GetGUIThreadInfo(GetWindowThreadProcessId(overlay, nullptr), &gui);
+  if (gui.hwndActive == overlay || gui.hwndFocus == overlay || GetForegroundWindow() == overlay) {
+    return Fail(failure, "overlay active", "it took the activation or the focus");
+  }
+  return true;
+}
+
 // While the song plays the overlay takes the player's line at its exact
 // hundredth: before it is due an earlier line (or none) still shows, and the
 // line after it shows as soon as that one is due. The clock runs on between
@@ -117,40 +139,7 @@ bool OverlayLineDue(const std::string& text, int line) {
   return false;
 }
 
-bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
-  const HWND overlay = view.overlay;
-  if (view.main == nullptr) {
-    return overlay == nullptr || Fail(failure, "overlay", "it outlives the main window");
-  }
-  const std::string state = overlay == nullptr ? "hidden" : locked ? "locked" : "unlocked";
-  const HMENU menu = GetSubMenu(GetMenu(view.main), 0);
-  const UINT shown = GetMenuState(menu, kMenuOverlay, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
-  const UINT unlocked =
-      GetMenuState(menu, kMenuOverlayUnlock, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED);
-  const UINT unlockMark = overlay == nullptr ? MF_GRAYED : locked ? 0u : MF_CHECKED;
-  if (shown != (overlay ? MF_CHECKED : 0u) || unlocked != unlockMark) {
-    return Fail(failure, "overlay menu",
-                state + ", marked " + std::to_string(shown) + " and " + std::to_string(unlocked));
-  }
-  const std::string saved = ReadSettingsFile(L"overlay.ini");
-  if (overlay == nullptr) {
-    return saved.empty() || saved.find("\r\nopen=0\r\n") != std::string::npos ||
-           Fail(failure, "overlay settings", "hidden, kept as '" + Escaped(saved) + "'");
-  }
-  const LONG style = GetWindowLongW(overlay, GWL_EXSTYLE);
-  const LONG always = WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-  if (!IsWindowVisible(overlay) ||
-      (style & (always | WS_EX_TRANSPARENT)) != (locked ? always | WS_EX_TRANSPARENT : always)) {
-    return Fail(failure, "overlay style",
-                state + ", extended style " + std::to_string(style) +
-                    (IsWindowVisible(overlay) ? "" : ", not visible"));
-  }
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof(gui);
-  GetGUIThreadInfo(GetWindowThreadProcessId(overlay, nullptr), &gui);
-  if (gui.hwndActive == overlay || gui.hwndFocus == overlay || GetForegroundWindow() == overlay) {
-    return Fail(failure, "overlay active", "it took the activation or the focus");
-  }
+bool CheckOverlayText(HWND overlay, int line, Failure* failure) {
   std::wstring text(GetWindowTextLengthW(overlay) + 1, L'\0');
   text.resize(GetWindowTextW(overlay, text.data(), static_cast<int>(text.size())));
   const std::string phrase = line >= 0 ? Lyrics.Table().phrase[line] : std::string();
@@ -159,8 +148,13 @@ bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
                 "'" + Escaped(WideToUtf8(text)) + "' while the player shows '" + Escaped(phrase) +
                     "' (entry " + std::to_string(line) + ")");
   }
-  // Unlocked it stands where it is kept; locked, it shrinks to its texts
-  // inside that place.
+  return true;
+}
+
+// Unlocked it stands where it is kept; locked, it shrinks to its texts
+// inside that place.
+bool CheckOverlayPlace(HWND overlay, bool locked, const std::string& saved,
+                       const std::string& state, Failure* failure) {
   RECT r{};
   GetWindowRect(overlay, &r);
   const OverlaySettings kept = ParseOverlaySettings(saved);
@@ -175,6 +169,29 @@ bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
                 r.bottom - r.top);
   return placed || Fail(failure, "overlay settings",
                         state + ", kept as '" + Escaped(saved) + "', standing at " + stands);
+}
+
+}  // namespace
+
+// Shown only with the main window, never active nor focused, always layered,
+// topmost and without a taskbar button, click-through exactly while locked;
+// the menu marks both; its text is the phrase the player shows as the lyrics
+// hold it now, and its settings file its place and that it shows.
+bool CheckOverlay(const View& view, bool locked, int line, Failure* failure) {
+  const HWND overlay = view.overlay;
+  if (view.main == nullptr) {
+    return overlay == nullptr || Fail(failure, "overlay", "it outlives the main window");
+  }
+  const std::string state = overlay == nullptr ? "hidden" : locked ? "locked" : "unlocked";
+  if (!CheckMenuMarks(view, locked, state, failure)) return false;
+  const std::string saved = ReadSettingsFile(L"overlay.ini");
+  if (overlay == nullptr) {
+    return saved.empty() || saved.find("\r\nopen=0\r\n") != std::string::npos ||
+           Fail(failure, "overlay settings", "hidden, kept as '" + Escaped(saved) + "'");
+  }
+  return CheckOverlayWindow(overlay, locked, state, failure) &&
+         CheckOverlayText(overlay, line, failure) &&
+         CheckOverlayPlace(overlay, locked, saved, state, failure);
 }
 
 }  // namespace velomar::test::monkey

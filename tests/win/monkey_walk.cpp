@@ -80,29 +80,16 @@ std::vector<std::pair<HWND, std::string>> TakeGoneBoxes() {
   return std::move(goneBoxes);
 }
 
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
 // The thread's windows as they stand: handles, visibility, enabled state
 // and number of children.
 std::string Windows(Program& program) {
-  std::vector<HWND> windows;
-  EnumThreadWindows(program.thread(), Collect, reinterpret_cast<LPARAM>(&windows));
   std::string state;
-  for (HWND window : windows) {
+  for (HWND window : ThreadWindows(program.thread())) {
     state += std::to_string(reinterpret_cast<UINT_PTR>(window)) +
              (IsWindowVisible(window) ? "v" : "h") + (IsWindowEnabled(window) ? "e" : "d") +
              std::to_string(Children(window).size()) + ";";
   }
   return state;
-}
-
-bool Fail(Failure* failure, const char* check, const std::string& detail) {
-  failure->check = check;
-  failure->detail = detail;
-  return false;
 }
 
 // The entry whose phrase the player put up last (-1: none, or cleared), as
@@ -152,10 +139,8 @@ bool Walk::Stop() {
   const DWORD start = GetTickCount();
   bool clean = true;
   while (!program_->Finished() && GetTickCount() - start < 8000) {
-    std::vector<HWND> windows;
-    EnumThreadWindows(program_->thread(), Collect, reinterpret_cast<LPARAM>(&windows));
     bool anyLeft = false;
-    for (HWND window : windows) {
+    for (HWND window : ThreadWindows(program_->thread())) {
       if (ClassOf(window) == "#32770" && IsWindowVisible(window) && Text(window) == kQuitCaption) {
         PostMessageA(window, WM_COMMAND, IDYES, 0);  // unsaved adds: end anyway
       } else if (ClassOf(window) == "#32770" && IsWindowVisible(window)) {

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
 #include "system/wide_path.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -76,10 +79,10 @@ void AnswerOpenDialogWide(Program& program, const std::wstring& path) {
 void LoadThroughForm(Program& program, const std::wstring& path) {
   HWND list = OpenKashiList(program);
   ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
+  Click(program, list, kashi_list_ids::kBrowseButton);
   AnswerOpenDialogWide(program, path);
-  EXPECT_EQ(Text(list, 1002), ShownPath(path));
-  Click(program, list, 1001);
+  EXPECT_EQ(Text(list, kashi_list_ids::kPathBox), ShownPath(path));
+  Click(program, list, kashi_list_ids::kLoadButton);
   ASSERT_TRUE(WaitGone(list)) << "the form closes itself after a load";
   program.Flush();
 }
@@ -87,25 +90,25 @@ void LoadThroughForm(Program& program, const std::wstring& path) {
 // Plays with posted ticks and reads the lyric line after each listed tick.
 void ExpectLinesAtTicks(Program& program, const std::vector<std::pair<int, std::string>>& seen) {
   HWND main = program.main();
-  if (!Checked(main, 1010)) Click(program, main, 1010);
-  ASSERT_TRUE(Checked(main, 1010));
+  if (!Checked(main, main_ids::kLyricsToggle)) Click(program, main, main_ids::kLyricsToggle);
+  ASSERT_TRUE(Checked(main, main_ids::kLyricsToggle));
   program.BlockRealTicks(true);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   ASSERT_FALSE(MessageBoxOpen(program));
   int now = 0;
   for (const auto& [tick, line] : seen) {
     program.Tick(tick - now);
     now = tick;
-    EXPECT_EQ(Text(main, 1011), line) << "after tick " << tick;
+    EXPECT_EQ(Text(main, main_ids::kLyricLine), line) << "after tick " << tick;
   }
-  Click(program, main, 1001);
+  Click(program, main, main_ids::kStopButton);
 }
 
 TEST(LrcInThePlayer, APlayersLrcLoadsThroughTheFormAndPlaysOnTime) {
   Program program;
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, MakeWave("lrc road.wav", 5000));
-  ASSERT_TRUE(Enabled(program.main(), 1000));
+  ASSERT_TRUE(Enabled(program.main(), main_ids::kPlayButton));
   EditLyrics([](LyricTable& table) {
     table.time[3] = 77;
     table.phrase[3] = "kept";
@@ -153,12 +156,12 @@ TEST(AnyFileName, ASongAndALyricFileNamedWithAHeartOpenPlayAndLoad) {
   HWND main = program.main();
   const std::wstring song =
       Named("heart.wav", ReadBytes(MakeWave("heart src.wav", 3000)), L"\u2661 song.wav");
-  Click(program, main, 1003);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialogWide(program, song);
   ASSERT_FALSE(MessageBoxOpen(program)) << "MCI opened the real name";
   // Shown as the system shows it in Shift-JIS.
-  EXPECT_EQ(Text(main, 1002), ScratchDir() + "\\? song.wav");
-  EXPECT_EQ(Text(main, 1005), "? song.wav");
+  EXPECT_EQ(Text(main, main_ids::kPathLine), ScratchDir() + "\\? song.wav");
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "? song.wav");
   LoadThroughForm(program, Named("heart.txt", std::string("3,") + kA + "\r\n",
                                  L"\u2661 \u00e9\uac00\u4e2a.tolvenkari"));
   EXPECT_EQ(Lyrics.Table().time[0], 3);
@@ -194,8 +197,8 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
   const std::wstring lrc = Named("drop.txt", kPlayerLrc, L"dropped \u2661.lrc");
   Drop(program, {lrc, song});
   ASSERT_FALSE(MessageBoxOpen(program));
-  EXPECT_EQ(Text(main, 1002), ShownPath(song));
-  EXPECT_TRUE(Enabled(main, 1000)) << "the song is open";
+  EXPECT_EQ(Text(main, main_ids::kPathLine), ShownPath(song));
+  EXPECT_TRUE(Enabled(main, main_ids::kPlayButton)) << "the song is open";
   EXPECT_EQ(Phrase(0), kIU);
   EXPECT_EQ(Lyrics.Table().time[2], 20);
 
@@ -205,7 +208,7 @@ TEST(DragAndDrop, ASongAndAnLrcDroppedTogetherOpenAndLoadUnlessAFormHoldsTheWind
       Named("other.wav", ReadBytes(MakeWave("other src.wav", 1000)), L"other.wav");
   EditLyrics([](LyricTable& table) { table.phrase[0] = "typed"; });
   Drop(program, {other, lrc});
-  EXPECT_EQ(Text(main, 1002), ShownPath(song)) << "ignored while the form is open";
+  EXPECT_EQ(Text(main, main_ids::kPathLine), ShownPath(song)) << "ignored while the form is open";
   EXPECT_EQ(Phrase(0), "typed");
   CloseByCaption(program, list);
 }
@@ -218,13 +221,13 @@ TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
   const std::string song = MakeWave("road.wav", 5000);
   const std::string lrc = ScratchDir() + "\\Road.LRC";
   WriteBytes(lrc, kPlayerLrc);
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, song);
   ExpectLinesAtTicks(program, {{10, ""}, {11, kIU}, {15, kIU}, {16, kA}, {20, kA}, {21, kE}});
 
   HWND editor = OpenEditor(program);
-  Click(program, editor, 1002);  // the first line a tick later
-  Click(program, editor, 1014);
+  Click(program, editor, kashi_edit_ids::kLaterButton);  // the first line a tick later
+  Click(program, editor, kashi_edit_ids::kLrcButton);
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // saved under the name proposed
   MessageBoxSeen replace = WaitForMessageBox(program, 5000, dialog);
@@ -239,7 +242,7 @@ TEST(SongLyrics, ASongBringsItsLrcAndTheEditorSavesItBesideTheSong) {
   CloseByCaption(program, editor);
 
   EditLyrics([](LyricTable& table) { table = LyricTable{}; });
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, song);
   ExpectLinesAtTicks(program, {{11, ""}, {12, kIU}, {16, kA}, {21, kE}});
 }
@@ -263,12 +266,12 @@ TEST(SongLyrics, AnMp3BringsTheLyricsOfItsTagUnlessAnLrcLiesBesideIt) {
   const std::string song = ScratchDir() + "\\tagged.mp3";
   WriteBytes(song, TaggedMp3());
   DeleteFileA((ScratchDir() + "\\tagged.lrc").c_str());
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, song);
   ExpectLinesAtTicks(program, {{10, ""}, {11, kA}, {15, kA}, {16, kIU}});
 
   WriteBytes(ScratchDir() + "\\tagged.lrc", kPlayerLrc);
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, song);
   ExpectLinesAtTicks(program, {{11, kIU}, {16, kA}, {21, kE}});
 }
@@ -290,7 +293,7 @@ TEST(DragAndDrop, OfSeveralFilesTheFirstSongAndLyricFileAreTakenAndTheRestNamedO
   for (std::size_t i = 2; i < 12; ++i) named += "\r\n" + ShownPath(files[i]);
   EXPECT_EQ(box.text, named + "\r\n\x82\xd9\x82\xa9 2 \x8c\xc2");  // ほか 2 個
   Answer(box, IDOK);
-  EXPECT_EQ(Text(program.main(), 1002), song);
+  EXPECT_EQ(Text(program.main(), main_ids::kPathLine), song);
   EXPECT_EQ(Phrase(0), "") << "a lyric file was given: none from beside the song";
   Drop(program, {WidePath(song)});
   EXPECT_EQ(Phrase(0), "beside");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
 #include "tests/win/texts.h"
@@ -12,16 +13,13 @@
 namespace velomar::test {
 namespace {
 
-enum { kPlay = 1000, kStopBtn = 1001, kPath = 1002, kBrowseBtn = 1003, kName = 1005 };
-enum { kStatus = 1007, kLoopBtn = 1008, kLyricsBtn = 1010, kLine = 1011, kPauseBtn = 1012 };
-
 struct Buttons {
   bool play, stop, browse, pause;
 };
 
 Buttons Read(HWND main) {
-  return {Enabled(main, kPlay), Enabled(main, kStopBtn), Enabled(main, kBrowseBtn),
-          Enabled(main, kPauseBtn)};
+  return {Enabled(main, main_ids::kPlayButton), Enabled(main, main_ids::kStopButton),
+          Enabled(main, main_ids::kBrowseButton), Enabled(main, main_ids::kPauseButton)};
 }
 
 void ExpectButtons(HWND main, Buttons want) {
@@ -37,7 +35,7 @@ const Buttons kStopped{true, false, true, false};
 
 // Chooses a song in the open dialog, as the user does.
 void OpenSongFile(Program& program, const std::string& path) {
-  Click(program, program.main(), kBrowseBtn);
+  Click(program, program.main(), main_ids::kBrowseButton);
   EXPECT_EQ(AnswerOpenDialog(program, path), kSongDialogTitle);
 }
 
@@ -52,12 +50,12 @@ void ExpectErrorBox(Program& program, const char* text, const char* caption = "E
   Answer(box, IDOK);
 }
 
-int StatusCount(HWND main) { return std::stoi("0" + Text(main, kStatus)); }
+int StatusCount(HWND main) { return std::stoi("0" + Text(main, main_ids::kStatusLabel)); }
 
 TEST(Playback, CancellingTheOpenDialogChangesNothing) {
   Program program;
   HWND main = program.main();
-  Click(program, main, kBrowseBtn);
+  Click(program, main, main_ids::kBrowseButton);
   HWND dialog = WaitForTopLevel(program.thread(), "#32770");
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
@@ -68,8 +66,8 @@ TEST(Playback, CancellingTheOpenDialogChangesNothing) {
   EXPECT_STREQ(filter, kSongFilter);
   EXPECT_EQ(SendMessageA(types, CB_GETCOUNT, 0, 0), 1);
   EXPECT_EQ(AnswerOpenDialog(program, ""), kSongDialogTitle);
-  EXPECT_EQ(Text(main, kPath), "");
-  EXPECT_EQ(Text(main, kName), kFileNamePlaceholder);
+  EXPECT_EQ(Text(main, main_ids::kPathLine), "");
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), kFileNamePlaceholder);
   ExpectButtons(main, {false, false, true, false});
 }
 
@@ -77,11 +75,11 @@ TEST(Playback, OpeningASongShowsItsPathAndNameAndEnablesPlay) {
   Program program;
   HWND main = program.main();
   const std::string song = MakeWave("first song.wav", 1000);
-  SetWindowTextA(Item(main, kLine), "old phrase");
+  SetWindowTextA(Item(main, main_ids::kLyricLine), "old phrase");
   OpenSongFile(program, song);
-  EXPECT_EQ(Text(main, kPath), song);
-  EXPECT_EQ(Text(main, kName), "first song.wav");
-  EXPECT_EQ(Text(main, kLine), "");
+  EXPECT_EQ(Text(main, main_ids::kPathLine), song);
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "first song.wav");
+  EXPECT_EQ(Text(main, main_ids::kLyricLine), "");
   ExpectButtons(main, {true, false, true, false});
   EXPECT_EQ(Playback.SongPath, song);
 }
@@ -91,14 +89,14 @@ TEST(Playback, AFileMciCannotOpenShowsTheOpenErrorAndKeepsTheName) {
   HWND main = program.main();
   OpenSongFile(program, MakeWave("good.wav", 1000));
   const std::string broken = MakeBrokenSong("broken.wav");
-  Click(program, main, kBrowseBtn);
+  Click(program, main, main_ids::kBrowseButton);
   AnswerOpenDialog(program, broken);
   ExpectErrorBox(program, kOpenError);
-  EXPECT_EQ(Text(main, kPath), broken);
-  EXPECT_EQ(Text(main, kName), "good.wav");
+  EXPECT_EQ(Text(main, main_ids::kPathLine), broken);
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "good.wav");
   EXPECT_EQ(Playback.DeviceOpen, 0);
   // The old device is closed: Play now fails, and the window stays usable.
-  Click(program, main, kPlay);
+  Click(program, main, main_ids::kPlayButton);
   ExpectErrorBox(program, kPlayError);
   ExpectButtons(main, kStopped);
   EXPECT_EQ(Playback.State, PlayState::Idle);
@@ -108,18 +106,19 @@ TEST(Playback, AWaveSongPlaysToItsEndAndTheClockFreezes) {
   Program program;
   HWND main = program.main();
   OpenSongFile(program, MakeWave("short.wav", 1500));
-  Click(program, main, kPlay);
+  Click(program, main, main_ids::kPlayButton);
   ExpectButtons(main, kPlaying);
   EXPECT_EQ(Playback.State, PlayState::Playing);
   ASSERT_TRUE(WaitUntil([&] { return StatusCount(main) >= 3; }, 5000)) << "the clock counts";
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, kPlay); }, 10000)) << "no end notice";
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, main_ids::kPlayButton); }, 10000))
+      << "no end notice";
   program.Flush();
   ExpectButtons(main, {true, false, true, true});  // the end leaves pause alone
   EXPECT_EQ(Playback.State, PlayState::Stopped);
-  const std::string frozen = Text(main, kStatus);
+  const std::string frozen = Text(main, main_ids::kStatusLabel);
   Sleep(350);  // three periods of the clock
   program.Flush();
-  EXPECT_EQ(Text(main, kStatus), frozen);
+  EXPECT_EQ(Text(main, main_ids::kStatusLabel), frozen);
   EXPECT_GE(StatusCount(main), 13);
 }
 
@@ -127,10 +126,11 @@ TEST(Playback, AnMp3SongPlaysToItsEnd) {
   Program program;
   HWND main = program.main();
   OpenSongFile(program, Mp3Song());
-  EXPECT_EQ(Text(main, kName), "tone2s.mp3");
-  Click(program, main, kPlay);
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "tone2s.mp3");
+  Click(program, main, main_ids::kPlayButton);
   ExpectButtons(main, kPlaying);
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, kPlay); }, 10000)) << "no end notice";
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, main_ids::kPlayButton); }, 10000))
+      << "no end notice";
   program.Flush();  // the end notice's handler may still be running
   EXPECT_EQ(Playback.State, PlayState::Stopped);
   EXPECT_GE(StatusCount(main), 15);
@@ -140,8 +140,8 @@ TEST(Playback, WithLoopOnTheSongStartsAgainAndCountsFromOne) {
   Program program;
   HWND main = program.main();
   OpenSongFile(program, MakeWave("loop.wav", 800));
-  Click(program, main, kLoopBtn);
-  Click(program, main, kPlay);
+  Click(program, main, main_ids::kLoopToggle);
+  Click(program, main, main_ids::kPlayButton);
   int highest = 0;
   ASSERT_TRUE(WaitUntil(
       [&] {
@@ -152,8 +152,8 @@ TEST(Playback, WithLoopOnTheSongStartsAgainAndCountsFromOne) {
       10000))
       << "the clock did not start again";
   ExpectButtons(main, kPlaying);
-  Click(program, main, kLoopBtn);  // loop off: the next end stops
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, kPlay); }, 10000));
+  Click(program, main, main_ids::kLoopToggle);  // loop off: the next end stops
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(main, main_ids::kPlayButton); }, 10000));
   program.Flush();
   EXPECT_EQ(Playback.State, PlayState::Stopped);
 }
@@ -162,11 +162,11 @@ TEST(Playback, AMidiSongOpensPlaysAndStops) {
   Program program;
   HWND main = program.main();
   OpenSongFile(program, MakeMidi("tune.mid"));
-  EXPECT_EQ(Text(main, kName), "tune.mid");
-  Click(program, main, kPlay);
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "tune.mid");
+  Click(program, main, main_ids::kPlayButton);
   ExpectButtons(main, kPlaying);
   ASSERT_TRUE(WaitUntil([&] { return StatusCount(main) >= 2; }, 5000));
-  Click(program, main, kStopBtn);
+  Click(program, main, main_ids::kStopButton);
   EXPECT_FALSE(MessageBoxOpen(program));
   ExpectButtons(main, kStopped);
   EXPECT_EQ(Playback.State, PlayState::Stopped);
@@ -176,7 +176,7 @@ TEST(Playback, AMidiSongOpensPlaysAndStops) {
 TEST(Playback, ClosingTheWindowWhileASongPlaysEndsWithCodeZero) {
   Program program;
   OpenSongFile(program, MakeWave("long.wav", 5000));
-  Click(program, program.main(), kPlay);
+  Click(program, program.main(), main_ids::kPlayButton);
   ASSERT_TRUE(WaitUntil([&] { return StatusCount(program.main()) >= 1; }));
   EXPECT_EQ(program.CloseAndWait(), 0);
   EXPECT_FALSE(MessageBoxOpen(program));

@@ -1,6 +1,8 @@
 #include "tests/win/responsiveness.h"
 
 #include <windows.h>
+
+#include "forms/main_window.h"
 // after windows.h, which it needs
 #include <mmsystem.h>
 
@@ -193,7 +195,7 @@ std::function<bool()> Responsiveness::BoxShown() {
 
 std::function<bool()> Responsiveness::SongShown(const std::string& path) {
   const std::string name = path.substr(path.rfind('\\') + 1);
-  return [this, name] { return Text(main(), 1005) == name; };
+  return [this, name] { return Text(main(), main_ids::kFileNameLabel) == name; };
 }
 
 void Responsiveness::AnswerBox(const std::string& name, int id,
@@ -226,7 +228,7 @@ void Responsiveness::AnswerDialog(const std::string& name, const std::string& pa
 }
 
 void Responsiveness::OpenSong(const std::string& path) {
-  PostMessageA(Item(main(), 1003), BM_CLICK, 0, 0);
+  PostMessageA(Item(main(), main_ids::kBrowseButton), BM_CLICK, 0, 0);
   AnswerOpenDialog(*program_, path);
 }
 

@@ -11,6 +11,12 @@
 #include "tests/win/responsiveness.h"
 
 #include <windows.h>
+
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
+#include "forms/mini_form.h"
+#include "forms/version_form.h"
 // after windows.h, which it needs
 #include <mmsystem.h>
 
@@ -30,10 +36,10 @@ constexpr int kRounds = 3;
 
 TEST_F(Responsiveness, MainWindowTogglesMenuAndForms) {
   for (int round = 0; round < kRounds; ++round) {
-    Click("loop toggle", main(), 1008);
-    Click("loop toggle again", main(), 1008);
-    Click("lyrics toggle", main(), 1010);
-    Menu("reset: first box", 1020, BoxShown());
+    Click("loop toggle", main(), main_ids::kLoopToggle);
+    Click("loop toggle again", main(), main_ids::kLoopToggle);
+    Click("lyrics toggle", main(), main_ids::kLyricsToggle);
+    Menu("reset: first box", main_ids::kMenuReset, BoxShown());
     AnswerBox("reset: clearing, then the second box", IDOK, BoxShown());
     AnswerBox("reset: second box answered", IDOK);
 
@@ -41,10 +47,10 @@ TEST_F(Responsiveness, MainWindowTogglesMenuAndForms) {
       const char* name;
       int command;
       HWND (*handle)();
-    } const forms[] = {{"lyric list form", 1018, &KashiListWindow},
-                       {"Kashi form", 1019, &KashiWindow},
-                       {"Mini form", 1021, &MiniWindow},
-                       {"version form", 1022, &VersionWindow}};
+    } const forms[] = {{"lyric list form", main_ids::kMenuKashiList, &KashiListWindow},
+                       {"Kashi form", main_ids::kMenuKashi, &KashiWindow},
+                       {"Mini form", main_ids::kMenuMini, &MiniWindow},
+                       {"version form", main_ids::kMenuVersion, &VersionWindow}};
     for (const Form& form : forms) {
       // Each was closed before, or never opened: its next window is new.
       Menu(std::string("open the ") + form.name, form.command,
@@ -53,7 +59,8 @@ TEST_F(Responsiveness, MainWindowTogglesMenuAndForms) {
     }
     HWND version = OpenVersion(program());
     ASSERT_NE(version, nullptr);
-    Click("version form: OK", version, 1000, [version] { return !IsWindow(version); });
+    Click("version form: OK", version, version_ids::kOkButton,
+          [version] { return !IsWindow(version); });
   }
 }
 
@@ -70,35 +77,35 @@ TEST_F(Responsiveness, SongsOpenPlayPauseAndStop) {
     }
   });
   const UINT tick = RegisterWindowMessageA("VelomarTestTick");
-  HWND pause = Item(main(), 1012);
+  HWND pause = Item(main(), main_ids::kPauseButton);
   for (int round = 0; round < kRounds; ++round) {
-    Click("browse: the open dialog shows", main(), 1003, BoxShown());
+    Click("browse: the open dialog shows", main(), main_ids::kBrowseButton, BoxShown());
     AnswerDialog("open dialog: cancel", "");
-    Click("browse again", main(), 1003, BoxShown());
+    Click("browse again", main(), main_ids::kBrowseButton, BoxShown());
     AnswerDialog("open a broken song: its error box shows", MakeBrokenSong("busy broken.wav"),
                  BoxShown());
     AnswerBox("error box answered", IDOK);
-    Click("browse for a wave song", main(), 1003, BoxShown());
+    Click("browse for a wave song", main(), main_ids::kBrowseButton, BoxShown());
     AnswerDialog("open the wave song", wave, SongShown(wave));
-    Click("browse for a MIDI song", main(), 1003, BoxShown());
+    Click("browse for a MIDI song", main(), main_ids::kBrowseButton, BoxShown());
     AnswerDialog("open the MIDI song", midi, SongShown(midi));
-    Click("play", main(), 1000);
+    Click("play", main(), main_ids::kPlayButton);
     ASSERT_EQ(Playback.State, PlayState::Playing);
     // The pause button is never shown: its command, as its click sends it.
     Time("pause", main(), WM_COMMAND, [this, pause] {
-      PostMessageA(main(), WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED),
+      PostMessageA(main(), WM_COMMAND, MAKEWPARAM(main_ids::kPauseButton, BN_CLICKED),
                    reinterpret_cast<LPARAM>(pause));
     });
-    Click("play after pause", main(), 1000);
+    Click("play after pause", main(), main_ids::kPlayButton);
     HWND window = main();
     Time("clock tick with a phrase", window, tick,
          [window, tick] { PostMessageA(window, tick, 0, 0); });
-    Click("stop", main(), 1001);
-    Click("play again", main(), 1000);
-    Click("loop on", main(), 1008);
+    Click("stop", main(), main_ids::kStopButton);
+    Click("play again", main(), main_ids::kPlayButton);
+    Click("loop on", main(), main_ids::kLoopToggle);
     Notice("song end with loop on: starts again", kNotifySuccessful);
     Notice("aborted notice with loop on", kNotifyAborted);
-    Click("loop off", main(), 1008);
+    Click("loop off", main(), main_ids::kLoopToggle);
     Notice("song end with loop off", kNotifySuccessful);
   }
 }
@@ -108,11 +115,11 @@ TEST_F(Responsiveness, SongsOpenPlayPauseAndStop) {
 TEST_F(Responsiveness, OpeningAnMp3Song) {
   OpenSong(Mp3Song());
   for (int round = 0; round < kRounds; ++round) {
-    Click("browse for an mp3 song", main(), 1003, BoxShown());
+    Click("browse for an mp3 song", main(), main_ids::kBrowseButton, BoxShown());
     AnswerDialog("open the mp3 song", Mp3Song(), SongShown(Mp3Song()));
-    Click("play (mp3)", main(), 1000);
+    Click("play (mp3)", main(), main_ids::kPlayButton);
     ASSERT_EQ(Playback.State, PlayState::Playing);
-    Click("stop (mp3)", main(), 1001);
+    Click("stop (mp3)", main(), main_ids::kStopButton);
   }
 }
 
@@ -124,9 +131,9 @@ TEST_F(Responsiveness, StopOfAPlayingWaveSong) {
   OpenSong(wave);
   OpenSong(wave);
   for (int round = 0; round < kRounds; ++round) {
-    Click("play (wave)", main(), 1000);
+    Click("play (wave)", main(), main_ids::kPlayButton);
     ASSERT_EQ(Playback.State, PlayState::Playing);
-    Click("stop (wave, playing)", main(), 1001);
+    Click("stop (wave, playing)", main(), main_ids::kStopButton);
   }
 }
 
@@ -134,20 +141,22 @@ TEST_F(Responsiveness, FormsButtons) {
   HWND kashi = OpenKashi(program());
   ASSERT_NE(kashi, nullptr);
   for (int round = 0; round < kRounds; ++round) {
-    TypeText(kashi, 1002, "\x82\xa0");
-    Click("Kashi: add", kashi, 1000);
-    Click("Kashi: pour-in switch", kashi, 1008);
-    Click("Kashi: add, pouring in", kashi, 1000);
-    Click("Kashi: pour-in switch off", kashi, 1008);
+    TypeText(kashi, kashi_ids::kPhraseBox, "\x82\xa0");
+    Click("Kashi: add", kashi, kashi_ids::kAddButton);
+    Click("Kashi: pour-in switch", kashi, kashi_ids::kPourInSwitch);
+    Click("Kashi: add, pouring in", kashi, kashi_ids::kAddButton);
+    Click("Kashi: pour-in switch off", kashi, kashi_ids::kPourInSwitch);
   }
   CloseByCaption(program(), kashi);
 
   HWND list = OpenKashiList(program());
   ASSERT_NE(list, nullptr);
-  PostMessageA(Item(list, 1000), BM_CLICK, 0, 0);  // the system's first open dialog, untimed
+  PostMessageA(Item(list, kashi_list_ids::kBrowseButton), BM_CLICK, 0,
+               0);  // the system's first open dialog, untimed
   AnswerOpenDialog(program(), "");
   for (int round = 0; round < kRounds; ++round) {
-    Click("lyric list: browse shows the open dialog", list, 1000, BoxShown());
+    Click("lyric list: browse shows the open dialog", list, kashi_list_ids::kBrowseButton,
+          BoxShown());
     AnswerDialog("lyric list: open dialog cancelled", "");
   }
   CloseByCaption(program(), list);
@@ -156,11 +165,11 @@ TEST_F(Responsiveness, FormsButtons) {
   HWND mini = OpenMini(program());
   ASSERT_NE(mini, nullptr);
   for (int round = 0; round < kRounds; ++round) {
-    Click("Mini: play", mini, 1001);
-    Click("Mini: stop", mini, 1000);
-    Click("Mini: always on top, until it is", mini, 1008,
+    Click("Mini: play", mini, mini_ids::kMiniPlay);
+    Click("Mini: stop", mini, mini_ids::kMiniStop);
+    Click("Mini: always on top, until it is", mini, mini_ids::kMiniTopmost,
           [mini] { return (ExStyle(mini) & WS_EX_TOPMOST) != 0; });
-    Click("Mini: always on top off, until it is", mini, 1008,
+    Click("Mini: always on top off, until it is", mini, mini_ids::kMiniTopmost,
           [mini] { return (ExStyle(mini) & WS_EX_TOPMOST) == 0; });
   }
   CloseByCaption(program(), mini);
@@ -170,9 +179,9 @@ TEST_F(Responsiveness, FormsButtons) {
 TEST_F(Responsiveness, SavingThreeThousandEntries) {
   HWND kashi = OpenKashi(program());
   ASSERT_NE(kashi, nullptr);
-  const LPARAM add = reinterpret_cast<LPARAM>(Item(kashi, 1000));
+  const LPARAM add = reinterpret_cast<LPARAM>(Item(kashi, kashi_ids::kAddButton));
   for (int i = 1; i <= 3000; ++i) {
-    PostMessageA(kashi, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), add);
+    PostMessageA(kashi, WM_COMMAND, MAKEWPARAM(kashi_ids::kAddButton, BN_CLICKED), add);
     if (i % 250 == 0) program().Flush();
   }
   ASSERT_EQ(Lyrics.Table().AddedCount, 3000);
@@ -181,19 +190,20 @@ TEST_F(Responsiveness, SavingThreeThousandEntries) {
   const std::string name = "busy" + ProcessTag();
   const std::string saved = std::string(exe) + name + ".tolvenkari";
   for (int round = 0; round < kRounds; ++round) {
-    TypeText(kashi, 1013, name);
-    Click("Kashi: save asks first", kashi, 1001, BoxShown());
+    TypeText(kashi, kashi_ids::kFileNameBox, name);
+    Click("Kashi: save asks first", kashi, kashi_ids::kSaveButton, BoxShown());
     AnswerBox("Kashi: save of 3000 entries", IDYES);
     const std::string bytes = ReadBytes(saved);
     DeleteFileA(saved.c_str());
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3000) << "all of it was saved";
     const size_t lastLine = bytes.rfind('\n', bytes.size() - 2) + 1;
-    EXPECT_EQ(Text(kashi, 1017), bytes.substr(lastLine, bytes.size() - 2 - lastLine))
+    EXPECT_EQ(Text(kashi, kashi_ids::kSavingLabel),
+              bytes.substr(lastLine, bytes.size() - 2 - lastLine))
         << "the progress ends on the last line written";
-    Click("Kashi: save asks again", kashi, 1001, BoxShown());
+    Click("Kashi: save asks again", kashi, kashi_ids::kSaveButton, BoxShown());
     AnswerBox("Kashi: save answered no", IDNO);
-    TypeText(kashi, 1013, "no\\such\\folder");
-    Click("Kashi: save asks", kashi, 1001, BoxShown());
+    TypeText(kashi, kashi_ids::kFileNameBox, "no\\such\\folder");
+    Click("Kashi: save asks", kashi, kashi_ids::kSaveButton, BoxShown());
     AnswerBox("Kashi: save that fails: its error box shows", IDYES, BoxShown());
     AnswerBox("Kashi: error box answered", IDOK);
   }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
 #include "playback/playback.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
@@ -37,7 +39,7 @@ const Phrase kPhrases[] = {
 };
 
 void OpenSongFile(Program& program, const std::string& path) {
-  Click(program, program.main(), 1003);
+  Click(program, program.main(), main_ids::kBrowseButton);
   AnswerOpenDialog(program, path);
 }
 
@@ -45,34 +47,34 @@ TEST(Samples, TheSampleSongPlaysWithEveryPhraseAtItsTick) {
   Program program;
   HWND main = program.main();
   OpenSongFile(program, Sample("kaze.wav"));
-  ASSERT_EQ(Text(main, 1005), "kaze.wav");
+  ASSERT_EQ(Text(main, main_ids::kFileNameLabel), "kaze.wav");
 
   HWND list = OpenKashiList(program);
   ASSERT_NE(list, nullptr);
-  Click(program, list, 1000);
+  Click(program, list, kashi_list_ids::kBrowseButton);
   AnswerOpenDialog(program, Sample("kaze.tolvenkari"));
-  Click(program, list, 1001);
+  Click(program, list, kashi_list_ids::kLoadButton);
   ASSERT_TRUE(WaitGone(list));
   program.Flush();
 
-  Click(program, main, 1010);  // show lyrics
+  Click(program, main, main_ids::kLyricsToggle);  // show lyrics
   program.BlockRealTicks(true);
-  Click(program, main, 1000);
+  Click(program, main, main_ids::kPlayButton);
   ASSERT_EQ(Playback.State, PlayState::Playing);
   ASSERT_FALSE(MessageBoxOpen(program));
   int now = 0;
   std::string shown;
   for (const Phrase& phrase : kPhrases) {
     program.Tick(phrase.tick - now);
-    EXPECT_EQ(Text(main, 1011), shown) << "not yet at tick " << phrase.tick;
+    EXPECT_EQ(Text(main, main_ids::kLyricLine), shown) << "not yet at tick " << phrase.tick;
     program.Tick();
     now = phrase.tick + 1;
     shown = phrase.text;
-    EXPECT_EQ(Text(main, 1011), shown) << "at tick " << now;
+    EXPECT_EQ(Text(main, main_ids::kLyricLine), shown) << "at tick " << now;
   }
   program.Tick(30);
-  EXPECT_EQ(Text(main, 1011), shown) << "the last phrase stays";
-  Click(program, main, 1001);
+  EXPECT_EQ(Text(main, main_ids::kLyricLine), shown) << "the last phrase stays";
+  Click(program, main, main_ids::kStopButton);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }
 
@@ -90,11 +92,11 @@ TEST(Samples, TheWaveIsLongerThanItsLyricsAndTheMidiPlays) {
   EXPECT_EQ(std::string(length), "27000") << "the last phrase at 22 s has time to be sung";
 
   OpenSongFile(program, Sample("kaze.mid"));
-  EXPECT_EQ(Text(main, 1005), "kaze.mid");
-  Click(program, main, 1000);
+  EXPECT_EQ(Text(main, main_ids::kFileNameLabel), "kaze.mid");
+  Click(program, main, main_ids::kPlayButton);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(Playback.State, PlayState::Playing);
-  Click(program, main, 1001);
+  Click(program, main, main_ids::kStopButton);
   EXPECT_EQ(Playback.State, PlayState::Stopped);
   EXPECT_EQ(program.CloseAndWait(), 0);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/kashi_form.h"
 #include "tests/win/bench.h"
 #include "tests/win/child_process.h"
 #include "tests/win/form_checks.h"
@@ -57,15 +58,15 @@ std::vector<std::string> Listing(const std::string& folder) {
 }
 
 void AddPhrase(Program& program, HWND kashi, const std::string& phrase) {
-  TypeText(kashi, 1002, phrase);
-  Click(program, kashi, 1000);
+  TypeText(kashi, kashi_ids::kPhraseBox, phrase);
+  Click(program, kashi, kashi_ids::kAddButton);
 }
 
 // Saves under `typed`, answers the question with Yes, and expects the
 // failure box, owned by the form, naming the path the form aimed at.
 void ExpectSaveRefused(Program& program, HWND kashi, const std::string& typed) {
-  TypeText(kashi, 1013, typed);
-  Click(program, kashi, 1001);
+  TypeText(kashi, kashi_ids::kFileNameBox, typed);
+  Click(program, kashi, kashi_ids::kSaveButton);
   MessageBoxSeen ask = WaitForMessageBox(program);
   ASSERT_EQ(ask.caption, kConfirmCaption);
   Answer(ask, IDYES);
@@ -139,7 +140,7 @@ TEST(SaveStress, AReadOnlyFolderRefusesTheSaveAndKeepsTheOldFile) {
   ASSERT_NE(kashi, nullptr);
   AddPhrase(program, kashi, "new");
   ExpectSaveRefused(program, kashi, TypedNameFor(folder.path() + "\\victim"));
-  EXPECT_EQ(Text(kashi, 1017), "0,new") << "the progress still ran";
+  EXPECT_EQ(Text(kashi, kashi_ids::kSavingLabel), "0,new") << "the progress still ran";
   EXPECT_EQ(ReadBytes(victim), kOld);
   EXPECT_EQ(Listing(folder.path()), std::vector<std::string>{"victim.tolvenkari"});
 }
@@ -193,7 +194,7 @@ TEST(SaveStress, AFileAnotherProcessHoldsOpenIsKeptAndSavesOnceLetGo) {
   EXPECT_EQ(ReadBytes(victim), kOld);
 
   // Let go, the same save goes through: the hold was what stopped it.
-  Click(program, kashi, 1001);
+  Click(program, kashi, kashi_ids::kSaveButton);
   Answer(WaitForMessageBox(program), IDYES);
   EXPECT_FALSE(MessageBoxOpen(program));
   EXPECT_EQ(ReadBytes(victim), "0,new\r\n");

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "forms/kashi_edit_form.h"
+#include "forms/kashi_form.h"
+#include "forms/kashi_list_form.h"
+#include "forms/main_window.h"
 #include "forms/overlay.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
@@ -130,6 +134,125 @@ std::string Sample(const char* name) {
   return WindowsPath(std::string(VELOMAR_SAMPLES) + "/" + name);
 }
 
+// The sample song with its lyric file loaded, the second phrase showing.
+void ShootSampleSong(Program& program, HWND main) {
+  Click(program, main, main_ids::kBrowseButton);
+  AnswerOpenDialog(program, Sample("kaze.wav"));
+  HWND list = OpenForm(program, main_ids::kMenuKashiList, &KashiListWindow);
+  Click(program, list, kashi_list_ids::kBrowseButton);
+  AnswerOpenDialog(program, Sample("kaze.tolvenkari"));
+  Save(list, "kashilist-form");
+  Click(program, list, kashi_list_ids::kLoadButton);
+  WaitGone(list);
+  program.Flush();
+  Click(program, main, main_ids::kLyricsToggle);
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(61);
+  Save(main, "main-window");
+  Click(program, main, main_ids::kStopButton);
+}
+
+// Timing the lyrics: the first phrase typed, the rest poured in, two
+// phrases registered so far.
+void ShootTiming(Program& program, HWND main, const std::vector<std::string>& phrases) {
+  HWND kashi = OpenForm(program, main_ids::kMenuKashi, &KashiWindow);
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  TypeText(kashi, kashi_ids::kPhraseBox, phrases[0]);
+  std::string rest;
+  for (size_t i = 1; i < phrases.size(); ++i) rest += phrases[i] + "#\r\n";
+  TypeText(kashi, kashi_ids::kPourInBox, rest);
+  TypeText(kashi, kashi_ids::kFileNameBox, "kaze");
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(20);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(40);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(12);
+  Save(kashi, "kashi-form");
+  Close(program, kashi);
+}
+
+// The lyric editor on the sample's lines, the fourth selected; then the
+// compact view while the song plays on.
+void ShootEditorAndMini(Program& program, HWND main) {
+  HWND editor = OpenForm(program, main_ids::kMenuKashiEdit, &KashiEditWindow);
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(GetDlgItem(editor, kashi_edit_ids::kLineList), LVM_SETITEMSTATE, 3,
+               reinterpret_cast<LPARAM>(&item));
+  program.Flush();
+  Save(editor, "kashi-edit-form");
+  Close(program, editor);
+
+  HWND mini = OpenForm(program, main_ids::kMenuMini, &MiniWindow);
+  program.Tick(109);  // to tick 181: the fifth phrase
+  Save(mini, "mini-form");
+  Close(program, mini);
+  Click(program, main, main_ids::kStopButton);
+}
+
+// A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
+void ShootAnyLanguage(Program& program, HWND main) {
+  Lyrics.Load([](LyricTable& table) {
+    table.time[0] = 10;
+    table.phrase[0] =  // 안녕하세요 / 你好 / こんにちは
+        "\xec\x95\x88\xeb\x85\x95\xed\x95\x98\xec\x84\xb8\xec\x9a\x94 / \xe4\xbd\xa0\xe5\xa5\xbd / "
+        "\xe3\x81\x93\xe3\x82\x93\xe3\x81\xab\xe3\x81\xa1\xe3\x81\xaf";
+    return true;
+  });
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(11);
+  Save(main, "main-window-any-language");
+  Click(program, main, main_ids::kStopButton);
+}
+
+// The desktop lyrics, locked, over the main window: a line with its
+// translation, sung into its second word. Loaded on the program's thread,
+// where the main window makes the translation's label.
+void ShootOverlay(Program& program, HWND main) {
+  program.RunOnUiThread([] {
+    Lyrics.Load([](LyricTable& table) {
+      table.time[0] = 20;
+      table.phrase[0] =  // 風が吹く　丘の上で
+          "\xe9\xa2\xa8\xe3\x81\x8c\xe5\x90\xb9\xe3\x81\x8f\xe3\x80\x80"
+          "\xe4\xb8\x98\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7";
+      table.detail[0].rows = {"The wind blows on the hill"};
+      table.detail[0].words = {{0, 0}, {15, 150}};
+      table.time[1] = 60;
+      return true;
+    });
+  });
+  HWND overlay = OpenForm(program, main_ids::kMenuOverlay, &OverlayWindow);
+  // Reaching out on both sides of the main window, over its lyric line.
+  SetWindowPos(main, nullptr, 100, 40, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Moved as a user moves it: unlocked, then locked again.
+  Command(program, main, main_ids::kMenuOverlayUnlock);
+  SetWindowPos(overlay, nullptr, 10, 150, 560, 140, SWP_NOZORDER | SWP_NOACTIVATE);
+  Command(program, main, main_ids::kMenuOverlayUnlock);
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(45);  // 4.5 s: the second word, sung from 3.5 s to 6 s, two fifths in
+  Save(main, "overlay", overlay);
+  Click(program, main, main_ids::kStopButton);
+  Command(program, main, main_ids::kMenuOverlay);
+}
+
+// The about box, and the reset's first question.
+void ShootVersionAndReset(Program& program, HWND main) {
+  HWND version = OpenForm(program, main_ids::kMenuVersion, &VersionWindow);
+  Save(version, "version-form");
+  Close(program, version);
+
+  Command(program, main, main_ids::kMenuReset);
+  MessageBoxSeen box = WaitForMessageBox(program);
+  if (box.window != nullptr) {
+    Save(box.window, "reset-box");
+    Answer(box, IDOK);
+    box = WaitForMessageBox(program);
+    if (box.window != nullptr) Answer(box, IDOK);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,110 +270,11 @@ int main(int argc, char** argv) {
   HWND main = program.main();
   program.BlockRealTicks(true);
   Save(main, "main-start");
-
-  // The sample song with its lyric file loaded, the second phrase showing.
-  Click(program, main, 1003);
-  AnswerOpenDialog(program, Sample("kaze.wav"));
-  HWND list = OpenForm(program, 1018, &KashiListWindow);
-  Click(program, list, 1000);
-  AnswerOpenDialog(program, Sample("kaze.tolvenkari"));
-  Save(list, "kashilist-form");
-  Click(program, list, 1001);
-  WaitGone(list);
-  program.Flush();
-  Click(program, main, 1010);
-  Click(program, main, 1000);
-  program.Tick(61);
-  Save(main, "main-window");
-  Click(program, main, 1001);
-
-  // Timing the lyrics: the first phrase typed, the rest poured in, two
-  // phrases registered so far.
-  HWND kashi = OpenForm(program, 1019, &KashiWindow);
-  Click(program, kashi, 1008);
-  TypeText(kashi, 1002, phrases[0]);
-  std::string rest;
-  for (size_t i = 1; i < phrases.size(); ++i) rest += phrases[i] + "#\r\n";
-  TypeText(kashi, 1011, rest);
-  TypeText(kashi, 1013, "kaze");
-  Click(program, main, 1000);
-  program.Tick(20);
-  Click(program, kashi, 1000);
-  program.Tick(40);
-  Click(program, kashi, 1000);
-  program.Tick(12);
-  Save(kashi, "kashi-form");
-  Close(program, kashi);
-
-  // The lyric editor on the sample's lines, the fourth selected.
-  HWND editor = OpenForm(program, 1023, &KashiEditWindow);
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(GetDlgItem(editor, 1000), LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&item));
-  program.Flush();
-  Save(editor, "kashi-edit-form");
-  Close(program, editor);
-
-  // The compact view while the song plays on.
-  HWND mini = OpenForm(program, 1021, &MiniWindow);
-  program.Tick(109);  // to tick 181: the fifth phrase
-  Save(mini, "mini-form");
-  Close(program, mini);
-  Click(program, main, 1001);
-
-  // A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
-  Lyrics.Load([](LyricTable& table) {
-    table.time[0] = 10;
-    table.phrase[0] =  // 안녕하세요 / 你好 / こんにちは
-        "\xec\x95\x88\xeb\x85\x95\xed\x95\x98\xec\x84\xb8\xec\x9a\x94 / \xe4\xbd\xa0\xe5\xa5\xbd / "
-        "\xe3\x81\x93\xe3\x82\x93\xe3\x81\xab\xe3\x81\xa1\xe3\x81\xaf";
-    return true;
-  });
-  Click(program, main, 1000);
-  program.Tick(11);
-  Save(main, "main-window-any-language");
-  Click(program, main, 1001);
-
-  // The desktop lyrics, locked, over the main window: a line with its
-  // translation, sung into its second word. Loaded on the program's thread,
-  // where the main window makes the translation's label.
-  program.RunOnUiThread([] {
-    Lyrics.Load([](LyricTable& table) {
-      table.time[0] = 20;
-      table.phrase[0] =  // 風が吹く　丘の上で
-          "\xe9\xa2\xa8\xe3\x81\x8c\xe5\x90\xb9\xe3\x81\x8f\xe3\x80\x80"
-          "\xe4\xb8\x98\xe3\x81\xae\xe4\xb8\x8a\xe3\x81\xa7";
-      table.detail[0].rows = {"The wind blows on the hill"};
-      table.detail[0].words = {{0, 0}, {15, 150}};
-      table.time[1] = 60;
-      return true;
-    });
-  });
-  HWND overlay = OpenForm(program, 1024, &OverlayWindow);
-  // Reaching out on both sides of the main window, over its lyric line.
-  SetWindowPos(main, nullptr, 100, 40, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-  // Moved as a user moves it: unlocked, then locked again.
-  Command(program, main, 1025);
-  SetWindowPos(overlay, nullptr, 10, 150, 560, 140, SWP_NOZORDER | SWP_NOACTIVATE);
-  Command(program, main, 1025);
-  Click(program, main, 1000);
-  program.Tick(45);  // 4.5 s: the second word, sung from 3.5 s to 6 s, two fifths in
-  Save(main, "overlay", overlay);
-  Click(program, main, 1001);
-  Command(program, main, 1024);
-
-  HWND version = OpenForm(program, 1022, &VersionWindow);
-  Save(version, "version-form");
-  Close(program, version);
-
-  Command(program, main, 1020);
-  MessageBoxSeen box = WaitForMessageBox(program);
-  if (box.window != nullptr) {
-    Save(box.window, "reset-box");
-    Answer(box, IDOK);
-    box = WaitForMessageBox(program);
-    if (box.window != nullptr) Answer(box, IDOK);
-  }
+  ShootSampleSong(program, main);
+  ShootTiming(program, main, phrases);
+  ShootEditorAndMini(program, main);
+  ShootAnyLanguage(program, main);
+  ShootOverlay(program, main);
+  ShootVersionAndReset(program, main);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }

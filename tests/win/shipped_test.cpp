@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "forms/main_window.h"
 #include "system/wide_path.h"
 #include "tests/win/bench.h"
 #include "tests/win/media.h"
@@ -82,7 +83,7 @@ TEST(ShippedProgram, TwoCopiesRunSideBySideAndEachEndsWithCodeZero) {
   EXPECT_NE(first.main, second.main);
   EXPECT_EQ(Text(first.main), kMainTitle);
   EXPECT_EQ(Text(second.main), kMainTitle);
-  EXPECT_EQ(Text(first.main, 1003), kBrowse);
+  EXPECT_EQ(Text(first.main, main_ids::kBrowseButton), kBrowse);
   EXPECT_EQ(CloseAndWait(first), 0u);
   EXPECT_TRUE(IsWindow(second.main)) << "each copy has its own state";
   EXPECT_EQ(CloseAndWait(second), 0u);
@@ -108,14 +109,17 @@ TEST(ShippedProgram, OpensTheSongAndLyricsOnItsCommandLine) {
   ASSERT_TRUE(WriteBytes(ShownPath(lrc), "[00:00.30]\xe3\x81\x82\n"));  // あ
   Started s = Start(L" \"" + song + L"\"  \"" + lrc + L"\"");
   ASSERT_NE(s.main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(s.main, 1000)) != 0; }))
-      << "Play is enabled: the song is open";
-  EXPECT_EQ(EditText(s.main, 1002), ShownPath(song));
-  PostMessageA(GetDlgItem(s.main, 1010), BM_CLICK, 0, 0);  // 歌詞を表示
-  PostMessageA(GetDlgItem(s.main, 1000), BM_CLICK, 0, 0);  // 再生
+  EXPECT_TRUE(WaitUntil([&] {
+    return IsWindowEnabled(GetDlgItem(s.main, main_ids::kPlayButton)) != 0;
+  })) << "Play is enabled: the song is open";
+  EXPECT_EQ(EditText(s.main, main_ids::kPathLine), ShownPath(song));
+  PostMessageA(GetDlgItem(s.main, main_ids::kLyricsToggle), BM_CLICK, 0, 0);  // 歌詞を表示
+  PostMessageA(GetDlgItem(s.main, main_ids::kPlayButton), BM_CLICK, 0, 0);    // 再生
   // Real playback: the phrase is due 0.3 s in.
-  EXPECT_TRUE(WaitUntil([&] { return EditText(s.main, 1011) == "\x82\xa0"; }, 10000))
-      << "the lyric line shows the file's phrase; it shows \"" << EditText(s.main, 1011) << "\"";
+  EXPECT_TRUE(
+      WaitUntil([&] { return EditText(s.main, main_ids::kLyricLine) == "\x82\xa0"; }, 10000))
+      << "the lyric line shows the file's phrase; it shows \""
+      << EditText(s.main, main_ids::kLyricLine) << "\"";
   EXPECT_EQ(CloseAndWait(s), 0u);
 
   // A song that cannot be opened: the dialog's box, and the program runs on.

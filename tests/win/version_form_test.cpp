@@ -1,5 +1,7 @@
 // The about box: its controls and version text, where it stands, the picture
 // it paints, the one way to close it, and that it leaves no bitmap behind.
+#include "forms/version_form.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "forms/main_window.h"
 #include "tests/win/bench.h"
 #include "tests/win/form_checks.h"
 #include "tests/win/import_swap.h"
@@ -137,22 +140,25 @@ TEST(VersionForm, ShowsItsFourControlsAndTheVersionText) {
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Text(form), "Version Info");
   const ControlRow expected[] = {
-      {1000, "Button", kOkText, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 68, 62, 88, 33},
-      {1004, "Static", "Velomar Version", 0, WS_VISIBLE | SS_LEFT, 64, 9, 110, 12},
-      {1005, "Static", kVersionNumber, WS_EX_STATICEDGE, WS_VISIBLE | SS_CENTER, 178, 9, 39, 14},
-      {1006, "Static", kCredit, 0, WS_VISIBLE | SS_LEFT, 64, 33, 71, 12},
+      {version_ids::kOkButton, "Button", kOkText, WS_EX_STATICEDGE, WS_VISIBLE | BS_PUSHBUTTON, 68,
+       62, 88, 33},
+      {version_ids::kProductLabel, "Static", "Velomar Version", 0, WS_VISIBLE | SS_LEFT, 64, 9, 110,
+       12},
+      {version_ids::kVersionLabel, "Static", kVersionNumber, WS_EX_STATICEDGE,
+       WS_VISIBLE | SS_CENTER, 178, 9, 39, 14},
+      {version_ids::kCreditLabel, "Static", kCredit, 0, WS_VISIBLE | SS_LEFT, 64, 33, 71, 12},
   };
   ExpectControls(form, expected, Shell().VersionFont.get());
   EXPECT_TRUE(IsWindowVisible(program.main())) << "the main window stays on screen";
   EXPECT_FALSE(IsWindowEnabled(program.main()));
-  EXPECT_EQ(Text(program.main(), 1011), "");
+  EXPECT_EQ(Text(program.main(), main_ids::kLyricLine), "");
 }
 
 TEST(VersionForm, CreditLineFitsItsLabelOnOneLine) {
   Program program;
   HWND form = OpenVersion(program);
   ASSERT_NE(form, nullptr);
-  const std::string credit = Text(form, 1006);
+  const std::string credit = Text(form, version_ids::kCreditLabel);
   HDC dc = GetDC(form);
   HGDIOBJ old = SelectObject(dc, Shell().VersionFont.get());
   SIZE size{};
@@ -244,17 +250,17 @@ TEST(VersionForm, ClosesOnlyWithItsButtonOrItsCaption) {
   ASSERT_NE(form, nullptr);
   // Escape as dialog keyboard handling sees it, the cancel and OK commands
   // it makes, and the button's id with a code other than a click.
-  PostMessageA(Item(form, 1000), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-  PostMessageA(Item(form, 1000), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  PostMessageA(Item(form, version_ids::kOkButton), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageA(Item(form, version_ids::kOkButton), WM_KEYUP, VK_ESCAPE, 0xC0010001);
   PostMessageA(form, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   Command(program, form, IDCANCEL);
   Command(program, form, IDOK);
-  Command(program, form, 1000, BN_SETFOCUS);
-  Command(program, form, 1004);
+  Command(program, form, version_ids::kOkButton, BN_SETFOCUS);
+  Command(program, form, version_ids::kProductLabel);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_FALSE(IsWindowEnabled(program.main()));
 
-  Click(program, form, 1000);
+  Click(program, form, version_ids::kOkButton);
   EXPECT_TRUE(WaitGone(form));
   program.Flush();
   EXPECT_TRUE(IsWindowEnabled(program.main()));
@@ -311,12 +317,12 @@ TEST(VersionForm, WithoutItsPictureStillOpensAndLeavesTheAreaInTheBackground) {
   HWND form = OpenVersion(program);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(Seen(spy.bitmaps), std::vector<HBITMAP>{nullptr}) << "the load was tried";
-  EXPECT_EQ(Text(form, 1005), kVersionNumber);
-  EXPECT_EQ(Text(form, 1000), kOkText);
+  EXPECT_EQ(Text(form, version_ids::kVersionLabel), kVersionNumber);
+  EXPECT_EQ(Text(form, version_ids::kOkButton), kOkText);
   Scribble(form);
   RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   EXPECT_EQ(ReadPixels(form, 8, 10, 32, 32), std::vector<COLORREF>(32 * 32, FaceColour()));
-  Click(program, form, 1000);
+  Click(program, form, version_ids::kOkButton);
   EXPECT_TRUE(WaitGone(form));
   program.Flush();
   EXPECT_TRUE(IsWindowEnabled(program.main()));
