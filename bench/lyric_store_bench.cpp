@@ -206,16 +206,9 @@ bool LrcRows(const std::string& path, const std::string& lrc, bool loads, const 
   return ok && loaded == loads;
 }
 
-}  // namespace
-
-int main() {
-  constexpr int kRepetitions = 21;
-  namespace fs = std::filesystem;
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const fs::path dir = fs::temp_directory_path() / ("velomar-bench-" + std::to_string(stamp));
-  fs::create_directories(dir);
-  ScratchFiles files((dir / "player").string());
-
+// The 3001 records the store's rows load and save, all of them in use so
+// that the saved file is the loaded one.
+std::unique_ptr<LyricTable> SourceTable() {
   auto source = std::make_unique<LyricTable>();
   Lcg rng;
   std::int32_t time = 0;
@@ -224,23 +217,20 @@ int main() {
     source->time[i] = time;
     source->phrase[i] = Phrase(rng);
   }
-  // All 3001 entries, so that the saved file is the loaded one.
   source->AddedCount = velomar::kLyricEntries;
-  velomar::StringSink sink;
-  velomar::WriteLyricLines(*source, sink, nullptr);
-  const std::string bytes = sink.Bytes();
-  const std::string lyricPath = velomar::LyricFileName(files.ExecutablePath(), "song");
-  const std::string plainPath = (dir / "plain").string();
-  if (!PlainWrite(lyricPath, bytes, false)) {
-    std::fprintf(stderr, "lyric_store_bench: cannot write %s\n", lyricPath.c_str());
-    return 1;
-  }
+  return source;
+}
 
+// The store's load and save of `source`, saved as `bytes` at `lyricPath`,
+// against plain reads and writes of the same bytes; false when a load or
+// save went wrong.
+bool StoreRows(const LyricTable& source, const std::string& bytes, const std::string& lyricPath,
+               const std::string& plainPath, LyricFileSystem& files, int repetitions) {
   std::vector<double> load, lyrics, read, save, write, writeSync;
   auto table = std::make_unique<LyricTable>();
   velomar::LyricDocument doc;
   bool ok = true;
-  for (int rep = 0; rep <= kRepetitions; ++rep) {
+  for (int rep = 0; rep <= repetitions; ++rep) {
     // Each pair runs back to back so that both see the same machine state.
     const double l = Millis([&] { velomar::LoadLyricFile(*table, lyricPath, nullptr, files); });
     // As the program loads it: every phrase made Unicode at the file's boundary.
@@ -250,7 +240,7 @@ int main() {
     });
     const double r = Millis([&] { ok = PlainRead(lyricPath, bytes.size()) == bytes && ok; });
     const double s =
-        Millis([&] { ok = velomar::SaveLyricFile(*source, "song", nullptr, files) && ok; });
+        Millis([&] { ok = velomar::SaveLyricFile(source, "song", nullptr, files) && ok; });
     const double w = Millis([&] { ok = PlainWrite(plainPath, bytes, false) && ok; });
     const double ws = Millis([&] { ok = PlainWrite(plainPath, bytes, true) && ok; });
     if (rep == 0) continue;  // warm-up
@@ -261,25 +251,48 @@ int main() {
     write.push_back(w);
     writeSync.push_back(ws);
   }
-  ok = ok && table->phrase[3000] == source->phrase[3000] && table->time[1500] == source->time[1500];
-  ok = ok && doc.Table().phrase[3000] == velomar::PhraseFromFile(source->phrase[3000]);
-  if (!ok) {
-    fs::remove_all(dir);
-    std::fprintf(stderr, "lyric_store_bench: a load or save went wrong\n");
-    return 1;
-  }
+  ok = ok && table->phrase[3000] == source.phrase[3000] && table->time[1500] == source.time[1500];
+  ok = ok && doc.Table().phrase[3000] == velomar::PhraseFromFile(source.phrase[3000]);
+  if (!ok) return false;
   std::printf("# %d records, %zu bytes, median of %d runs\n", velomar::kLyricEntries, bytes.size(),
-              kRepetitions);
+              repetitions);
   Row("load 3001 records / plain read", Median(load), Median(read));
   Row("load 3001 records into the lyrics / plain read", Median(lyrics), Median(read));
   Row("save 3001 records / plain write", Median(save), Median(write));
   Row("save 3001 records / write+fsync", Median(save), Median(writeSync));
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  constexpr int kRepetitions = 21;
+  namespace fs = std::filesystem;
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  const fs::path dir = fs::temp_directory_path() / ("velomar-bench-" + std::to_string(stamp));
+  fs::create_directories(dir);
+  ScratchFiles files((dir / "player").string());
+
+  const std::unique_ptr<LyricTable> source = SourceTable();
+  velomar::StringSink sink;
+  velomar::WriteLyricLines(*source, sink, nullptr);
+  const std::string bytes = sink.Bytes();
+  const std::string lyricPath = velomar::LyricFileName(files.ExecutablePath(), "song");
+  if (!PlainWrite(lyricPath, bytes, false)) {
+    std::fprintf(stderr, "lyric_store_bench: cannot write %s\n", lyricPath.c_str());
+    return 1;
+  }
+  if (!StoreRows(*source, bytes, lyricPath, (dir / "plain").string(), files, kRepetitions)) {
+    fs::remove_all(dir);
+    std::fprintf(stderr, "lyric_store_bench: a load or save went wrong\n");
+    return 1;
+  }
 
   const std::string lrcPath = (dir / "hostile.lrc").string();
-  ok = LrcRows(lrcPath, HostileLrc(960000), false, "hostile LRC, refused / plain read",
-               "hostile LRC, refused: peak heap KB / plain read", files, kRepetitions) &&
-       LrcRows(lrcPath, HostileLrc(3800), true, "hostile LRC, loaded / plain read",
-               "hostile LRC, loaded: peak heap KB / plain read", files, kRepetitions);
+  const bool ok = LrcRows(lrcPath, HostileLrc(960000), false, "hostile LRC, refused / plain read",
+                          "hostile LRC, refused: peak heap KB / plain read", files, kRepetitions) &&
+                  LrcRows(lrcPath, HostileLrc(3800), true, "hostile LRC, loaded / plain read",
+                          "hostile LRC, loaded: peak heap KB / plain read", files, kRepetitions);
   fs::remove_all(dir);
   if (!ok) {
     std::fprintf(stderr,

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Rows for bench/run from the Windows program under Wine (its own bench).
-# BENCH_SECONDS sets the length of the playback measurement (default 60);
+# BENCH_SECONDS sets the playback each playback figure gets in all (default
+# 60), in rounds of about 5 s taken in turn with the bare program's;
 # BENCH_ONLY=playback prints the playback rows alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

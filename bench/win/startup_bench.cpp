@@ -6,10 +6,10 @@
 // after windows.h, which it needs
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
+
+#include "bench/win/figures.h"
 
 namespace {
 
@@ -73,57 +73,62 @@ Run StartOnce(const std::string& exe) {
   return run;
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 double FileKb(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   return static_cast<double>(data.nFileSizeLow) / 1024.0;
 }
 
+// Points the program's settings at a folder of the bench's own where the
+// desktop lyrics were left open; restored when it goes.
+class OverlayLeftOpen {
+ public:
+  OverlayLeftOpen() {
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    const std::string appData = std::string(folder) + "velomar-bench-appdata";
+    CreateDirectoryA(appData.c_str(), nullptr);
+    CreateDirectoryA((appData + "\\Velomar").c_str(), nullptr);
+    if (FILE* f = std::fopen((appData + "\\Velomar\\overlay.ini").c_str(), "wb")) {
+      std::fputs("[overlay]\r\nleft=100\r\ntop=600\r\nwidth=900\r\nheight=140\r\nopen=1\r\n", f);
+      std::fclose(f);
+    }
+    had_ = GetEnvironmentVariableA("APPDATA", before_, MAX_PATH);
+    SetEnvironmentVariableA("APPDATA", appData.c_str());
+  }
+  ~OverlayLeftOpen() {
+    SetEnvironmentVariableA("APPDATA", had_ > 0 && had_ < MAX_PATH ? before_ : nullptr);
+  }
+  OverlayLeftOpen(const OverlayLeftOpen&) = delete;
+  OverlayLeftOpen& operator=(const OverlayLeftOpen&) = delete;
+
+ private:
+  char before_[MAX_PATH] = "";
+  DWORD had_ = 0;
+};
+
 }  // namespace
 
-double NowMs() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-void StartupFigures(const std::string& velomar, const std::string& bare, const RowWriter& row) {
-  std::vector<double> startV, startB, peakV, peakB;
+void StartupFigures(const std::string& velomar, const std::string& bare) {
   StartOnce(velomar);  // the first start also loads Wine's own DLLs
   StartOnce(bare);
+  // Each bare start is the base of the two starts of velomar.exe beside it,
+  // the second started again with the desktop lyrics open, as they were left.
+  Pairs start, peak, peakOverlay;
   for (int i = 0; i < 5; ++i) {
     const Run v = StartOnce(velomar);
     const Run b = StartOnce(bare);
-    if (v.startMs >= 0) startV.push_back(v.startMs);
-    if (b.startMs >= 0) startB.push_back(b.startMs);
-    peakV.push_back(v.peakKb);
-    peakB.push_back(b.peakKb);
+    Run o;
+    {
+      OverlayLeftOpen left;
+      o = StartOnce(velomar);
+    }
+    if (v.startMs >= 0 && b.startMs >= 0) start.Add(v.startMs, b.startMs);
+    peak.Add(v.peakKb, b.peakKb);
+    peakOverlay.Add(o.peakKb, b.peakKb);
   }
-  row("start-up to painted window ms", Median(startV), Median(startB));
-  row("peak working set KB", Median(peakV), Median(peakB));
-  // Started again with the desktop lyrics open, as they were left.
-  char folder[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, folder);
-  const std::string appData = std::string(folder) + "velomar-bench-appdata";
-  CreateDirectoryA(appData.c_str(), nullptr);
-  CreateDirectoryA((appData + "\\Velomar").c_str(), nullptr);
-  if (FILE* f = std::fopen((appData + "\\Velomar\\overlay.ini").c_str(), "wb")) {
-    std::fputs("[overlay]\r\nleft=100\r\ntop=600\r\nwidth=900\r\nheight=140\r\nopen=1\r\n", f);
-    std::fclose(f);
-  }
-  char before[MAX_PATH] = "";
-  const DWORD had = GetEnvironmentVariableA("APPDATA", before, MAX_PATH);
-  SetEnvironmentVariableA("APPDATA", appData.c_str());
-  std::vector<double> peakO;
-  for (int i = 0; i < 5; ++i) peakO.push_back(StartOnce(velomar).peakKb);
-  SetEnvironmentVariableA("APPDATA", had > 0 && had < MAX_PATH ? before : nullptr);
-  row("peak working set KB, desktop lyrics shown", Median(peakO), Median(peakB));
-  row("executable size KB", FileKb(velomar), FileKb(bare));
+  start.Print("start-up to painted window ms");
+  peak.Print("peak working set KB");
+  peakOverlay.Print("peak working set KB, desktop lyrics shown");
+  Row("executable size KB", FileKb(velomar), FileKb(bare));
 }
