@@ -129,6 +129,11 @@ TEST(LrcDetail, EveryChangeMovesWordsAndRowsWithItsLineAndUndoes) {
       {[](auto& d) { return d.SetTranslation(1, "D") && d.SetTranslation(2, "E"); },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:02.07]D\n[00:03.00]d\n"
        "[00:03.00]E\n"},
+      {[](auto& d) {
+         return d.SetWords(1, {{0, 0}, {1, 40}});
+       },
+       "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]<00:02.07>c<00:02.47>\n[00:02.07]C\n"
+       "[00:03.00]d\n"},
       {[](auto& d) { return d.SetTranslation(1, ""); },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:03.00]d\n"},
       {[](auto& d) { return d.Delete(0) && d.InsertAfter(-1); },
