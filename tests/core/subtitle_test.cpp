@@ -1,6 +1,8 @@
-// The lyrics as SRT and ASS subtitles, byte for byte.
+// The lyrics as SRT and ASS subtitles, byte for byte, and the commands that
+// write them.
 #include <gtest/gtest.h>
 
+#include "lrc_commands_support.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_document.h"
 #include "lyrics/memory_stream.h"
@@ -52,6 +54,20 @@ TEST(Subtitles, OneSmallSongAsSrtAndAss) {
             "Dialogue: 0,0:00:01.00,0:00:02.00,Translation,,0,0,0,,row\r\n"
             "Dialogue: 0,0:00:03.00,0:00:05.00,Lyric,,0,0,0,,{\\kf0}x {\\k20}{\\kf180}la\r\n"
             "Dialogue: 0,0:00:06.00,0:00:14.00,Lyric,,0,0,0,,{\\kf300}long{\\k500}\r\n");
+}
+
+// A lyric file's Shift-JIS lines; one the display never reaches is named.
+TEST(Subtitles, ToSrtReadsALyricFile) {
+  const lrc_testing::Outcome run = lrc_testing::Convert(
+      ToSrtCommand, "10,\x82\xa0\r\n360000,x\r\n350000,late\r\n360010,\r\n");  // あ
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.written,
+            "1\r\n00:00:01,000 --> 00:00:09,000\r\n\xe3\x81\x82\r\n\r\n"
+            "2\r\n10:00:00,000 --> 10:00:01,000\r\nx\r\n\r\n");
+  EXPECT_EQ(run.out, "OUT: 2 lines\n");
+  EXPECT_EQ(run.err,
+            "velomar-lyrics: IN: entry 2: not after the entry before, left out as the display "
+            "never shows it\n");
 }
 
 }  // namespace
