@@ -133,7 +133,8 @@ bool LoadDocument(LyricDocument& doc, ByteSource* source, bool lrc, const TableP
 // The first entry that `file` (null: it did not open), loaded as the
 // program loads an LRC or a lyric file, does not give back as `lyrics` hold
 // it; -1 when every entry comes back. Only then does the file hold these
-// lyrics, and only then may a save mark them saved.
+// lyrics, and only then may a save mark them saved. A lyric file never
+// gives back word stamps: a line that has any is not given back.
 int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc);
 
 // Reads "m:ss", "m:ss.f", "m:ss.ff" or "m:ss.fff" followed by `close` at

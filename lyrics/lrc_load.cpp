@@ -115,10 +115,12 @@ int FirstEntryNotReadBack(const LyricTable& lyrics, ByteSource* file, bool lrc) 
   auto back = std::make_unique<LyricTable>();
   Notes notes;
   if (!ReadLyrics(file, lrc, *back, nullptr, notes)) return 0;
-  // A lyric file holds each line as it shows, translations joined in.
+  // A lyric file holds each line as it shows, translations joined in, but
+  // none of its word stamps.
   for (int i = 0; i < kLyricEntries; ++i) {
     if (lrc ? !SameLrcLine(*back, lyrics, i)
-            : back->time[i] != lyrics.time[i] || back->phrase[i] != ShownPhrase(lyrics, i)) {
+            : back->time[i] != lyrics.time[i] || back->phrase[i] != ShownPhrase(lyrics, i) ||
+                  !lyrics.detail[i].words.empty()) {
       return i;
     }
   }

@@ -13,9 +13,11 @@
 // the program's own save leaves them out.
 //
 // What from-lrc would give back otherwise is warned of: blanks at either
-// end of a phrase (trimmed), a time not after the one before (sorted, and
-// joined with a record of the same time), the 398 twin codes of code page
-// 932, and phrases together beyond kLrcPhraseBytes (refused). A table
+// end of a phrase (trimmed), blanks beside a word stamp other than one
+// space before it (one space, the stamp after it), a time not after the
+// one before (sorted, and joined with a record of the same time), the 398
+// twin codes of code page 932, and phrases together beyond kLrcPhraseBytes
+// (refused). A table
 // written without any note comes back record for record.
 #include <algorithm>
 #include <memory>
@@ -77,6 +79,21 @@ void NoteRows(const std::string& entry, const LyricRecord& record, Notes& notes)
       notes.push_back({false, entry + ": translation row " +
                                   NumberText(static_cast<std::int64_t>(r + 1)) +
                                   " does not come back as it is"});
+    }
+  }
+}
+
+// The reader takes the blanks beside a word stamp for one space before
+// the word: any other blanks there come back as that.
+void NoteWordBlanks(const std::string& entry, const std::string& phrase,
+                    const std::vector<WordStamp>& words, Notes& notes) {
+  for (const WordStamp& word : words) {
+    if (word.at == 0 || word.at >= phrase.size()) continue;
+    const std::size_t letter = phrase.find_last_not_of(" \t", word.at - 1);
+    const std::size_t before = letter == std::string::npos ? word.at : word.at - 1 - letter;
+    if (IsLrcBlank(phrase[word.at]) || before > 1 || (before == 1 && phrase[word.at - 1] != ' ')) {
+      notes.push_back({false, entry + ": the blanks beside a word stamp come back as one space"});
+      return;
     }
   }
 }
@@ -251,6 +268,7 @@ bool AppendRecord(const std::vector<LyricRecord>& records, std::size_t i, bool s
   }
   NoteChanges(entry, records, i, written.phrase, notes);
   NoteRows(entry, record, notes);
+  NoteWordBlanks(entry, utf8, record.detail.words, notes);
   if (sjis) NoteTwinCodes(entry, written.phrase, utf8, notes);
   const std::string stamp = LrcStamp(time);
   lrc += stamp + line + "\n";

@@ -212,6 +212,15 @@ bool LyricDocument::SetPhrase(int index, const std::string& phrase) {
   return true;
 }
 
+bool LyricDocument::SetWords(int index, const std::vector<WordStamp>& words) {
+  if (!IsEntry(index)) return false;
+  if (table_->detail[index].words == words) return true;
+  Step step = Begin(Kind::Set, index);
+  table_->detail[index].words = words;
+  Commit(std::move(step));
+  return true;
+}
+
 bool LyricDocument::SetTranslation(int index, const std::string& row) {
   if (!IsEntry(index)) return false;
   std::vector<std::string>& rows = table_->detail[index].rows;

@@ -90,6 +90,8 @@ class LyricDocument {
   bool NudgeHundredths(int index, std::int32_t hundredths);
   // A new phrase drops the line's word stamps, in the same step.
   bool SetPhrase(int index, const std::string& phrase);
+  // The line's word stamps, as the timing window's word presses make them.
+  bool SetWords(int index, const std::vector<WordStamp>& words);
   // The line's first translation row; "" takes that row away.
   bool SetTranslation(int index, const std::string& row);
   // A line one tick after line `index` (-1: a first line, at tick 1, since

@@ -29,9 +29,17 @@ int FromLrcCommand(const std::vector<std::string>& args, std::FILE* out, std::FI
 // written as from-lrc writes, or as to-lrc writes when OUT ends in ".lrc".
 int FromMp3Command(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
+// `to-srt IN OUT` and `to-ass IN OUT`: the lyrics of a lyric file or an LRC
+// (by IN's extension), loaded as the program loads them, written as
+// subtitles (subtitle_write.h); lines left out go to `err`.
+int ToSrtCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int ToAssCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
 // Their usage texts, command line first.
 extern const char kToLrcUsage[];
 extern const char kFromLrcUsage[];
 extern const char kFromMp3Usage[];
+extern const char kToSrtUsage[];
+extern const char kToAssUsage[];
 
 }  // namespace velomar

@@ -26,6 +26,8 @@ const Command kCommands[] = {
     {"to-lrc", velomar::kToLrcUsage, velomar::ToLrcCommand},
     {"from-lrc", velomar::kFromLrcUsage, velomar::FromLrcCommand},
     {"from-mp3", velomar::kFromMp3Usage, velomar::FromMp3Command},
+    {"to-srt", velomar::kToSrtUsage, velomar::ToSrtCommand},
+    {"to-ass", velomar::kToAssUsage, velomar::ToAssCommand},
 };
 
 int Usage() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lyrics/lrc_convert.h"
@@ -78,6 +79,39 @@ TEST(LrcDetail, RowsWordsAndHundredthsComeBackAsRead) {
   }
 }
 
+// Stamps as the word presses make them: the first word's at the line's
+// time, each word's after its blanks, the end stamp at the phrase's end.
+TEST(LrcDetail, PressedWordStampsComeBack) {
+  const std::tuple<LyricRecord, std::string, std::string> rows[] = {
+      {{10,
+        "\xe9\xa2\xa8\xe3\x81\x8c\xe5\x90\xb9\xe3\x81\x8f",
+        {0, {}, {{0, 0}, {6, 45}, {12, 80}}}},
+       "[00:01.00]<00:01.00>\xe9\xa2\xa8\xe3\x81\x8c<00:01.45>\xe5\x90\xb9\xe3\x81\x8f<00:01.80>\n",
+       ""},
+      {{20, "Hello world", {3, {"row"}, {{0, 0}, {6, 50}}}},
+       "[00:02.03]<00:02.03>Hello <00:02.53>world\n[00:02.03]row\n",
+       ""},
+      {{30, "a  b", {0, {}, {{0, 0}, {3, 10}}}},
+       "[00:03.00]<00:03.00>a  <00:03.10>b\n",
+       "entry 0: the blanks beside a word stamp come back as one space"},
+      {{30, "a b", {0, {}, {{0, 0}, {1, 10}}}},
+       "[00:03.00]<00:03.00>a<00:03.10> b\n",
+       "entry 0: the blanks beside a word stamp come back as one space"},
+  };
+  for (const auto& [record, written, note] : rows) {
+    std::string lrc;
+    Notes notes;
+    ASSERT_TRUE(RecordsToLrc({record}, lrc, notes, LrcPhrases::kUnicode));
+    EXPECT_EQ(lrc, written);
+    EXPECT_EQ(notes.empty() ? "" : notes[0].text, note);
+    if (!notes.empty()) continue;
+    const std::vector<LyricRecord> back = Read(lrc);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].phrase, record.phrase);
+    EXPECT_TRUE(back[0].detail == record.detail) << written;
+  }
+}
+
 TEST(LrcDetail, EveryChangeMovesWordsAndRowsWithItsLineAndUndoes) {
   const std::string start =
       "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:02.07]C\n[00:03.00]d\n";
@@ -95,6 +129,11 @@ TEST(LrcDetail, EveryChangeMovesWordsAndRowsWithItsLineAndUndoes) {
       {[](auto& d) { return d.SetTranslation(1, "D") && d.SetTranslation(2, "E"); },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:02.07]D\n[00:03.00]d\n"
        "[00:03.00]E\n"},
+      {[](auto& d) {
+         return d.SetWords(1, {{0, 0}, {1, 40}});
+       },
+       "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]<00:02.07>c<00:02.47>\n[00:02.07]C\n"
+       "[00:03.00]d\n"},
       {[](auto& d) { return d.SetTranslation(1, ""); },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:03.00]d\n"},
       {[](auto& d) { return d.Delete(0) && d.InsertAfter(-1); },

@@ -257,7 +257,8 @@ TEST(SavedMark, OnlyAFileThatGivesBackEveryEntryHoldsTheLyrics) {
   const std::vector<LyricRecord> abc = {{10, "A"}, {20, "B"}, {25, "C"}},
                                  same = {{10, "A"}, {20, "B"}, {20, "C"}},
                                  zero = {{10, "A"}, {0, "B"}}, blank = {{10, "A "}},
-                                 huge = {{10, std::string(9 << 20, 'x')}};
+                                 huge = {{10, std::string(9 << 20, 'x')}},
+                                 words = {{10, "A"}, {20, "B", {0, {}, {{0, 0}, {1, 5}}}}};
   const std::tuple<std::vector<LyricRecord>, std::string, bool, int> rows[] = {
       {abc, "10,A\r\n20,B\r\n25,C\r\n", false, -1},
       {abc, "10,A\r\n20,B\r\n", false, 2},  // fewer lines
@@ -268,12 +269,15 @@ TEST(SavedMark, OnlyAFileThatGivesBackEveryEntryHoldsTheLyrics) {
       {same, lrc(same), true, 1},
       {zero, lrc(zero), true, 0},
       {blank, lrc(blank), true, 0},
-      {huge, lrc(huge), true, 0},  // refused on reading
+      {huge, lrc(huge), true, 0},             // refused on reading
+      {words, "10,A\r\n20,B\r\n", false, 1},  // a lyric file holds no word stamps
+      {words, lrc(words), true, -1},
   };
   for (const auto& [lines, file, isLrc, first] : rows) {
     auto table = std::make_unique<LyricTable>();
     for (size_t i = 0; i < lines.size(); ++i) table->time[i] = lines[i].time;
     for (size_t i = 0; i < lines.size(); ++i) table->phrase[i] = lines[i].phrase;
+    for (size_t i = 0; i < lines.size(); ++i) table->detail[i] = lines[i].detail;
     MemorySource source(file);
     EXPECT_EQ(FirstEntryNotReadBack(*table, &source, isLrc), first) << file.substr(0, 40);
   }
