@@ -286,11 +286,6 @@ bool SaveLyricLines(const LyricTable& table, int count, const std::string& typed
                    [&](ByteSink& sink) { return WriteLines(table, count, sink, progress); });
 }
 
-bool ReplaceFileWith(const std::string& path, const std::string& bytes, LyricFileSystem& files) {
-  return ReplaceWhenComplete(
-      path, files, false, [&](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
-}
-
 bool TypedNameAllowed(const std::string& typedName) {
   return typedName.find(':') == std::string::npos;
 }

@@ -52,11 +52,6 @@ bool SaveLyricFile(const LyricTable& table, const std::string& typedName,
 bool SaveLyricLines(const LyricTable& table, int count, const std::string& typedName,
                     const SaveProgress& progress, LyricFileSystem& files);
 
-// `bytes` as the whole file at `path`, written as the save writes: to a
-// new file beside it, which replaces it only when every byte is written.
-bool ReplaceFileWith(const std::string& path, const std::string& bytes,
-                     LyricFileSystem& files = PlatformFileSystem());
-
 // A colon in a typed name would make NTFS write into a hidden stream of a
 // file named by the part before it: such a name saves nothing.
 bool TypedNameAllowed(const std::string& typedName);

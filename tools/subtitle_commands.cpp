@@ -9,6 +9,8 @@
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
 #include "lyrics/subtitle_write.h"
+#include "lyrics/whole_file.h"
+#include "system/platform_files.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
@@ -57,7 +59,7 @@ int RunExport(const std::vector<std::string>& args, const char* usage, Write wri
     std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
     return 1;
   }
-  if (!ReplaceFileWith(outPath, write(doc.Table(), cues), files)) {
+  if (!WriteWholeFile(files, outPath, write(doc.Table(), cues))) {
     std::fprintf(err, "velomar-lyrics: cannot write %s\n", outPath.c_str());
     return 1;
   }
