@@ -1,6 +1,7 @@
 #include "ui/shell.h"
 
 #include "ui/form_host.h"
+#include "ui/wave_strip.h"
 
 namespace velomar {
 
@@ -79,6 +80,7 @@ void RegisterWindowClasses(WNDPROC mainProcedure) {
                       LoadIconA(nullptr, IDI_WINLOGO));
   const HICON programIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon));
   RegisterWindowClass(kMainClass, mainProcedure, programIcon, programIcon);
+  RegisterWaveStripClass();
 }
 
 void ReleaseFontsAndBrush() {

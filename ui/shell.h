@@ -26,7 +26,8 @@ ShellObjects& Shell();
 // The five fonts, the brush and the menus, once at start-up; the main
 // window's code fills the 設定 pop-up.
 void CreateShellObjects(void (*fillSettings)(HMENU));
-// The forms' class and the main window's, whose procedure is given.
+// The forms' class, the main window's, whose procedure is given, and the
+// waveform strip's.
 void RegisterWindowClasses(WNDPROC mainProcedure);
 
 // Called once from the main window's destruction. The menus go at once; the
