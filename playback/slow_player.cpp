@@ -79,9 +79,9 @@ void SlowPlayer::Feed() {
       if (buffer.queued && (buffer.header.dwFlags & WHDR_DONE) != 0) TakeDone(buffer);
       if (!buffer.queued && Fill(buffer)) {
         std::lock_guard<std::mutex> hold(lock_);
-        // The sound starts with the first buffer: the song time counts from
-        // then.
-        if (waiting_.empty() && played_ == 0) playedAt_ = MonotonicMicroseconds();
+        // A buffer given to an idle output (the first, or after the thread
+        // fell behind) starts playing now.
+        if (waiting_.empty()) playedAt_ = MonotonicMicroseconds();
         waiting_.push_back(buffer.header.dwBufferLength / (2 * channels_));
         buffer.queued = late::waveOutWrite(out_, &buffer.header, sizeof buffer.header) == 0;
         if (!buffer.queued) waiting_.pop_back();
@@ -100,9 +100,15 @@ void SlowPlayer::TakeDone(Buffer& buffer) {
   std::lock_guard<std::mutex> hold(lock_);
   buffer.queued = false;
   if (waiting_.empty()) return;
+  // The first buffer's end says when the sound really started. Each later
+  // one ended at most its own length after the one before, though the
+  // thread may see it later: counted so, the song time does not fall behind
+  // by every wake-up's delay.
+  const auto length = static_cast<std::int64_t>(waiting_.front() * 1e6 / rate_);
+  const std::int64_t now = MonotonicMicroseconds();
+  playedAt_ = played_ == 0 ? now : std::min(now, playedAt_ + length);
   played_ += waiting_.front();
   waiting_.pop_front();
-  playedAt_ = MonotonicMicroseconds();
 }
 
 // The next stretch of stretched sound into `buffer`; false when the song has
