@@ -1,6 +1,6 @@
 // Figures of the Windows program under Wine, each printed with the base it
 // is measured against in the same run: the CPU time of a minute of playback
-// with lyrics on and with the desktop lyrics filling, the regularity of the clock's ticks, the
+// with lyrics on, with the desktop lyrics filling and at 50% speed, the regularity of the clock's ticks, the
 // KashiList load of a 3001-record lyric file and the Kashi form's save of 3000 entries against the
 // bare core load and save, start-up, memory and size against a bare one-window program, and the
 // first open dialog and song open against the same with the late-loaded DLLs loaded at start.
@@ -257,6 +257,16 @@ void OverlayFigures(Program& program, int seconds, double bare) {
   Row("playback CPU ms per minute, desktop lyrics filling / bare MCI playback", cpu, bare);
 }
 
+// The same song at 50% through the program's own path (read, stretched and
+// played by the program itself), lyrics on, against the bare program's MCI
+// playback at 100%.
+void SlowFigures(Program& program, int seconds, double bare) {
+  Command(program, program.main(), 1029);  // 設定 → 再生速度 → 50%
+  const double cpu = UnwatchedCpuMs(program, seconds);
+  Command(program, program.main(), 1027);
+  Row("playback CPU ms per minute, lyrics on at 50% speed / bare MCI playback", cpu, bare);
+}
+
 // What Wine itself spends on the least a fill can do: a layered window of
 // 64 x 72 pixels with nothing in it, handed over 30 times a second on its
 // timer as the fill does, for as long as the songs play.
@@ -429,6 +439,7 @@ int main(int argc, char** argv) {
   }
   const double bare = PlaybackFigures(program, seconds);
   OverlayFigures(program, seconds, bare);
+  SlowFigures(program, seconds, bare);
   LayeredFloorFigures(seconds, bare);
   std::fflush(stdout);
   return program.CloseAndWait() == 0 ? 0 : 1;
