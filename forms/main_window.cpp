@@ -85,6 +85,9 @@ class MainView final : public PlayerView {
   void ShowTitle(const std::string& title) override {
     SetControlTextUtf8(MainWindow(), kFileNameLabel, title);
   }
+  void ShowSpeed(SongSpeed speed, bool slowerAllowed) override {
+    ShowSpeedMenu(speed, slowerAllowed);
+  }
 
  private:
   int RowId() const { return rowShown ? kRowLine : 0; }
@@ -170,6 +173,9 @@ void OnCommand(int id, int code) {
     case kMenuPressOffset: OpenForm(MainWindow(), "PressOffset"); break;
     case kMenuOverlay: ToggleOverlay(); break;
     case kMenuOverlayUnlock: ToggleOverlayLock(); break;
+    case kMenuSpeedFull: SetSongSpeed(SongSpeed::Full); break;
+    case kMenuSpeedThreeQuarters: SetSongSpeed(SongSpeed::ThreeQuarters); break;
+    case kMenuSpeedHalf: SetSongSpeed(SongSpeed::Half); break;
     default: break;
   }
   // clang-format on
@@ -199,6 +205,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER: OnTick(static_cast<UINT_PTR>(wParam)); return 0;
     case MM_MCINOTIFY: OnMciNotify(static_cast<UINT>(wParam)); return 0;
+    case kSlowSongEnd: OnSlowSongEnd(wParam); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_HOTKEY: OnSharedHotKey(window, wParam); return 0;
     case WM_CLOSE: OnClose(window); return 0;

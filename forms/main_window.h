@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "playback/playback_rules.h"
+
 namespace velomar {
 
 namespace main_ids {
@@ -36,6 +38,9 @@ enum MainMenu : int {
   kMenuOverlay = 1024,
   kMenuOverlayUnlock = 1025,
   kMenuPressOffset = 1026,
+  kMenuSpeedFull = 1027,
+  kMenuSpeedThreeQuarters = 1028,
+  kMenuSpeedHalf = 1029,
 };
 
 }  // namespace main_ids
@@ -44,5 +49,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The items of 設定, filled into the menu the shell owns.
 void FillSettingsMenu(HMENU menu);
+// 再生速度 as the player tells it: the speed checked, the slower ones
+// greyed while they are not allowed.
+void ShowSpeedMenu(SongSpeed speed, bool slowerAllowed);
 
 }  // namespace velomar

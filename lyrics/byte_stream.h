@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ class ByteSource {
   // 0 where it cannot. Only a hint for sizing a buffer: a file may change
   // while it is read, so a reader still reads on to the end.
   virtual std::size_t Remaining() { return 0; }
+  // Goes on from byte `offset` of the file (a song read as it plays moves
+  // about in it); false where the source cannot, leaving it as it was.
+  virtual bool SeekTo(std::uint64_t /*offset*/) { return false; }
 };
 
 // A platform's file read through a buffer of its own: a byte at a time or
@@ -60,6 +64,12 @@ class BufferedFileSource : public ByteSource {
     return got;
   }
   std::size_t Remaining() final { return (size_ - pos_) + (done_ ? 0 : FileRemaining()); }
+  bool SeekTo(std::uint64_t offset) final {
+    if (!SeekFile(offset)) return false;
+    pos_ = size_ = 0;
+    done_ = false;
+    return true;
+  }
 
  protected:
   BufferedFileSource() = default;
@@ -69,6 +79,8 @@ class BufferedFileSource : public ByteSource {
   // The file's bytes after those ReadMore has handed over, or 0 where the
   // platform cannot tell.
   virtual std::size_t FileRemaining() { return 0; }
+  // Puts the platform's file at byte `offset`; false where it cannot.
+  virtual bool SeekFile(std::uint64_t /*offset*/) { return false; }
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "lyrics/byte_stream.h"
@@ -28,6 +29,11 @@ class MemorySource : public ByteSource {
     return take;
   }
   std::size_t Remaining() override { return size_ - pos_; }
+  bool SeekTo(std::uint64_t offset) override {
+    if (offset > size_) return false;
+    pos_ = static_cast<std::size_t>(offset);
+    return true;
+  }
   std::size_t Position() const { return pos_; }
 
  private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "playback/player_views.h"
+#include "playback/slow_route.h"
 #include "system/late_dll.h"
 #include "system/wide_path.h"
 #include "ui/controls.h"
@@ -52,12 +53,43 @@ bool SendPlayFrom(DWORD milliseconds) {
                                reinterpret_cast<DWORD_PTR>(&parms)) == 0;
 }
 
-bool IsWaveDevice() {
+bool DeviceIs(DWORD type) {
   MCI_GETDEVCAPS_PARMS caps{};
   caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
   return late::mciSendCommandA(Playback.DeviceId, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM,
                                reinterpret_cast<DWORD_PTR>(&caps)) == 0 &&
-         caps.dwReturn == MCI_DEVTYPE_WAVEFORM_AUDIO;
+         caps.dwReturn == type;
+}
+
+bool IsWaveDevice() { return DeviceIs(MCI_DEVTYPE_WAVEFORM_AUDIO); }
+
+// Stops MCI's sound. Wine's wave driver holds a stop until the sound it has
+// queued has played, up to a second; paused first, it drops that sound at
+// once.
+bool SendStop() {
+  MCI_GENERIC_PARMS parms{};
+  if (Playback.State == PlayState::Playing && IsWaveDevice()) {
+    late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, MCI_WAIT,
+                          reinterpret_cast<DWORD_PTR>(&parms));
+  }
+  return late::mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT,
+                               reinterpret_cast<DWORD_PTR>(&parms)) == 0;
+}
+
+// Starts the song at `ms` through the path the speed asks for: a song the
+// program's own path cannot read plays through MCI at full speed, after a
+// box that says so.
+bool StartSound(DWORD ms) {
+  StopSlow();
+  if (SlowWanted()) {
+    // MCI may still be playing the song: a change of speed, a second Play.
+    if (Playback.State == PlayState::Playing || Playback.State == PlayState::Paused) SendStop();
+    if (StartSlow(ms)) return true;
+    ShowMessageBox(MainWindow(), "この曲は速度を変えて再生できません", "再生速度",
+                   MB_OK | MB_ICONINFORMATION);
+    UseFullSpeed();
+  }
+  return SendPlayFrom(ms);
 }
 
 ClockSource Source = nullptr;
@@ -82,9 +114,11 @@ void StopClock() {
   TellPlaying(false);
 }
 
-// Whole 100 ms periods since Play; with the clock stopped, none.
+// Whole 100 ms periods of the song since Play; with the clock stopped, none.
+// A slowed song's are its own song time.
 std::int64_t ElapsedPeriods() {
   if (!Playback.ClockRunning) return 0;
+  if (SlowActive()) return static_cast<std::int64_t>(SlowMs() / kTickPeriodMs);
   return (ReadClock() - Playback.ClockStart) / (kTickPeriodMs * 1000);
 }
 
@@ -177,7 +211,7 @@ void EndSong() {
 }
 
 void RestartSong() {
-  const bool played = SendPlayFrom(0);
+  const bool played = StartSound(0);
   StartClock(0.0);
   Playback.PlayTicks = 0.0;
   Playback.LyricCursor = 0;
@@ -198,6 +232,11 @@ void OpenSong() {
 }
 
 bool OpenSongFile(const std::wstring& path) {
+  if (SlowActive()) {
+    StopSlow();
+    // As MCI tells of a play its device closed under.
+    PostMessageA(MainWindow(), MM_MCINOTIFY, kNotifyAborted, 0);
+  }
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
   Playback.SongPath = ShownPath(path);
   Playback.SongWidePath.clear();
@@ -229,6 +268,7 @@ bool OpenSongFile(const std::wstring& path) {
   TellViews([&](PlayerView& view) { view.ShowTitle(title); });
   SetButtons(ButtonEvent::Opened);
   ClearLyricLine();
+  NoteSongOpened(DeviceIs(MCI_DEVTYPE_SEQUENCER));
   return true;
 }
 
@@ -240,12 +280,12 @@ void PlaySongFrom(double tick) {
   Playback.PlayTicks = start;
   Playback.LyricCursor = FirstLineDue(Lyrics.Table(), start);
   SetButtons(ButtonEvent::Play);
-  if (!SendPlayFrom(static_cast<DWORD>(start) * kTickPeriodMs)) {
+  if (!StartSound(static_cast<DWORD>(start) * kTickPeriodMs)) {
     ErrorBox("デバイス再生エラー");
     SetButtons(ButtonEvent::PlayFailed);
     return;
   }
-  if (start > 0.0) AwaitPlaying();
+  if (start > 0.0 && !SlowActive()) AwaitPlaying();
   // Pause left the timer running.
   if (Playback.State != PlayState::Paused)
     SetTimer(MainWindow(), kTickTimer, kTickPeriodMs, nullptr);
@@ -267,15 +307,9 @@ void StopSong() {
   Playback.LyricCursor = 0;
   ClearLyricLine();
   SetButtons(ButtonEvent::Stop);
-  MCI_GENERIC_PARMS parms{};
-  // Wine's wave driver holds a stop until the sound it has queued has
-  // played, up to a second; paused first, it drops that sound at once.
-  if (Playback.State == PlayState::Playing && IsWaveDevice()) {
-    late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, MCI_WAIT,
-                          reinterpret_cast<DWORD_PTR>(&parms));
-  }
-  if (late::mciSendCommandA(Playback.DeviceId, MCI_STOP, MCI_WAIT,
-                            reinterpret_cast<DWORD_PTR>(&parms)) != 0) {
+  if (SlowActive()) {
+    StopSlow();
+  } else if (!SendStop()) {
     ErrorBox("デバイス停止エラー");
     return;
   }
@@ -284,7 +318,11 @@ void StopSong() {
 }
 
 void PauseSong() {
-  late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, 0, 0);
+  if (SlowActive()) {
+    PauseSlow();
+  } else {
+    late::mciSendCommandA(Playback.DeviceId, MCI_PAUSE, 0, 0);
+  }
   SetButtons(ButtonEvent::Pause);
   Playback.State = PlayState::Paused;
   TellPlaying(false);
@@ -318,7 +356,19 @@ double ClockNow() { return velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods(
 double ClockMilliseconds() {
   const double ticked = Playback.PlayTicks * kTickPeriodMs;
   if (!Playback.ClockRunning) return ticked;
+  if (SlowActive()) return std::max(ticked, SlowMs());
   return std::max(ticked, static_cast<double>(ReadClock() - Playback.ClockStart) / 1000.0);
+}
+
+void ContinueSongAt(double ms) {
+  if (!StartSound(static_cast<DWORD>(ms))) {
+    ErrorBox("デバイス再生エラー");
+    EndSong();
+    return;
+  }
+  if (SlowActive()) return;
+  if (ms > 0) AwaitPlaying();
+  Playback.ClockStart = ReadClock() - static_cast<std::int64_t>(ms * 1000);
 }
 
 void OnTick(UINT_PTR timerId) {
@@ -328,7 +378,9 @@ void OnTick(UINT_PTR timerId) {
   const bool catchUp = !Playback.LyricsWereOn || Playback.RevisionSeen != table.Revision;
   Playback.LyricsWereOn = lyricsOn;
   Playback.RevisionSeen = table.Revision;
-  const double to = AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
+  // A slowed song's clock is its song time, which a tick cannot hurry.
+  const double to = SlowActive() ? velomar::ClockNow(Playback.PlayTicks, ElapsedPeriods())
+                                 : AdvanceClock(Playback.PlayTicks, ElapsedPeriods());
   const int shown = StepTicks(table, lyricsOn, catchUp, Playback.PlayStart, Playback.PlayTicks,
                               Playback.LyricCursor, to);
   if (shown >= 0) ShowLine(shown);
@@ -337,6 +389,7 @@ void OnTick(UINT_PTR timerId) {
 }
 
 void CloseSong() {
+  StopSlow();
   if (Playback.DeviceOpen == 1 && !SendClose()) ErrorBox("開放失敗");
 }
 

@@ -83,4 +83,14 @@ void OnMciNotify(UINT code);
 void OnTick(UINT_PTR timerId);
 void CloseSong();
 
+// The speed songs play at from now on; a song playing goes on from the same
+// moment at the new speed. A MIDI song keeps Full.
+void SetSongSpeed(SongSpeed speed);
+// Song milliseconds per real millisecond while a song plays.
+double ClockRate();
+// What the program's own path posts to the main window when a slowed song
+// has played to its end: wParam the play it ends.
+constexpr UINT kSlowSongEnd = WM_APP + 1;
+void OnSlowSongEnd(WPARAM play);
+
 }  // namespace velomar

@@ -11,6 +11,13 @@ namespace velomar {
 
 enum class PlayState : std::int32_t { Idle = 0, Playing = 1, Stopped = 2, Paused = 3 };
 
+// 設定 → 再生速度. Every start is at Full; a slower one plays the song
+// through the program's own path, Full through MCI.
+enum class SongSpeed : std::int8_t { Full, ThreeQuarters, Half };
+constexpr double SpeedFactor(SongSpeed speed) {
+  return speed == SongSpeed::Half ? 0.5 : speed == SongSpeed::ThreeQuarters ? 0.75 : 1.0;
+}
+
 // MCI notice codes (wParam of MM_MCINOTIFY).
 constexpr unsigned kNotifySuccessful = 1;
 constexpr unsigned kNotifySuperseded = 2;

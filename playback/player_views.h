@@ -29,6 +29,9 @@ class PlayerView {
   // title once it has opened.
   virtual void ShowPath(const std::string& /*path*/) {}
   virtual void ShowTitle(const std::string& /*title*/) {}
+  // The speed songs play at, and whether the open song may play slower (a
+  // MIDI song may not).
+  virtual void ShowSpeed(SongSpeed /*speed*/, bool /*slowerAllowed*/) {}
 };
 
 // A window follows from its creation to its destruction; several may, each

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 #include "lyrics/timing_settings.h"
 #include "playback/playback.h"
 #include "system/app_data.h"
@@ -16,10 +18,13 @@ double MessageWaitMs() {
   return waited < 60000 ? static_cast<double>(waited) : 0.0;
 }
 
-double KeyMilliseconds() { return ClockMilliseconds() - MessageWaitMs(); }
+// The wait and the user's offset are real time: a slowed song moves on less
+// meanwhile.
+double KeyMilliseconds() { return ClockMilliseconds() - MessageWaitMs() * ClockRate(); }
 
 PressStamp StampThisPress() {
-  return StampPress(Playback.PlayTicks, Playback.ClockRunning, KeyMilliseconds(), PressOffset());
+  const auto offset = static_cast<std::int32_t>(std::lround(PressOffset() * ClockRate()));
+  return StampPress(Playback.PlayTicks, Playback.ClockRunning, KeyMilliseconds(), offset);
 }
 
 std::int32_t PressOffset() { return ParseTimingSettings(ReadSettingsFile(kTimingSettingsFile)); }

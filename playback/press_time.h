@@ -13,7 +13,7 @@ namespace velomar {
 double MessageWaitMs();
 
 // The song position at the moment of the message being handled (its key or
-// click), in milliseconds, without any offset; the clock's ticks alone while
+// click), in milliseconds of the song, without any offset; the clock's ticks alone while
 // it does not run.
 double KeyMilliseconds();
 

@@ -52,6 +52,9 @@ class FileSource : public BufferedFileSource {
     if (at < 0 || ::fstat(fd_.get(), &info) != 0 || info.st_size <= at) return 0;
     return static_cast<std::size_t>(info.st_size - at);
   }
+  bool SeekFile(std::uint64_t offset) override {
+    return ::lseek(fd_.get(), static_cast<off_t>(offset), SEEK_SET) >= 0;
+  }
 
   Descriptor fd_;
 };

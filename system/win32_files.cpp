@@ -68,6 +68,11 @@ class FileSource : public BufferedFileSource {
     // Only a hint: a file too large for memory is read in pieces anyway.
     return static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart - at.QuadPart, 1 << 30));
   }
+  bool SeekFile(std::uint64_t offset) override {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN) != 0;
+  }
 
   FileHandle file_;
 };

@@ -36,10 +36,12 @@ class Owned {
 
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
+inline void CloseKernelObject(HANDLE object) { CloseHandle(object); }
 
 using FontOwner = Owned<HFONT, DeleteGdiObject>;
 using BrushOwner = Owned<HBRUSH, DeleteGdiObject>;
 using BitmapOwner = Owned<HBITMAP, DeleteGdiObject>;
 using MemoryDcOwner = Owned<HDC, DeleteMemoryDc>;
+using EventOwner = Owned<HANDLE, CloseKernelObject>;
 
 }  // namespace velomar

@@ -1,6 +1,6 @@
-// The CPU time of playback with lyrics on, with the desktop lyrics filling
-// and of an empty layered window, each against the bare program playing the
-// same song in the same round; then the clock of one long playback.
+// The CPU time of playback with lyrics on, with the desktop lyrics filling,
+// at 50% speed through the program's own path and of an empty layered window, each against the bare
+// program playing the same song in the same round; then the clock of one long playback.
 #include "bench/win/playback_bench.h"
 
 #include <windows.h>
@@ -191,7 +191,7 @@ void PlaybackFigures(Program& program, int seconds) {
   // Each round: the bare program, then the three figures, and the bare
   // program again, which the next round begins with; each figure is taken
   // against the mean of the bare runs on either side of it.
-  Pairs lyricsOn, filling, empty;
+  Pairs lyricsOn, filling, slowed, empty;
   double bareBefore = BareCpuPerMinute(song, runMs);
   for (int round = 0; round < rounds; ++round) {
     PhraseEveryTick(program);
@@ -200,16 +200,22 @@ void PlaybackFigures(Program& program, int seconds) {
     Command(program, main, main_ids::kMenuOverlay);  // 設定 → デスクトップ歌詞
     const double fill = UnwatchedCpuPerMinute(program, runMs);
     Command(program, main, main_ids::kMenuOverlay);
+    PhraseEveryTick(program);
+    Command(program, main, main_ids::kMenuSpeedHalf);  // 設定 → 再生速度 → 50%
+    const double slow = UnwatchedCpuPerMinute(program, runMs);
+    Command(program, main, main_ids::kMenuSpeedFull);
     const double layered = EmptyLayeredCpuPerMinute(runMs);
     const double bareAfter = BareCpuPerMinute(song, runMs);
     const double bare = bareBefore > 0 && bareAfter > 0 ? (bareBefore + bareAfter) / 2 : 0;
     lyricsOn.Add(on, bare);
     filling.Add(fill, bare);
+    slowed.Add(slow, bare);
     empty.Add(layered, bare);
     bareBefore = bareAfter;
   }
   lyricsOn.Print("playback CPU ms per minute, lyrics on / bare MCI playback");
   filling.Print("playback CPU ms per minute, desktop lyrics filling / bare MCI playback");
+  slowed.Print("playback CPU ms per minute, lyrics on at 50% speed / bare MCI playback");
   empty.Print(
       "CPU ms per minute, an empty 64x72 layered window handed over 30 times a second / bare "
       "MCI playback");

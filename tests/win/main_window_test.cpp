@@ -128,7 +128,7 @@ TEST(MainWindow, HangulAndChineseDrawAsRealGlyphsInTheProgramsFont) {
   DeleteObject(bitmap);
 }
 
-TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
+TEST(MainWindow, SettingsMenuHoldsFifteenPositionsInOrder) {
   Program program;
   HMENU bar = GetMenu(program.main());
   ASSERT_NE(bar, nullptr);
@@ -137,7 +137,7 @@ TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
   GetMenuStringA(bar, 0, text, sizeof(text), MF_BYPOSITION);
   EXPECT_STREQ(text, kSettings);
   HMENU settings = GetSubMenu(bar, 0);
-  ASSERT_EQ(GetMenuItemCount(settings), 13);
+  ASSERT_EQ(GetMenuItemCount(settings), 15);
   constexpr char kOverlay[] =
       "\x83"
       "f\x83X\x83N\x83g\x83"
@@ -161,8 +161,10 @@ TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
       {main_ids::kMenuOverlay, kOverlay},
       {main_ids::kMenuOverlayUnlock, unlock.c_str(), MF_GRAYED},
       {0, nullptr},
-      {main_ids::kMenuPressOffset, "\x91\xc5\x8c\xae\x82\xcc\x95\xe2\x90\xb3"}};  // 打鍵の補正
-  for (int i = 0; i < 13; ++i) {
+      {main_ids::kMenuPressOffset, "\x91\xc5\x8c\xae\x82\xcc\x95\xe2\x90\xb3"},  // 打鍵の補正
+      {0, nullptr},
+      {0, "\x8d\xc4\x90\xb6\x91\xac\x93\x78"}};  // 再生速度
+  for (int i = 0; i < 15; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);
@@ -179,6 +181,16 @@ TEST(MainWindow, SettingsMenuHoldsThirteenPositionsInOrder) {
       EXPECT_STREQ(buffer, expected[i].text);
       EXPECT_EQ(info.fState & (MFS_GRAYED | MFS_CHECKED), expected[i].state);
     }
+  }
+  // Its speeds, 100% checked at every start.
+  HMENU speeds = GetSubMenu(settings, 14);
+  ASSERT_EQ(GetMenuItemCount(speeds), 3);
+  const char* const texts[] = {"100%", "75%", "50%"};
+  for (int i = 0; i < 3; ++i) {
+    GetMenuStringA(speeds, i, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, texts[i]);
+    EXPECT_EQ(GetMenuItemID(speeds, i), static_cast<UINT>(1027 + i));
+    EXPECT_EQ(GetMenuState(speeds, i, MF_BYPOSITION) & MF_CHECKED, i == 0 ? MF_CHECKED : 0u);
   }
 }
 
