@@ -3,12 +3,13 @@
 // bare one-window program, the first open dialog and song open against the
 // same with the late-loaded DLLs loaded at start, the KashiList load of a
 // 3001-record lyric file and the Kashi form's save of 3000 entries against
-// the bare core load and save, and the playback figures (playback_bench.cpp).
+// the bare core load and save, the playback figures (playback_bench.cpp) and
+// the press stamps' (press_bench.cpp).
 //
-//   velomar_wine_bench.exe [SECONDS [playback]]
-// SECONDS is the playback each playback figure gets in all (default 60);
-// "playback" prints only the playback rows, to measure a change to them
-// without the rest.
+//   velomar_wine_bench.exe [SECONDS [playback|presses]]
+// SECONDS is the playback each playback figure gets in all (default 60),
+// and the mp3 clock's play; "playback" or "presses" prints only those rows,
+// to measure a change to them without the rest.
 // Rows: "name<TAB>measured<TAB>baseline<TAB>ratio".
 #include <windows.h>
 
@@ -21,6 +22,7 @@
 
 #include "bench/win/figures.h"
 #include "bench/win/playback_bench.h"
+#include "bench/win/press_bench.h"
 #include "bench/win/startup_bench.h"
 #include "forms/kashi_form.h"
 #include "forms/kashi_list_form.h"
@@ -235,6 +237,13 @@ void LabelFigures() {
   Row("9003 label changes, shown vs hidden ms", shown, hidden);
 }
 
+// The mp3 song bench/wine.sh makes for the clock rows, as long as their
+// play; "" when none was made.
+std::string ClockSong() {
+  const char* song = std::getenv("VELOMAR_BENCH_MP3");
+  return song != nullptr && *song != '\0' ? WindowsPath(song) : std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,20 +251,21 @@ int main(int argc, char** argv) {
     return FirstUseChild(argv[2], argc > 3 && std::string(argv[3]) == "before");
   }
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
-  const bool playbackOnly = argc > 2 && std::string(argv[2]) == "playback";
-  if (!playbackOnly) {
+  const std::string only = argc > 2 ? argv[2] : "";
+  if (only.empty()) {
     StartupFigures(WindowsPath(VELOMAR_EXE_PATH), WindowsPath(VELOMAR_BARE_PATH));
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     FirstUseFigures(self);
   }
   Program program;
-  if (!playbackOnly) {
+  if (only.empty()) {
     LoadFigures(program);
     SaveFigures(program);
     LabelFigures();
   }
-  PlaybackFigures(program, seconds);
+  if (only != "presses") PlaybackFigures(program, seconds);
+  if (only != "playback") PressFigures(program, seconds, ClockSong());
   std::fflush(stdout);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }
