@@ -43,6 +43,9 @@ void AddEditorColumns(HWND list) {
     SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
                  reinterpret_cast<LPARAM>(&column));
   }
+  // The words beside their phrase, within the list's width.
+  int order[] = {0, 1, 2, 3, 6, 4, 5};
+  SendMessageA(list, LVM_SETCOLUMNORDERARRAY, std::size(order), reinterpret_cast<LPARAM>(order));
 }
 
 void ShowEditorCell(NMLVDISPINFOW& info, const LineMarks& marks) {
