@@ -40,6 +40,8 @@ bool PressOffsetKeys(const MSG& message);
 // window, also from the main window; F7 and F8 move every line in every
 // window that shows the lyrics; Ctrl+Alt+L locks the desktop lyrics.
 bool KashiPressKey(Form in, const MSG& message);
+// F5 in the editor stamps the selected line's words again instead.
+bool KashiEditWordKey(Form in, const MSG& message);
 bool ShiftKey(Form in, const MSG& message);
 bool OverlayLockKey(Form in, const MSG& message);
 

@@ -7,14 +7,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 
 #include "forms/forms.h"
 #include "forms/kashi_edit_form.h"
+#include "forms/kashi_edit_list.h"
 #include "forms/lyric_save.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
+#include "lyrics/word_edit.h"
 #include "playback/playback.h"
 #include "playback/press_time.h"
 #include "system/wide_path.h"
@@ -58,15 +59,8 @@ const ControlSpec kControls[] = {
     {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 354, 64, 24},
     {kRowBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 324, 420, 21, true},
     {kRowButton, "BUTTON", "訳を変更 (Enter)", kStatic, kShown, 432, 322, 104, 24},
-};
-
-struct Column {
-  const char* title;
-  int width;
-};
-const Column kColumns[] = {
-    {"番号", 44}, {"時間", 56}, {"分:秒", 60}, {"歌詞", 160}, {"表示されない理由", 104},
-    {"訳", 100},
+    {kExportButton, "BUTTON", "書き出し", kStatic, kShown, 418, 432, 118, 25},
+    {kClearWordsButton, "BUTTON", "単語の時間を消す", kStatic, kShown, 8, 432, 130, 25},
 };
 
 HWND List() { return GetDlgItem(KashiEditWindow(), kLineList); }
@@ -77,23 +71,14 @@ int Selected() {
   return static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
-const char* ReasonText(NeverShown why) {
-  switch (why) {
-    case NeverShown::Negative: return "時間が負";
-    case NeverShown::SameAsPrevious: return "前の行と同じ時間";
-    case NeverShown::BeforePrevious: return "前の行より前の時間";
-    case NeverShown::StoppedEarlier: return "前の行で表示が止まる";
-    case NeverShown::No: break;
-  }
-  return "";
-}
-
 struct EditState {
   // Worked out once a change, not once a row the list asks for.
   LineMarks marks;
   // True while a command of this window runs: its own changes always move
   // the selection and the phrase box with them.
   bool acting = false;
+  // F5's presses over the selected line's words, until the user picks a line.
+  Retiming retiming;
 };
 
 // Only reached while the editor is open.
@@ -244,24 +229,34 @@ void SaveLines() {
 
 void SaveLrc() { AskAndSaveLrc(KashiEditWindow(), TypedName()); }
 
-void ShowText(NMLVDISPINFOW& info) {
-  LVITEMW& item = info.item;
-  if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= kLyricEntries) return;
-  const int i = item.iItem;
-  const LyricTable& table = Lyrics.Table();
-  std::wstring text;
-  switch (item.iSubItem) {
-    case 0: text = WidePath(NumberText(i)); break;
-    case 1: text = WidePath(NumberText(table.time[i])); break;
-    case 2: text = WidePath(MinutesText(table.time[i], table.detail[i].hundredths)); break;
-    case 3: text = Utf8ToWide(table.phrase[i]); break;
-    case 4: text = WidePath(ReasonText(State().marks.Of(i))); break;
-    default: text = Utf8ToWide(FirstRow(table, i)); break;
-  }
-  lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+void ExportSubtitles() { AskAndExportSubtitles(KashiEditWindow(), TypedName()); }
+
+void ClearWords() {
+  const int line = Selected();
+  if (line < 0) return;
+  AfterChange(!Lyrics.Table().detail[line].words.empty() && Lyrics.SetWords(line, {}), line);
 }
 
-void OnSelectionChanged() { ShowSelectedPhrase(); }
+// F5: the selected line's next word at the moment of the key (word_edit.h).
+void PressWord() {
+  const int line = Selected();
+  if (line < 0) return;
+  const PressStamp stamp = StampThisPress();
+  const RetimeStep step =
+      RetimePress(State().retiming, Lyrics.Table(), LineCount(), line, stamp.ms / 10);
+  if (step.line < 0) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  const bool changed = step.setsTime ? Lyrics.SetTime(step.line, stamp, step.words)
+                                     : Lyrics.SetWords(step.line, step.words);
+  AfterChange(changed, step.line);
+}
+
+void OnSelectionChanged() {
+  if (!State().acting) State().retiming = Retiming{};
+  ShowSelectedPhrase();
+}
 
 void OnInitDialog(HWND window) {
   MakeWindowState<EditState>(window);
@@ -269,14 +264,7 @@ void OnInitDialog(HWND window) {
   UseCommonControls();
   CreateControls(window, kControls, Shell().KashiFont.get());
   SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(kColumns[c].title);
-    column.cx = kColumns[c].width;
-    SendMessageA(List(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
-                 reinterpret_cast<LPARAM>(&column));
-  }
+  AddEditorColumns(List());
   SetWindowTextA(window, "歌詞の編集");
   Refresh();
   Select(0);
@@ -301,6 +289,8 @@ void OnCommand(int id, int code) {
     case kPlayHereButton: PlayHere(); break;
     case kSaveButton: SaveLines(); break;
     case kLrcButton: SaveLrc(); break;
+    case kExportButton: ExportSubtitles(); break;
+    case kClearWordsButton: ClearWords(); break;
     default: break;
   }
   // clang-format on
@@ -308,7 +298,9 @@ void OnCommand(int id, int code) {
 
 LRESULT OnNotify(NMHDR& header) {
   if (header.idFrom != kLineList) return 0;
-  if (header.code == LVN_GETDISPINFOW) ShowText(reinterpret_cast<NMLVDISPINFOW&>(header));
+  if (header.code == LVN_GETDISPINFOW) {
+    ShowEditorCell(reinterpret_cast<NMLVDISPINFOW&>(header), State().marks);
+  }
   if (header.code == LVN_ITEMCHANGED) OnSelectionChanged();
   return 0;
 }
@@ -369,6 +361,15 @@ bool KashiEditKeys(const MSG& message) {
   if (message.hwnd == PhraseBox()) ApplyPhrase();
   if (message.hwnd == RowBox()) ApplyRow();
   return message.hwnd == PhraseBox() || message.hwnd == RowBox();
+}
+
+bool KashiEditWordKey(Form, const MSG& message) {
+  if (!OnScreen(KashiEditWindow()) || !IsWindowEnabled(KashiEditWindow())) return false;
+  // A held key stamps once: auto-repeat sets bit 30, the key was already down.
+  if ((message.lParam & (1 << 30)) != 0) return true;
+  const ActingHere acting;
+  PressWord();
+  return true;
 }
 
 LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,6 +24,9 @@ enum KashiEditControl : int {
   kShiftLaterButton = 1017,
   kRowBox = 1018,
   kRowButton = 1019,
+  kExportButton = 1020,
+  // 1021 is kept for a strip under the list.
+  kClearWordsButton = 1022,
 };
 
 }  // namespace velomar::kashi_edit_ids

@@ -3,11 +3,13 @@
 #include <memory>
 #include <vector>
 
+#include "forms/forms.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/lyric_text.h"
 #include "lyrics/number_text.h"
+#include "lyrics/subtitle_write.h"
 #include "playback/playback.h"
 #include "system/platform_files.h"
 #include "system/wide_path.h"
@@ -51,13 +53,16 @@ int MarkSavedIfReadBack(LyricDocument::StateId state, std::unique_ptr<ByteSource
 }
 
 // The lyric file holds fewer lines than the lyrics, or lines that do not
-// come back as they are (a line break, blanks at the start).
+// come back as they are (a line break, blanks at the start, word stamps).
 void NotAllKeptBox(HWND owner, int written, int lines, int first) {
   std::string text = "歌詞ファイルに " + NumberText(written) + " 行を保存しました。\r\n";
   if (written < lines) {
     text += "歌詞は " + NumberText(lines) + " 行あり、残りの行は保存されていません。";
   } else {
     text += NumberText(first) + " 番の行は、このファイルから同じには読み込めません。";
+    if (!Lyrics.Table().detail[first].words.empty()) {
+      text += "\r\n歌詞ファイルには単語の時間を保存できません。「LRC で保存」なら保存できます。";
+    }
   }
   WarningBox(owner, text + "\r\n歌詞は保存されていない状態のままです。");
 }
@@ -74,15 +79,10 @@ void NotShiftJisBox(HWND owner, int line, const std::string& phrase) {
   ShowWideMessageBox(owner, text, "歌詞の保存", MB_OK | MB_ICONWARNING);
 }
 
-// What to-lrc warns of, one line each, so that the user sees which lines an
-// LRC file will not give back and why.
-void LrcWarningBox(HWND owner, const Notes& notes, int first) {
+// The notes of a written file, one line each, so that the user sees which
+// lines it will not give back and why.
+void NotesBox(HWND owner, std::string text, const Notes& notes) {
   constexpr std::size_t kShown = 10;
-  std::string text = "LRC ファイルを保存しました。";
-  if (first >= 0) {
-    text += "\r\nただし、読み込み直すと " + NumberText(first) +
-            " 番の行から同じには戻りません。歌詞は保存されていない状態のままです。";
-  }
   std::size_t shown = 0;
   for (const Note& note : notes) {
     if (shown++ < kShown) text += (shown == 1 ? "\r\n\r\n" : "\r\n") + note.text;
@@ -92,15 +92,40 @@ void LrcWarningBox(HWND owner, const Notes& notes, int first) {
   WarningBox(owner, text);
 }
 
+void LrcWarningBox(HWND owner, const Notes& notes, int first) {
+  std::string text = "LRC ファイルを保存しました。";
+  if (first >= 0) {
+    text += "\r\nただし、読み込み直すと " + NumberText(first) +
+            " 番の行から同じには戻りません。歌詞は保存されていない状態のままです。";
+  }
+  NotesBox(owner, text, notes);
+}
+
 // The save dialog is the confirmation: it starts beside the open song with
-// the song's name, where players look for its lyrics (else beside the
-// program with the typed name), and asks itself before replacing a file.
-bool AskLrcPath(HWND owner, const std::wstring& typedName, std::wstring& path) {
-  static const char kFilter[] = "LRC ファイル (*.lrc)\0*.lrc\0";
+// the song's name, where players look for its lyrics, else beside the lyric
+// file last chosen with its name, else beside the program with the typed
+// name; it asks itself before replacing a file.
+bool AskPath(HWND owner, const char* filter, const char* title, const wchar_t* extension,
+             const std::wstring& typedName, std::wstring& path, DWORD* chosen = nullptr) {
   const std::wstring& song = Playback.SongWidePath;
-  const std::wstring folder = FolderOf(song.empty() ? ExecutableWidePath() : song);
-  const std::wstring name = song.empty() ? typedName : NameWithoutExtension(song) + L".lrc";
-  return AskSaveFileName(owner, kFilter, "LRC で保存", L"lrc", folder, name, path);
+  const std::wstring& from = song.empty() ? LyricFilePath.wide : song;
+  const std::wstring folder = FolderOf(from.empty() ? ExecutableWidePath() : from);
+  const std::wstring name = from.empty() ? typedName : NameWithoutExtension(from);
+  return AskSaveFileName(owner, filter, title, extension, folder, name, path, chosen);
+}
+
+// A colon in the name would write into a hidden stream of another file.
+bool WriteChosenFile(const std::wstring& chosen, const std::string& bytes) {
+  const bool streamName = chosen.find(L':', FolderOf(chosen).size()) != std::wstring::npos;
+  return !streamName && WriteWholeFile(chosen, bytes);
+}
+
+// The name's own extension says which, else the filter chosen.
+bool NamesAss(const std::wstring& path, DWORD filter) {
+  const std::size_t dot = path.find_last_of(L'.');
+  const std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot);
+  if (lstrcmpiW(extension.c_str(), L".ass") == 0) return true;
+  return lstrcmpiW(extension.c_str(), L".srt") != 0 && filter == 2;
 }
 
 }  // namespace
@@ -144,7 +169,8 @@ bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines
 
 bool AskAndSaveLrc(HWND owner, const std::wstring& typedName) {
   std::wstring chosen;
-  if (!AskLrcPath(owner, typedName, chosen)) return false;
+  static const char kFilter[] = "LRC ファイル (*.lrc)\0*.lrc\0";
+  if (!AskPath(owner, kFilter, "LRC で保存", L"lrc", typedName, chosen)) return false;
   // Counted once the dialog has returned, as they are written.
   const LyricTable& table = Lyrics.Table();
   const int count = LyricLineCount(table);
@@ -161,14 +187,30 @@ bool AskAndSaveLrc(HWND owner, const std::wstring& typedName) {
     FailureBox(owner, failure);
     return false;
   }
-  // A colon in the name would write into a hidden stream of another file.
-  const bool streamName = chosen.find(L':', FolderOf(chosen).size()) != std::wstring::npos;
-  if (streamName || !WriteWholeFile(chosen, lrc)) {
+  if (!WriteChosenFile(chosen, lrc)) {
     FailureBox(owner, failure);
     return false;
   }
   const int first = MarkSavedIfReadBack(state, OpenForReading(chosen), true);
   if (first >= 0 || !notes.empty()) LrcWarningBox(owner, notes, first);
+  return true;
+}
+
+bool AskAndExportSubtitles(HWND owner, const std::wstring& typedName) {
+  static const char kFilter[] = "SRT 字幕 (*.srt)\0*.srt\0ASS 字幕 (*.ass)\0*.ass\0";
+  std::wstring chosen;
+  DWORD filter = 1;
+  if (!AskPath(owner, kFilter, "書き出し", L"srt", typedName, chosen, &filter)) return false;
+  const LyricTable& table = Lyrics.Table();
+  Notes notes;
+  const std::vector<SubtitleCue> cues = SubtitleCues(table, notes);
+  const std::string bytes =
+      NamesAss(chosen, filter) ? AssBytes(table, cues) : SrtBytes(table, cues);
+  if (!WriteChosenFile(chosen, bytes)) {
+    FailureBox(owner, "字幕ファイルを書き出せませんでした\r\n" + ShownPath(chosen));
+    return false;
+  }
+  if (!notes.empty()) NotesBox(owner, "字幕ファイルを書き出しました。", notes);
   return true;
 }
 

@@ -21,10 +21,17 @@ enum class SavedLines { Added, All };
 bool AskAndSaveLyrics(HWND owner, const std::string& typedName, SavedLines lines, int progressId);
 
 // The save dialog (beside the open song as "<song name>.lrc", with no song
-// beside the program with the typed name), then every line there through
+// beside the lyric file last chosen with its name, else beside the program
+// with the typed name), then every line there through
 // the LRC writer of velomar-lyrics (UTF-8). A line LRC cannot carry, or a
 // failed write, is named in a failure box; what the writer warns of, one
 // box. A written file that gives every line back counts the lyrics saved.
 bool AskAndSaveLrc(HWND owner, const std::wstring& typedName);
+
+// The save dialog as for LRC, offering SRT and ASS, then the lyrics there
+// as subtitles (subtitle_write.h), in the format the name's extension or
+// the chosen filter says. A failed write is named in a failure box; the
+// lines left out, one box. The lyrics count as saved or not as before.
+bool AskAndExportSubtitles(HWND owner, const std::wstring& typedName);
 
 }  // namespace velomar

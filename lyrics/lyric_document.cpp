@@ -166,19 +166,27 @@ bool LyricDocument::SetTime(int index, const PressStamp& stamp) {
   return IsEntry(index) && Retime(index, stamp.tick, stamp.hundredths);
 }
 
+bool LyricDocument::SetTime(int index, const PressStamp& stamp,
+                            const std::vector<WordStamp>& words) {
+  return IsEntry(index) && Retime(index, stamp.tick, stamp.hundredths, &words);
+}
+
 // Both within their range, or no step: the tick a lyric file's, the
 // hundredths what LineDetail holds.
-bool LyricDocument::Retime(int index, std::int64_t time, std::int64_t hundredths) {
+bool LyricDocument::Retime(int index, std::int64_t time, std::int64_t hundredths,
+                           const std::vector<WordStamp>* words) {
   LineDetail& detail = table_->detail[index];
   using Held = std::numeric_limits<std::int8_t>;
   if (time < kEarliestTime || time > kLatestTime || hundredths < Held::min() ||
       hundredths > Held::max()) {
     return false;
   }
-  if (table_->time[index] == time && detail.hundredths == hundredths) return true;
+  const bool sameWords = words == nullptr || detail.words == *words;
+  if (table_->time[index] == time && detail.hundredths == hundredths && sameWords) return true;
   Step step = Begin(Kind::Set, index);
   table_->time[index] = static_cast<std::int32_t>(time);
   detail.hundredths = static_cast<std::int8_t>(hundredths);
+  if (words != nullptr) detail.words = *words;
   Commit(std::move(step));
   return true;
 }

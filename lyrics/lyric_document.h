@@ -79,6 +79,9 @@ class LyricDocument {
   bool SetTime(int index, std::int32_t time);
   // The editor's "now": the line's tick and hundredths from a press stamp.
   bool SetTime(int index, const PressStamp& stamp);
+  // The same with the line's word stamps, as one step: the editor's first
+  // word press of a line.
+  bool SetTime(int index, const PressStamp& stamp, const std::vector<WordStamp>& words);
   // Moves a time by `ticks` within the lyric file's range, its hundredths
   // kept; false when it is already at the end of the range it would leave.
   bool Nudge(int index, std::int32_t ticks);
@@ -165,7 +168,8 @@ class LyricDocument {
   static int ChangedBy(const Step& step);
   bool PressAt(const std::string& text, std::int32_t time, std::int8_t hundredths,
                bool clockRunning, std::int64_t play, bool pouredIn);
-  bool Retime(int index, std::int64_t time, std::int64_t hundredths);
+  bool Retime(int index, std::int64_t time, std::int64_t hundredths,
+              const std::vector<WordStamp>* words = nullptr);
   Step Begin(Kind kind, int index) const;
   void Commit(Step step);
   void Changed(PressChange press = PressChange::None);

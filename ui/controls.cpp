@@ -152,7 +152,8 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wst
 }
 
 bool AskSaveFileName(HWND owner, const char* filter, const char* title, const wchar_t* extension,
-                     const std::wstring& folder, const std::wstring& name, std::wstring& path) {
+                     const std::wstring& folder, const std::wstring& name, std::wstring& path,
+                     DWORD* chosen) {
   const std::wstring wideFilter = WideFilter(filter);
   const std::wstring wideTitle = WidePath(title);
   // Room for the longest path Windows knows, not only MAX_PATH.
@@ -172,6 +173,7 @@ bool AskSaveFileName(HWND owner, const char* filter, const char* title, const wc
       OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!ShowSaveDialog(&request)) return false;
   path = file.data();
+  if (chosen != nullptr) *chosen = request.nFilterIndex;
   return true;
 }
 

@@ -51,10 +51,13 @@ bool IsChecked(HWND parent, int id);
 bool AskOpenFileName(HWND owner, const char* filter, const char* title, std::wstring& path);
 
 // The standard save dialog, also wide: it starts in `folder` with `name`
-// proposed, adds `extension` to a name typed without one and asks before a
-// file is replaced. False when the user cancels or the dialog fails.
+// proposed, adds the chosen filter's extension (else `extension`) to a name
+// typed without one and asks before a file is replaced; `chosen`, when
+// given, gets the filter's number from 1. False when the user cancels or the
+// dialog fails.
 bool AskSaveFileName(HWND owner, const char* filter, const char* title, const wchar_t* extension,
-                     const std::wstring& folder, const std::wstring& name, std::wstring& path);
+                     const std::wstring& folder, const std::wstring& name, std::wstring& path,
+                     DWORD* chosen = nullptr);
 
 // Progress shown at screen pace. Under Wine each label change is a request to
 // the server, which costs a long load or save far more than its file work:

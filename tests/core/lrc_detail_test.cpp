@@ -134,6 +134,10 @@ TEST(LrcDetail, EveryChangeMovesWordsAndRowsWithItsLineAndUndoes) {
        },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]<00:02.07>c<00:02.47>\n[00:02.07]C\n"
        "[00:03.00]d\n"},
+      {[](auto& d) {
+         return d.SetTime(1, PressStamp{2500, 25, 0}, {{0, 0}});
+       },
+       "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.50]<00:02.50>c\n[00:02.50]C\n[00:03.00]d\n"},
       {[](auto& d) { return d.SetTranslation(1, ""); },
        "[00:01.23]<00:01.23>a <00:01.50>b\n[00:02.07]c\n[00:03.00]d\n"},
       {[](auto& d) { return d.Delete(0) && d.InsertAfter(-1); },

@@ -210,5 +210,60 @@ TEST(LyricEditor, PlayFromHereStartsThreeSecondsBeforeTheLine) {
   CloseByCaption(program, editor);
 }
 
+// A line's words: shown, cleared and back, pressed again with F5 while the
+// song plays from F9, and the lyrics written as SRT; a lyric file says it
+// cannot keep them.
+TEST(LyricEditor, WordsShowClearPressAgainAndExportAsSubtitles) {
+  Program program;
+  HWND main = program.main();
+  program.BlockRealTicks(true);
+  EditLyrics([](LyricTable& table) {
+    table.time[0] = 10;
+    table.phrase[0] = "ab cd";
+    table.detail[0].words = {{0, 0}, {3, 31}, {5, 72}};
+    table.time[1] = 30;
+    table.phrase[1] = "ef";
+  });
+  Click(program, main, main_ids::kBrowseButton);
+  AnswerOpenDialog(program, MakeWave("words.wav", 5000));
+  HWND editor = OpenEditor(program);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(Cell(editor, 0, 6), "ab+0.00 cd+0.31 /+0.72");
+  Click(program, editor, kashi_edit_ids::kClearWordsButton);
+  EXPECT_EQ(Cell(editor, 0, 6), "");
+  Click(program, editor, kashi_edit_ids::kUndoButton);
+  EXPECT_EQ(Cell(editor, 0, 6), "ab+0.00 cd+0.31 /+0.72");
+
+  LyricFileBeside srt("words", ".srt");
+  Click(program, editor, kashi_edit_ids::kExportButton);
+  EXPECT_EQ(AnswerOpenDialog(program, srt.path, 5000, editor), "\x8f\x91\x82\xab\x8f\x6f\x82\xb5");
+  EXPECT_EQ(ReadBytes(srt.path),
+            "1\r\n00:00:01,000 --> 00:00:01,720\r\nab cd\r\n\r\n"
+            "2\r\n00:00:03,000 --> 00:00:11,000\r\nef\r\n\r\n");
+  LyricFileBeside file("words");
+  TypeText(editor, kashi_edit_ids::kNameBox, file.name);
+  SaveAnswered(program, editor, kashi_edit_ids::kSaveButton);
+  const MessageBoxSeen kept = WaitForMessageBox(program, 5000, editor);
+  EXPECT_NE(kept.text.find("\r\n0 \x94\xd4\x82\xcc\x8d\x73"), std::string::npos) << kept.text;
+  Answer(kept, IDOK);
+  EXPECT_TRUE(Lyrics.IsUnsaved());
+
+  // From F9 on line 0 the clock starts at 0: presses at 1.2 s, 1.5 s, 1.9 s.
+  HWND list = Item(editor, kashi_edit_ids::kLineList);
+  SelectLine(program, editor, 0);
+  Key(program, list, VK_F9);
+  const int waits[] = {12, 3, 4};
+  for (int ticks : waits) {
+    program.Tick(ticks);
+    Key(program, list, VK_F5);
+  }
+  EXPECT_EQ(Cell(editor, 0, 1) + " " + Cell(editor, 0, 6), "12 ab+0.00 cd+0.30");
+  EXPECT_EQ(Cell(editor, 1, 1) + " " + Cell(editor, 1, 6), "19 ef+0.00");
+  Click(program, editor, kashi_edit_ids::kUndoButton);  // the time and the word, one step
+  EXPECT_EQ(Cell(editor, 1, 1) + " " + Cell(editor, 1, 6), "30 ");
+  Click(program, main, main_ids::kStopButton);
+  CloseByCaption(program, editor);
+}
+
 }  // namespace
 }  // namespace velomar::test

@@ -192,6 +192,33 @@ void ShootEditorAndMini(Program& program, HWND main) {
   Click(program, main, main_ids::kStopButton);
 }
 
+// The first three lines' words pressed again with F5 while the song plays
+// from F9 on the first line, each press a little later than the one before.
+void ShootEditorWords(Program& program, HWND main) {
+  HWND editor = OpenForm(program, main_ids::kMenuKashiEdit, &KashiEditWindow);
+  HWND list = GetDlgItem(editor, kashi_edit_ids::kLineList);
+  const auto key = [&](WPARAM pressed) {
+    PostMessageA(list, WM_KEYDOWN, pressed, 1);
+    PostMessageA(list, WM_KEYUP, pressed, 0xC0000001);
+    program.Flush();
+  };
+  key(VK_F9);
+  const int lines[] = {20, 60, 100};
+  const int words[] = {8, 10, 8};
+  int now = 0;
+  for (int line = 0; line < 3; ++line) {
+    for (int word = 0; word < words[line]; ++word) {
+      const int at = lines[line] + word * 3 + word % 2;
+      program.Tick(at - now);
+      now = at;
+      key(VK_F5);
+    }
+  }
+  Save(editor, "kashi-edit-words");
+  Click(program, main, main_ids::kStopButton);
+  Close(program, editor);
+}
+
 // A line in Korean, Chinese and Japanese, as an LRC of another player brings it.
 void ShootAnyLanguage(Program& program, HWND main) {
   Lyrics.Load([](LyricTable& table) {
@@ -273,6 +300,7 @@ int main(int argc, char** argv) {
   ShootSampleSong(program, main);
   ShootTiming(program, main, phrases);
   ShootEditorAndMini(program, main);
+  ShootEditorWords(program, main);
   ShootAnyLanguage(program, main);
   ShootOverlay(program, main);
   ShootVersionAndReset(program, main);
