@@ -13,7 +13,7 @@ const FormKind kForms[] = {
     {"Kashi", Form::Kashi, 0, 414, 426, true, KashiFormProc, nullptr, 3, 0, true},
     {"KashiList", Form::KashiList, 0, 499, 145, true, KashiListFormProc, nullptr, 30, 25, false},
     {"Mini", Form::Mini, WS_EX_TOOLWINDOW, 281, 90, false, MiniFormProc, nullptr, 10, 10, false},
-    {"KashiEdit", Form::KashiEdit, 0, 556, 502, true, KashiEditFormProc, KashiEditKeys, 0, 3,
+    {"KashiEdit", Form::KashiEdit, 0, 556, 574, true, KashiEditFormProc, KashiEditKeys, 0, 3,
      false},
     {"PressOffset", Form::PressOffset, WS_EX_TOOLWINDOW, 340, 156, false, PressOffsetFormProc,
      PressOffsetKeys, 30, 25, false},

@@ -7,11 +7,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "forms/forms.h"
 #include "forms/kashi_edit_form.h"
 #include "forms/kashi_edit_list.h"
+#include "forms/kashi_edit_strip.h"
 #include "forms/lyric_save.h"
 #include "lyrics/lyric_edit.h"
 #include "lyrics/number_text.h"
@@ -40,27 +42,27 @@ constexpr DWORD kShown = WS_VISIBLE;
 const ControlSpec kControls[] = {
     {kLineList, WC_LISTVIEWA, "", kClient,
      kShown | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8, 8, 528, 250, true},
-    {kEarlierButton, "BUTTON", "-0.1秒 (-)", kStatic, kShown, 8, 264, 72, 24},
-    {kLaterButton, "BUTTON", "+0.1秒 (+)", kStatic, kShown, 84, 264, 72, 24},
-    {kClockButton, "BUTTON", "今の時間 (Space)", kStatic, kShown, 160, 264, 104, 24},
-    {kInsertButton, "BUTTON", "後に挿入 (Ins)", kStatic, kShown, 268, 264, 88, 24},
-    {kDeleteButton, "BUTTON", "削除 (Del)", kStatic, kShown, 360, 264, 72, 24},
-    {kUndoButton, "BUTTON", "元に戻す (Ctrl+Z)", kStatic, kShown, 436, 264, 100, 24},
-    {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 296, 420, 21, true},
-    {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 294, 104, 24},
-    {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 354, 110, 24},
-    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 359, 168, 14},
-    {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 354, 100, 24},
-    {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 386, 200, 12},
-    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 402, 276, 21, true},
-    {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 400, 118, 25},
-    {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 400, 118, 25},
-    {kShiftEarlierButton, "BUTTON", "以降 -0.1", kStatic, kShown, 300, 354, 64, 24},
-    {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 354, 64, 24},
-    {kRowBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 324, 420, 21, true},
-    {kRowButton, "BUTTON", "訳を変更 (Enter)", kStatic, kShown, 432, 322, 104, 24},
-    {kExportButton, "BUTTON", "書き出し", kStatic, kShown, 418, 432, 118, 25},
-    {kClearWordsButton, "BUTTON", "単語の時間を消す", kStatic, kShown, 8, 432, 130, 25},
+    {kEarlierButton, "BUTTON", "-0.1秒 (-)", kStatic, kShown, 8, 336, 72, 24},
+    {kLaterButton, "BUTTON", "+0.1秒 (+)", kStatic, kShown, 84, 336, 72, 24},
+    {kClockButton, "BUTTON", "今の時間 (Space)", kStatic, kShown, 160, 336, 104, 24},
+    {kInsertButton, "BUTTON", "後に挿入 (Ins)", kStatic, kShown, 268, 336, 88, 24},
+    {kDeleteButton, "BUTTON", "削除 (Del)", kStatic, kShown, 360, 336, 72, 24},
+    {kUndoButton, "BUTTON", "元に戻す (Ctrl+Z)", kStatic, kShown, 436, 336, 100, 24},
+    {kPhraseBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 368, 420, 21, true},
+    {kPhraseButton, "BUTTON", "歌詞を変更 (Enter)", kStatic, kShown, 432, 366, 104, 24},
+    {kPlayHereButton, "BUTTON", "ここから再生 (F9)", kStatic, kShown, 8, 426, 110, 24},
+    {kUnreachableLabel, "STATIC", "", 0, kShown, 128, 431, 168, 14},
+    {kRedoButton, "BUTTON", "やり直し (Ctrl+Y)", kStatic, kShown, 436, 426, 100, 24},
+    {kNameCaption, "STATIC", "↓歌詞を保存する場合のファイル名", 0, kShown, 8, 458, 200, 12},
+    {kNameBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 474, 276, 21, true},
+    {kSaveButton, "BUTTON", "歌詞の保存", kStatic, kShown, 292, 472, 118, 25},
+    {kLrcButton, "BUTTON", "LRC で保存", kStatic, kShown, 418, 472, 118, 25},
+    {kShiftEarlierButton, "BUTTON", "以降 -0.1", kStatic, kShown, 300, 426, 64, 24},
+    {kShiftLaterButton, "BUTTON", "以降 +0.1", kStatic, kShown, 368, 426, 64, 24},
+    {kRowBox, "EDIT", "", kClient, kShown | ES_AUTOHSCROLL, 8, 396, 420, 21, true},
+    {kRowButton, "BUTTON", "訳を変更 (Enter)", kStatic, kShown, 432, 394, 104, 24},
+    {kExportButton, "BUTTON", "書き出し", kStatic, kShown, 418, 504, 118, 25},
+    {kClearWordsButton, "BUTTON", "単語の時間を消す", kStatic, kShown, 8, 504, 130, 25},
 };
 
 HWND List() { return GetDlgItem(KashiEditWindow(), kLineList); }
@@ -79,6 +81,7 @@ struct EditState {
   bool acting = false;
   // F5's presses over the selected line's words, until the user picks a line.
   Retiming retiming;
+  std::unique_ptr<EditorStrip> strip;
 };
 
 // Only reached while the editor is open.
@@ -138,6 +141,7 @@ void FollowChange() {
   if (!State().acting && (Typed(PhraseBox()) || Typed(RowBox()))) return;
   if (Lyrics.ChangedEntry() >= 0) Select(Lyrics.ChangedEntry());
   ShowSelectedPhrase();
+  if (State().strip) State().strip->ShowLines(Selected());
 }
 
 void AfterChange(bool changed, int select) {
@@ -256,6 +260,7 @@ void PressWord() {
 void OnSelectionChanged() {
   if (!State().acting) State().retiming = Retiming{};
   ShowSelectedPhrase();
+  if (State().strip) State().strip->ShowLines(Selected());
 }
 
 void OnInitDialog(HWND window) {
@@ -265,6 +270,7 @@ void OnInitDialog(HWND window) {
   CreateControls(window, kControls, Shell().KashiFont.get());
   SendMessageA(List(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   AddEditorColumns(List());
+  State().strip = std::make_unique<EditorStrip>(window, 8, 264, 528, 64);
   SetWindowTextA(window, "歌詞の編集");
   Refresh();
   Select(0);
@@ -297,6 +303,7 @@ void OnCommand(int id, int code) {
 }
 
 LRESULT OnNotify(NMHDR& header) {
+  if (header.idFrom == kWaveStrip) return State().strip->OnNotice(header, Select);
   if (header.idFrom != kLineList) return 0;
   if (header.code == LVN_GETDISPINFOW) {
     ShowEditorCell(reinterpret_cast<NMLVDISPINFOW&>(header), State().marks);
@@ -351,6 +358,7 @@ bool AltListKey(WPARAM key) {
 }  // namespace
 
 bool KashiEditKeys(const MSG& message) {
+  if (OnScreen(KashiEditWindow()) && State().strip->WheelKey(message)) return true;
   const bool alt = message.message == WM_SYSKEYDOWN;
   if ((message.message != WM_KEYDOWN && !alt) || !OnScreen(KashiEditWindow())) return false;
   if (!IsWindowEnabled(KashiEditWindow())) return false;
@@ -378,6 +386,7 @@ LRESULT CALLBACK KashiEditFormProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG: OnInitDialog(window); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case kStripSoundMessage: State().strip->OnSound(); return 0;
     case WM_NOTIFYFORMAT: return NFR_UNICODE;  // the list asks for phrases as they are
     case WM_CLOSE: OnClose(window); return 0;
     case WM_QUERYENDSESSION: return AnswerEndSession(window);

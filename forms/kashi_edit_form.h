@@ -25,7 +25,7 @@ enum KashiEditControl : int {
   kRowBox = 1018,
   kRowButton = 1019,
   kExportButton = 1020,
-  // 1021 is kept for a strip under the list.
+  kWaveStrip = 1021,
   kClearWordsButton = 1022,
 };
 

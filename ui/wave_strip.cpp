@@ -51,7 +51,12 @@ int XAt(HWND strip, const StripState& s, double ms) {
       std::lround((ms - s.span.fromMs) * Width(strip) / (s.span.toMs - s.span.fromMs)));
 }
 
-double SongMs(const StripState& s) { return s.sound ? s.sound->SongMs() : 0.0; }
+// The sound's length, and without one as far as the lines go.
+double SongMs(const StripState& s) {
+  double last = 0.0;
+  for (double ms : s.lineMs) last = std::max(last, ms + kStripLeastMs);
+  return s.sound ? std::max(s.sound->SongMs(), last) : last;
+}
 
 void Follow(StripState& s, double centreMs) { s.span = SpanAround(centreMs, s.spanMs, SongMs(s)); }
 
@@ -71,7 +76,10 @@ void DrawWave(const StripState& s, HDC dc, int width, int height) {
   if (!s.sound) return;
   const std::vector<Peak> peaks = s.sound->Columns(s.span.fromMs, s.span.toMs, width);
   const float half = height / 2.0f;
-  for (int x = 0; x < width; ++x) {
+  // Past the song's end the strip stays empty, so that the end shows.
+  const double end = s.sound->SongMs();
+  const double msPerColumn = (s.span.toMs - s.span.fromMs) / width;
+  for (int x = 0; x < width && s.span.fromMs + x * msPerColumn < end; ++x) {
     const Peak& p = peaks[static_cast<std::size_t>(x)];
     const int top = static_cast<int>(half - std::clamp(p.high, -1.0f, 1.0f) * (half - 1));
     const int bottom = static_cast<int>(half - std::clamp(p.low, -1.0f, 1.0f) * (half - 1));
@@ -231,6 +239,8 @@ void StripShowSound(HWND strip, std::shared_ptr<const StripSound> sound) {
 void StripShowText(HWND strip, const std::wstring& text) {
   if (StripState* s = State(strip)) {
     s->text = text;
+    // Kept as the window's text too, where a reader of the screen finds it.
+    SetWindowTextW(strip, text.c_str());
     Redraw(strip);
   }
 }

@@ -182,6 +182,8 @@ void ShootEditorAndMini(Program& program, HWND main) {
   SendMessageA(GetDlgItem(editor, kashi_edit_ids::kLineList), LVM_SETITEMSTATE, 3,
                reinterpret_cast<LPARAM>(&item));
   program.Flush();
+  Sleep(1500);  // the waveform is read behind the editor
+  program.Flush();
   Save(editor, "kashi-edit-form");
   Close(program, editor);
 
