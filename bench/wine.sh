@@ -13,16 +13,23 @@ eval "$(scripts/wine-env print)"
 cmake -S . -B build/win64-bench -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win64-bench -j"$(nproc)" --target velomar_wine_bench >/dev/null
-# The mp3 for the clock rows, a little longer than their play; made once
-# for each length, as the test build makes its mp3.
+# The mp3 songs, made once for each length as the test build makes its mp3:
+# one a little longer than the clock rows' play, and a five-minute one for
+# the editor's waveform.
+make_mp3() {
+  if [[ ! -e $1 ]]; then
+    sox -q -n -r 44100 -c 2 -b 16 "$1.wav" synth "$2" sine 440 vol 0.2
+    lame --quiet -b 128 "$1.wav" "$1.part"
+    rm -f "$1.wav"
+    mv "$1.part" "$1"
+  fi
+}
 song=$root/build/win64-bench/clock-${seconds}s.mp3
-if [[ ! -e $song ]]; then
-  sox -q -n -r 44100 -c 2 -b 16 "$song.wav" synth $((seconds + 5)) sine 440 vol 0.2
-  lame --quiet -b 128 "$song.wav" "$song.part"
-  rm -f "$song.wav"
-  mv "$song.part" "$song"
-fi
+make_mp3 "$song" $((seconds + 5))
 export VELOMAR_BENCH_MP3=$song
+long=$root/build/win64-bench/waveform-300s.mp3
+make_mp3 "$long" 300
+export VELOMAR_BENCH_LONG_MP3=$long
 eval "$(scripts/wine-env start)" >/dev/null
 trap 'scripts/wine-env stop' EXIT
 wine build/win64-bench/bench/win/velomar_wine_bench.exe "$seconds" ${BENCH_ONLY:-} | tr -d '\r'

@@ -25,7 +25,7 @@ class SongPeaks : public StripSound {
   ~SongPeaks() override;
   double SongMs() const override;
   std::vector<Peak> Columns(double fromMs, double toMs, int columns) const override;
-  bool Done() const { return done_; }
+  bool Complete() const override { return done_; }
 
  private:
   SongPeaks() = default;

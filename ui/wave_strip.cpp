@@ -277,4 +277,9 @@ void StripRefresh(HWND strip) {
   Redraw(strip);
 }
 
+bool StripSoundComplete(HWND strip) {
+  const StripState* s = State(strip);
+  return s != nullptr && s->sound && s->sound->Complete();
+}
+
 }  // namespace velomar

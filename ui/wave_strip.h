@@ -23,6 +23,8 @@ class StripSound {
   // The song's length in milliseconds as far as it is known.
   virtual double SongMs() const = 0;
   virtual std::vector<Peak> Columns(double fromMs, double toMs, int columns) const = 0;
+  // True once the whole song has been read.
+  virtual bool Complete() const = 0;
 };
 
 // The sound to draw (nullptr: none yet), or a text shown instead of it.
@@ -35,6 +37,8 @@ void StripShowLines(HWND strip, std::vector<double> lineMs, int selected);
 void StripShowPosition(HWND strip, double ms);
 // Draws anew what the sound has read since.
 void StripRefresh(HWND strip);
+// Whether the strip has a sound and all of it is read.
+bool StripSoundComplete(HWND strip);
 
 // The notices, as WM_NOTIFY codes with a StripNotice.
 enum StripCode : UINT {

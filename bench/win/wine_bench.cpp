@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/editor_bench.h"
 #include "bench/win/figures.h"
 #include "bench/win/playback_bench.h"
 #include "bench/win/press_bench.h"
@@ -237,12 +238,14 @@ void LabelFigures() {
   Row("9003 label changes, shown vs hidden ms", shown, hidden);
 }
 
-// The mp3 song bench/wine.sh makes for the clock rows, as long as their
-// play; "" when none was made.
-std::string ClockSong() {
-  const char* song = std::getenv("VELOMAR_BENCH_MP3");
+// A song bench/wine.sh makes, named by `variable`; "" when none was made.
+std::string SongFromEnvironment(const char* variable) {
+  const char* song = std::getenv(variable);
   return song != nullptr && *song != '\0' ? WindowsPath(song) : std::string();
 }
+
+// The mp3 song for the clock rows, as long as their play.
+std::string ClockSong() { return SongFromEnvironment("VELOMAR_BENCH_MP3"); }
 
 }  // namespace
 
@@ -263,6 +266,7 @@ int main(int argc, char** argv) {
     LoadFigures(program);
     SaveFigures(program);
     LabelFigures();
+    EditorWaveFigures(program, SongFromEnvironment("VELOMAR_BENCH_LONG_MP3"));
   }
   if (only != "presses") PlaybackFigures(program, seconds);
   if (only != "playback") PressFigures(program, seconds, ClockSong());
