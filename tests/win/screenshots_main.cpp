@@ -182,6 +182,26 @@ void ShootAnyLanguage(Program& program, HWND main) {
   Click(program, main, main_ids::kStopButton);
 }
 
+// Timing word by word: the first phrase pressed and its first word sung,
+// the label showing the word the next press stamps.
+void ShootWordTiming(Program& program, HWND main) {
+  HWND kashi = OpenForm(program, main_ids::kMenuKashi, &KashiWindow);
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  Click(program, kashi, kashi_ids::kWordSwitch);
+  SetWindowTextW(GetDlgItem(kashi, kashi_ids::kPhraseBox), L"風が|吹く　|丘の|上で");
+  SetWindowTextW(GetDlgItem(kashi, kashi_ids::kPourInBox),
+                 L"君の|歌が　|聞こえて|くる#\r\n星が|光る　|夜の|空に#\r\n");
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(20);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(7);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(3);
+  Save(kashi, "kashi-form-words");
+  Close(program, kashi);
+  Click(program, main, main_ids::kStopButton);
+}
+
 // The desktop lyrics, locked, over the main window: a line with its
 // translation, sung into its second word. Loaded on the program's thread,
 // where the main window makes the translation's label.
@@ -250,6 +270,7 @@ int main(int argc, char** argv) {
   ShootEditorAndMini(program, main);
   ShootAnyLanguage(program, main);
   ShootOverlay(program, main);
+  ShootWordTiming(program, main);
   ShootVersionAndReset(program, main);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }
