@@ -13,6 +13,7 @@
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_file.h"
 #include "lyrics/number_text.h"
+#include "lyrics/word_press.h"
 #include "playback/playback.h"
 #include "playback/press_time.h"
 #include "ui/controls.h"
@@ -48,6 +49,9 @@ const ControlSpec kControls[] = {
     {kLastPhraseLabel, "STATIC", "フレーズ", 0, kShown, 231, 266, 172, 12, true},
     {kSavingCaption, "STATIC", "保存中：", 0, kShown, 48, 354, 42, 12},
     {kSavingLabel, "STATIC", "", 0, kShown, 92, 354, 280, 12},
+    {kWordSwitch, "BUTTON", "単語ごとに打つ", 0, kShown | BS_AUTOCHECKBOX, 22, 388, 120, 15},
+    // Shown in word mode only; "&" in a phrase is a letter, not a mnemonic.
+    {kWordLabel, "STATIC", "", 0, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 22, 408, 371, 14, true},
 };
 
 void FollowChange();
@@ -83,15 +87,48 @@ void ShowCounters() {
   }
 }
 
+// Word mode: the phrase being pressed with the word the next press stamps
+// between 「 and 」; past its last word, the phrase the next press stores.
+void ShowWordLabel() {
+  HWND window = KashiWindow();
+  const bool on = IsChecked(window, kWordSwitch);
+  ShowWindow(GetDlgItem(window, kWordLabel), on ? SW_SHOWNA : SW_HIDE);
+  if (!on) return;
+  const LyricDocument::WordLine line = Lyrics.PressedWords();
+  const std::size_t next =
+      line.index >= 0 ? NextWord(line.words, Lyrics.Table().detail[line.index].words) : 0;
+  const bool pressing = line.index >= 0 && next < line.words.starts.size();
+  SetControlTextUtf8(window, kWordLabel,
+                     pressing ? WordLabel(line.words, next)
+                              : WordLabel(SplitWords(ControlTextUtf8(window, kPhraseBox)), 0));
+}
+
+using Pressed = LyricDocument::WordPressed;
+
+// A press: the phrase box as the next line or, in word mode, the next word
+// of the line being pressed while it has one.
+Pressed PressNow(const std::string& text, bool pourIn) {
+  const PressStamp stamp = StampThisPress();
+  if (IsChecked(KashiWindow(), kWordSwitch)) {
+    return Lyrics.PressByWord(text, stamp, Playback.ClockRunning, Playback.PlayId, pourIn);
+  }
+  return Lyrics.Press(text, stamp, Playback.ClockRunning, Playback.PlayId, pourIn)
+             ? Pressed::Line
+             : Pressed::Refused;
+}
+
 void KashiAddPhrase() {
   const std::string text = ControlTextUtf8(KashiWindow(), kPhraseBox);
   const bool pourIn = IsChecked(KashiWindow(), kPourInSwitch);
-  if (!Lyrics.Press(text, StampThisPress(), Playback.ClockRunning, Playback.PlayId, pourIn)) {
+  const Pressed pressed = PressNow(text, pourIn);
+  if (pressed == Pressed::Refused) {
     // The form can outlive the main window.
     ShowMessageBox(BoxOwner(KashiWindow()), "これ以上は登録できません", "Error",
                    MB_OK | MB_ICONERROR);
     return;
   }
+  // A word stamped leaves the boxes for the line after it.
+  if (pressed == Pressed::Word) return;
   SetControlTextUtf8(KashiWindow(), kPhraseBox, "");
   if (pourIn) PourInNext();
   SetFocus(GetDlgItem(KashiWindow(), pourIn ? kPourInBox : kPhraseBox));
@@ -125,11 +162,17 @@ void FollowChange() {
     case LyricDocument::PressChange::None: break;
   }
   // clang-format on
+  ShowWordLabel();
 }
 
 void KashiTakeBack() {
   TakenBack taken;
   if (!Lyrics.TakeBackPress(taken)) MessageBeep(MB_OK);
+}
+
+// F4 in word mode: the word being sung ends here.
+void KashiEndWord() {
+  if (!Lyrics.EndPressedWord(StampThisPress())) MessageBeep(MB_OK);
 }
 
 // The big button tells the keys that do its work without the mouse.
@@ -164,11 +207,14 @@ void OnClose(HWND window) {
 }
 
 void OnCommand(int id, int code) {
+  // The label follows the phrase box as it is typed in or filled.
+  if (id == kPhraseBox && code == EN_CHANGE) ShowWordLabel();
   if (code != BN_CLICKED) return;
   // clang-format off
   switch (id) {
     case kAddButton: KashiAddPhrase(); break;
     case kSaveButton: KashiSaveLyrics(); break;
+    case kWordSwitch: ShowWordLabel(); break;
     default: break;
   }
   // clang-format on
@@ -177,16 +223,20 @@ void OnCommand(int id, int code) {
 }  // namespace
 
 // Typing in the form's boxes never needs a function key: F5 presses, F6
-// takes the last press back, here and in the main window.
+// takes the last press back, F4 ends a word in word mode, here and in the
+// main window.
 bool KashiPressKey(Form, const MSG& message) {
   if (!OnScreen(KashiWindow()) || !IsWindowEnabled(KashiWindow())) return false;
+  if (message.wParam == VK_F4 && !IsChecked(KashiWindow(), kWordSwitch)) return false;
   // A held key adds once: auto-repeat sets bit 30, the key was already down.
   if ((message.lParam & (1 << 30)) != 0) return true;
-  if (message.wParam == VK_F5) {
-    KashiAddPhrase();
-  } else {
-    KashiTakeBack();
+  // clang-format off
+  switch (message.wParam) {
+    case VK_F5: KashiAddPhrase(); break;
+    case VK_F4: KashiEndWord(); break;
+    default: KashiTakeBack(); break;
   }
+  // clang-format on
   return true;
 }
 

@@ -19,6 +19,8 @@ enum KashiControl : int {
   kLastPhraseLabel = 1015,
   kSavingCaption = 1016,
   kSavingLabel = 1017,
+  kWordSwitch = 1018,
+  kWordLabel = 1019,
 };
 
 }  // namespace velomar::kashi_ids

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lyrics/lyric_file.h"
+#include "lyrics/word_press.h"
 
 namespace velomar {
 namespace {
@@ -74,7 +75,7 @@ void LyricDocument::Changed(PressChange press) {
 // exactly as F6 and F5 would hand it; any other step is not.
 LyricDocument::PressChange LyricDocument::PressOf(const Step& step, PressChange change) {
   if (step.kind != Kind::Press || step.opening != opening_) return PressChange::None;
-  changedPress_ = {step.phraseAfter, step.pouredIn};
+  changedPress_ = {step.handBack, step.pouredIn};
   return change;
 }
 
@@ -128,7 +129,7 @@ bool LyricDocument::Press(const std::string& text, const PressStamp& stamp, bool
 }
 
 bool LyricDocument::PressAt(const std::string& text, std::int32_t time, std::int8_t hundredths,
-                            bool clockRunning, std::int64_t play, bool pouredIn) {
+                            bool clockRunning, std::int64_t play, bool pouredIn, bool byWord) {
   const int index = table_->AddIndex;
   // One opening writes entries 0..2999 at most, whatever moved the counters.
   if (table_->RemainingLines <= 0 || index < 0 || index >= kMaxAdds) return false;
@@ -139,9 +140,14 @@ bool LyricDocument::PressAt(const std::string& text, std::int32_t time, std::int
   }
   Step step = Begin(Kind::Press, index);
   step.pouredIn = pouredIn;
-  AddPhrase(*table_, text, time);
+  // Word by word the line keeps the phrase without its "|", and its first
+  // word starts with it.
+  const PhraseWords words = byWord ? SplitWords(text) : PhraseWords{};
+  AddPhrase(*table_, byWord ? words.phrase : text, time);
   table_->detail[index].hundredths = hundredths;
-  lastPress_ = {true, play, time};
+  table_->detail[index].words = FirstStamps(words);
+  step.handBack = byWord ? text : table_->phrase[index];
+  lastPress_ = {true, play, time, byWord, byWord ? text : std::string()};
   Commit(std::move(step));
   return true;
 }
@@ -149,8 +155,10 @@ bool LyricDocument::PressAt(const std::string& text, std::int32_t time, std::int
 bool LyricDocument::TakeBackPress(TakenBack& taken) {
   if (undo_.empty()) return false;
   const Step& last = undo_.back();
-  if (last.kind != Kind::Press || last.opening != opening_) return false;
-  taken.phrase = last.phraseAfter;
+  if ((last.kind != Kind::Press && last.kind != Kind::Word) || last.opening != opening_) {
+    return false;
+  }
+  taken.phrase = last.handBack;
   taken.pouredIn = last.pouredIn;
   return Undo();
 }
@@ -309,6 +317,7 @@ bool LyricDocument::Undo() {
       table.original[step.index] = step.originalBefore;
       [[fallthrough]];
     case Kind::Press:
+    case Kind::Word:
     case Kind::Set:
       table.time[step.index] = step.timeBefore;
       table.phrase[step.index] = step.phraseBefore;
@@ -335,6 +344,7 @@ bool LyricDocument::Redo() {
     case Kind::Delete: ShiftEntriesDown(table, step.index); break;
     case Kind::Insert: ShiftEntriesUp(table, step.index); [[fallthrough]];
     case Kind::Press:
+    case Kind::Word:
     case Kind::Set:
       table.time[step.index] = step.timeAfter;
       table.phrase[step.index] = step.phraseAfter;
@@ -364,7 +374,7 @@ bool LyricDocument::Load(const std::function<bool(LyricTable& fresh)>& read) {
   table_ = std::move(fresh);
   undo_.clear();
   redo_.clear();
-  lastPress_ = {false, 0, 0};
+  lastPress_ = LastPress{};
   changed_ = -1;
   base_ = state_ = saved_ = nextState_++;
   Changed();

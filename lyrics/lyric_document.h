@@ -14,6 +14,7 @@
 #include "lyrics/lyric_edit.h"
 #include "lyrics/lyric_table.h"
 #include "lyrics/press_stamp.h"
+#include "lyrics/word_split.h"
 
 namespace velomar {
 
@@ -62,9 +63,30 @@ class LyricDocument {
   // tick + 1 exactly.
   bool Press(const std::string& text, const PressStamp& stamp, bool clockRunning, std::int64_t play,
              bool pouredIn);
-  // Undoes the latest step when it is a press of this opening, handing back
-  // what it registered; false, changing nothing, otherwise.
+  // Undoes the latest step when it is a press of this opening (a word press
+  // too), handing back what it registered; false, changing nothing,
+  // otherwise.
   bool TakeBackPress(TakenBack& taken);
+
+  // The timing window's word mode (word_press.h). The line its presses
+  // stamp: the entry this opening's latest press stored when that press was
+  // made word by word, with the words of the text as it was typed; index -1
+  // when there is none, or when its phrase has been changed since.
+  struct WordLine {
+    int index = -1;
+    PhraseWords words;
+  };
+  WordLine PressedWords() const;
+  // A press word by word: the next word of the line being pressed, one step;
+  // once that line has none left, `typed` becomes the next line, stored as
+  // Press stores a phrase (SplitWords(typed).phrase, its first word stamped
+  // at the line's time) in one step, and an undo of it hands `typed` back.
+  enum class WordPressed { Refused, Word, Line };
+  WordPressed PressByWord(const std::string& typed, const PressStamp& stamp, bool clockRunning,
+                          std::int64_t play, bool pouredIn);
+  // The end key: the end of the word being sung, one step; false when no
+  // word is being sung.
+  bool EndPressedWord(const PressStamp& stamp);
 
   // What the latest change did to a press of this opening, for the timing
   // window to hand its phrase back (undone) or take it again (redone),
@@ -136,14 +158,16 @@ class LyricDocument {
   void MarkUnsaved() { saved_ = nextState_++; }
 
  private:
-  enum class Kind { Press, Set, Insert, Delete, Reset, Shift };
+  enum class Kind { Press, Word, Set, Insert, Delete, Reset, Shift };
   struct Counters {
     std::int32_t addIndex, remaining, added;
   };
   struct LastPress {
-    bool any;
-    std::int64_t play;
-    std::int32_t time;
+    bool any = false;
+    std::int64_t play = 0;
+    std::int32_t time = 0;
+    bool byWord = false;  // made word by word, of the text `typed`
+    std::string typed;
   };
   // What one step changed, enough to undo and to redo it.
   struct Step {
@@ -157,6 +181,7 @@ class LyricDocument {
     LastPress pressBefore, pressAfter;
     std::uint64_t opening;                              // the timing window's opening
     bool pouredIn;                                      // Press
+    std::string handBack;                               // Press: what its undo hands back
     StateId state;                                      // the state it leads to
     std::unique_ptr<LyricTable> cleared;                // Reset: the entries it cleared
     std::vector<std::int32_t> timesBefore, timesAfter;  // Shift: from `index` on
@@ -167,7 +192,8 @@ class LyricDocument {
   PressChange PressOf(const Step& step, PressChange change);
   static int ChangedBy(const Step& step);
   bool PressAt(const std::string& text, std::int32_t time, std::int8_t hundredths,
-               bool clockRunning, std::int64_t play, bool pouredIn);
+               bool clockRunning, std::int64_t play, bool pouredIn, bool byWord = false);
+  void AddWordStamp(int index, const WordStamp& stamp);
   bool Retime(int index, std::int64_t time, std::int64_t hundredths,
               const std::vector<WordStamp>* words = nullptr);
   Step Begin(Kind kind, int index) const;
@@ -179,7 +205,7 @@ class LyricDocument {
   mutable std::uint32_t rowsRevision_ = 0;
   std::function<void()> watcher_;
   std::vector<Step> undo_, redo_;
-  LastPress lastPress_{false, 0, 0};
+  LastPress lastPress_;
   std::uint64_t opening_ = 0;
   int changed_ = -1;
   PressChange pressChange_ = PressChange::None;

@@ -97,6 +97,8 @@ bool Checked(HWND parent, int id);
 LONG Style(HWND window);
 LONG ExStyle(HWND window);
 RECT ClientRectIn(HWND parent, int id);  // control rectangle in parent client pixels
+// The screen's pixels in `r` as a 24-bit DIB of `info`, bottom row first.
+std::string ScreenPixels(const RECT& r, BITMAPINFOHEADER& info);
 std::string ClassOf(HWND window);
 std::vector<HWND> Children(HWND parent);  // in creation (z) order
 

@@ -40,6 +40,30 @@ bool Checked(HWND parent, int id) {
 LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
 LONG ExStyle(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE); }
 
+std::string ScreenPixels(const RECT& r, BITMAPINFOHEADER& info) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  info = BITMAPINFOHEADER{};
+  info.biSize = sizeof(info);
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const int stride = (w * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * h, '\0');
+  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
 RECT ClientRectIn(HWND parent, int id) {
   RECT rect{};
   GetWindowRect(GetDlgItem(parent, id), &rect);

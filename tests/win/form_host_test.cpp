@@ -23,7 +23,7 @@ struct FormCase {
 
 const FormCase kFormCases[] = {
     {main_ids::kMenuVersion, &VersionWindow, WS_EX_TOOLWINDOW, 230, 126, true, false},
-    {main_ids::kMenuKashi, &KashiWindow, 0, 414, 426, false, true},
+    {main_ids::kMenuKashi, &KashiWindow, 0, 414, 466, false, true},
     {main_ids::kMenuKashiList, &KashiListWindow, 0, 499, 145, true, true},
     {main_ids::kMenuMini, &MiniWindow, WS_EX_TOOLWINDOW, 281, 90, true, false},
 };

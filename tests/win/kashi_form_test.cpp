@@ -36,6 +36,8 @@ constexpr char kLastCaption[] =  // 最後に登録した歌詞
 constexpr char kTimeLabel[] = "\x8e\x9e\x8a\xd4";                      // 時間
 constexpr char kPhraseLabel[] = "\x83t\x83\x8c\x81[\x83Y";             // フレーズ
 constexpr char kSavingCaption[] = "\x95\xdb\x91\xb6\x92\x86\x81\x46";  // 保存中：
+constexpr char kWordLabel[] =                                          // 単語ごとに打つ
+    "\x92\x50\x8c\xea\x82\xb2\x82\xc6\x82\xc9\x91\xc5\x82\xc2";
 constexpr char kSo[] = "\x83\x5c\x95\x5c";  // ソ表: second bytes are 0x5C
 constexpr char kFullHash[] = "\x81\x94";    // ＃, not a separator
 
@@ -60,6 +62,8 @@ const ControlRow kControls[] = {
     {kashi_ids::kLastPhraseLabel, "Static", kPhraseLabel, 0, kV | SS_LEFT, 231, 266, 172, 12},
     {kashi_ids::kSavingCaption, "Static", kSavingCaption, 0, kV | SS_LEFT, 48, 354, 42, 12},
     {kashi_ids::kSavingLabel, "Static", "", 0, kV | SS_LEFT, 92, 354, 280, 12},
+    {kashi_ids::kWordSwitch, "Button", kWordLabel, 0, kV | BS_AUTOCHECKBOX, 22, 388, 120, 15},
+    {kashi_ids::kWordLabel, "Static", "", 0, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 22, 408, 371, 14},
 };
 
 void Press(Program& program, HWND kashi) { Click(program, kashi, kashi_ids::kAddButton); }
@@ -71,7 +75,7 @@ HWND FocusOf(Program& program) {
   return info.hwndFocus;
 }
 
-TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
+TEST(KashiForm, OpensWithItsSeventeenControlsInTableOrderAndFreshCounters) {
   Program program;
   PressedBefore(9);
   EditLyrics([](LyricTable& table) {
@@ -88,6 +92,7 @@ TEST(KashiForm, OpensWithItsFifteenControlsInTableOrderAndFreshCounters) {
   EXPECT_EQ(Text(kashi), kKashiCaption);
   ExpectControls(kashi, kControls, Shell().KashiFont.get(), WS_BORDER);
   EXPECT_FALSE(Checked(kashi, kashi_ids::kPourInSwitch));
+  EXPECT_FALSE(Checked(kashi, kashi_ids::kWordSwitch));
   CloseByCaption(program, kashi);
 }
 
@@ -96,7 +101,7 @@ TEST(KashiForm, StandsThreePixelsRightOfTheMainWindowTopsAligned) {
   const RECT m = MoveMain(program, 40, 70);
   HWND kashi = OpenKashi(program);
   ASSERT_NE(kashi, nullptr);
-  ExpectPlaced(kashi, m.right + 3, m.top, 414, 426);
+  ExpectPlaced(kashi, m.right + 3, m.top, 414, 466);
   CloseByCaption(program, kashi);
 }
 

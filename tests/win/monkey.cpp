@@ -98,6 +98,7 @@ const Label kLabels[] = {
     {Where::Kashi, kashi_ids::kAddButton, "add"},
     {Where::Kashi, kashi_ids::kSaveButton, "save"},
     {Where::Kashi, kashi_ids::kPourInSwitch, "pour-in"},
+    {Where::Kashi, kashi_ids::kWordSwitch, "word by word"},
     {Where::Kashi, kashi_ids::kPhraseBox, "phrase box"},
     {Where::Kashi, kashi_ids::kPourInBox, "pour-in box"},
     {Where::Kashi, kashi_ids::kFileNameBox, "file name box"},

@@ -39,6 +39,7 @@ const Weighted kClicks[] = {
     {Where::Kashi, kashi_ids::kAddButton, 32},
     {Where::Kashi, kashi_ids::kSaveButton, 12},
     {Where::Kashi, kashi_ids::kPourInSwitch, 8},
+    {Where::Kashi, kashi_ids::kWordSwitch, 8},
     {Where::KashiList, kashi_list_ids::kBrowseButton, 16},
     {Where::KashiList, kashi_list_ids::kLoadButton, 3},
     {Where::Mini, mini_ids::kMiniStop, 16},

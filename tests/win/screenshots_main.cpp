@@ -27,31 +27,6 @@ namespace {
 
 std::string outDir;
 
-// The screen's pixels in `r`, 24 bits a pixel, bottom row first.
-std::string Grab(const RECT& r, BITMAPINFOHEADER& info) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  info = BITMAPINFOHEADER{};
-  info.biSize = sizeof(info);
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const int stride = (w * 3 + 3) & ~3;
-  std::string pixels(static_cast<size_t>(stride) * h, '\0');
-  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
 // True when no other window covers any corner or the centre of `window`.
 bool Uncovered(HWND window) {
   RECT r{};
@@ -84,11 +59,11 @@ void Save(HWND window, const char* name, HWND over = nullptr) {
   GetWindowRect(window, &r);
   if (over != nullptr && GetWindowRect(over, &o)) UnionRect(&r, &r, &o);
   BITMAPINFOHEADER info{};
-  std::string pixels = Grab(r, info);
+  std::string pixels = ScreenPixels(r, info);
   bool settled = false;
   for (int tries = 0; tries < 50 && !settled; ++tries) {
     Sleep(100);
-    std::string again = Grab(r, info);
+    std::string again = ScreenPixels(r, info);
     settled = again == pixels && Uncovered(window);
     pixels.swap(again);
   }
@@ -236,6 +211,26 @@ void ShootAnyLanguage(Program& program, HWND main) {
   Click(program, main, main_ids::kStopButton);
 }
 
+// Timing word by word: the first phrase pressed and its first word sung,
+// the label showing the word the next press stamps.
+void ShootWordTiming(Program& program, HWND main) {
+  HWND kashi = OpenForm(program, main_ids::kMenuKashi, &KashiWindow);
+  Click(program, kashi, kashi_ids::kPourInSwitch);
+  Click(program, kashi, kashi_ids::kWordSwitch);
+  SetWindowTextW(GetDlgItem(kashi, kashi_ids::kPhraseBox), L"風が|吹く　|丘の|上で");
+  SetWindowTextW(GetDlgItem(kashi, kashi_ids::kPourInBox),
+                 L"君の|歌が　|聞こえて|くる#\r\n星が|光る　|夜の|空に#\r\n");
+  Click(program, main, main_ids::kPlayButton);
+  program.Tick(20);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(7);
+  Click(program, kashi, kashi_ids::kAddButton);
+  program.Tick(3);
+  Save(kashi, "kashi-form-words");
+  Close(program, kashi);
+  Click(program, main, main_ids::kStopButton);
+}
+
 // The desktop lyrics, locked, over the main window: a line with its
 // translation, sung into its second word. Loaded on the program's thread,
 // where the main window makes the translation's label.
@@ -305,6 +300,7 @@ int main(int argc, char** argv) {
   ShootEditorWords(program, main);
   ShootAnyLanguage(program, main);
   ShootOverlay(program, main);
+  ShootWordTiming(program, main);
   ShootVersionAndReset(program, main);
   return program.CloseAndWait() == 0 ? 0 : 1;
 }
