@@ -60,6 +60,31 @@ void PrintNotes(const Notes& notes, const std::string& path, std::FILE* err) {
 using Convert = bool (*)(const std::string& in, LrcEncoding encoding, std::string& out,
                          std::size_t& count, Notes& notes);
 
+}  // namespace
+
+bool ReadCommandInput(const std::string& inPath, std::string& in, std::FILE* err) {
+  if (ReadWholeFile(PlatformFileSystem(), inPath, in)) return true;
+  std::fprintf(err, "velomar-lyrics: cannot open %s\n", inPath.c_str());
+  return false;
+}
+
+int WriteCommandOutput(bool ok, const std::string& outPath, const std::string& bytes,
+                       std::size_t count, const char* what, std::FILE* out, std::FILE* err) {
+  if (!ok) {
+    std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
+    return 1;
+  }
+  if (!WriteWholeFile(PlatformFileSystem(), outPath, bytes)) {
+    std::fprintf(err, "velomar-lyrics: cannot write %s\n", outPath.c_str());
+    return 1;
+  }
+  std::fprintf(out, "%s: %s %s\n", outPath.c_str(),
+               NumberText(static_cast<std::int64_t>(count)).c_str(), what);
+  return 0;
+}
+
+namespace {
+
 // Reads IN, converts it, and writes OUT only when all went well. `--encoding`
 // is taken only where the conversion reads LRC.
 int RunConversion(std::vector<std::string> args, const char* usage, Convert convert, bool readsLrc,
@@ -75,28 +100,14 @@ int RunConversion(std::vector<std::string> args, const char* usage, Convert conv
   }
   const std::string& inPath = args[0];
   const std::string& outPath = args[1];
-  LyricFileSystem& files = PlatformFileSystem();
   std::string in;
-  if (!ReadWholeFile(files, inPath, in)) {
-    std::fprintf(err, "velomar-lyrics: cannot open %s\n", inPath.c_str());
-    return 1;
-  }
+  if (!ReadCommandInput(inPath, in, err)) return 1;
   std::string converted;
   std::size_t count = 0;
   Notes notes;
   const bool ok = convert(in, encoding, converted, count, notes);
   PrintNotes(notes, inPath, err);
-  if (!ok) {
-    std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
-    return 1;
-  }
-  if (!WriteWholeFile(files, outPath, converted)) {
-    std::fprintf(err, "velomar-lyrics: cannot write %s\n", outPath.c_str());
-    return 1;
-  }
-  std::fprintf(out, "%s: %s records\n", outPath.c_str(),
-               NumberText(static_cast<std::int64_t>(count)).c_str());
-  return 0;
+  return WriteCommandOutput(ok, outPath, converted, count, "records", out, err);
 }
 
 bool FileToLrc(const std::string& in, LrcEncoding, std::string& out, std::size_t& count,

@@ -35,6 +35,13 @@ int FromMp3Command(const std::vector<std::string>& args, std::FILE* out, std::FI
 int ToSrtCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 int ToAssCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
+// What the converting commands share: IN read whole (false, said on `err`,
+// when it does not open), and OUT written whole only when `ok`, with the
+// summary line "OUT: N `what`"; each returns the process exit code.
+bool ReadCommandInput(const std::string& inPath, std::string& in, std::FILE* err);
+int WriteCommandOutput(bool ok, const std::string& outPath, const std::string& bytes,
+                       std::size_t count, const char* what, std::FILE* out, std::FILE* err);
+
 // Their usage texts, command line first.
 extern const char kToLrcUsage[];
 extern const char kFromLrcUsage[];

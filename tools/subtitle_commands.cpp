@@ -1,16 +1,13 @@
 // The to-srt and to-ass commands: a lyric file or an LRC, loaded as the
 // program loads it, written as subtitles (subtitle_write.h).
 #include <cstdint>
-#include <memory>
 
 #include "lyrics/byte_stream.h"
 #include "lyrics/lrc_convert.h"
 #include "lyrics/lyric_document.h"
 #include "lyrics/lyric_file.h"
-#include "lyrics/number_text.h"
+#include "lyrics/memory_stream.h"
 #include "lyrics/subtitle_write.h"
-#include "lyrics/whole_file.h"
-#include "system/platform_files.h"
 #include "tools/lyrics_commands.h"
 
 namespace velomar {
@@ -41,31 +38,19 @@ int RunExport(const std::vector<std::string>& args, const char* usage, Write wri
   }
   const std::string& inPath = args[0];
   const std::string& outPath = args[1];
-  LyricFileSystem& files = PlatformFileSystem();
-  const std::unique_ptr<ByteSource> source = files.OpenRead(inPath);
-  if (source == nullptr) {
-    std::fprintf(err, "velomar-lyrics: cannot open %s\n", inPath.c_str());
-    return 1;
-  }
+  std::string in;
+  if (!ReadCommandInput(inPath, in, err)) return 1;
+  MemorySource source(in);
   LyricDocument doc;
   Notes notes;
-  const bool loaded = LoadDocument(doc, source.get(), IsLrcPath(inPath), nullptr, notes);
+  const bool loaded = LoadDocument(doc, &source, IsLrcPath(inPath), nullptr, notes);
   std::vector<SubtitleCue> cues;
   if (loaded) cues = SubtitleCues(doc.Table(), notes);
   for (const Note& note : notes) {
     std::fprintf(err, "velomar-lyrics: %s: %s\n", inPath.c_str(), note.text.c_str());
   }
-  if (!loaded) {
-    std::fprintf(err, "velomar-lyrics: nothing written to %s\n", outPath.c_str());
-    return 1;
-  }
-  if (!WriteWholeFile(files, outPath, write(doc.Table(), cues))) {
-    std::fprintf(err, "velomar-lyrics: cannot write %s\n", outPath.c_str());
-    return 1;
-  }
-  std::fprintf(out, "%s: %s lines\n", outPath.c_str(),
-               NumberText(static_cast<std::int64_t>(cues.size())).c_str());
-  return 0;
+  const std::string bytes = loaded ? write(doc.Table(), cues) : std::string();
+  return WriteCommandOutput(loaded, outPath, bytes, cues.size(), "lines", out, err);
 }
 
 }  // namespace
